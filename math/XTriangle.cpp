@@ -1,0 +1,165 @@
+// XTriangle: plane set-up, the point, sphere and segment contact tests, classification and splitting.
+// Depends on: XVector3d, Segment.
+#include "math/XTriangle.h"
+
+#include "math/Segment.h"
+#include "math/XVector3d.h"
+
+namespace {
+
+// How far outside an edge (scaled by the edge length) a point may lie and still count as inside.
+const double edgeTolerance = 0.00001;
+// The body radius of the collision code, fixed into the sphere test.
+const float sphereRadius = 10.0f;
+// How far behind the plane a sphere centre may be and still touch the face.
+const float sphereBehindLimit = -0.5f;
+// Corners closer than this to the line of the other two make a split piece worthless.
+const float degenerateDistance = 0.0001f;
+// Classify's limit between floor or ceiling and wall, in degrees.
+const float slopeLimit = 45.0f;
+
+// Appends the split piece a, b, c unless one of its corners lies within degenerateDistance of the opposite side.
+void KeepProperPiece(const XVector3& a, const XVector3& b, const XVector3& c, XSplitResult& result)
+{
+    if (DistanceToSegment(b, c, a) > degenerateDistance && DistanceToSegment(c, a, b) > degenerateDistance &&
+        DistanceToSegment(a, b, c) > degenerateDistance) {
+        result.pieces[result.count] = XTriangle(a, b, c);
+        ++result.count;
+    }
+}
+
+} // namespace
+
+XTriangle::XTriangle(const XVector3& p0, const XVector3& p1, const XVector3& p2) : vertex{p0, p1, p2}
+{
+    const XVector3d cross = Cross(XVector3d(p1) - XVector3d(p0), XVector3d(p2) - XVector3d(p1));
+    normal = (cross / cross.Length()).ToFloat();
+    d = static_cast<float>(-Dot(XVector3d(normal), XVector3d(p0)));
+}
+
+bool XTriangle::ContainsProjectedPoint(const XVector3& p) const
+{
+    const XVector3d point(p);
+    const XVector3d n(normal);
+    // The point is inside when it is on the same side of all three edges, whichever side that is. Asking "all
+    // sides agree" rather than counting disagreeing sides makes a non-finite point (or normal) come out outside.
+    bool noneOutsidePositive = true;
+    bool noneOutsideNegative = true;
+    for (int i = 0; i < 3; ++i) {
+        const XVector3d start(vertex[i]);
+        const XVector3d edgeNormal = Cross(XVector3d(vertex[(i + 1) % 3]) - start, n);
+        const double side = Dot(point, edgeNormal) - Dot(start, edgeNormal);
+        noneOutsidePositive = noneOutsidePositive && side <= edgeTolerance;
+        noneOutsideNegative = noneOutsideNegative && side >= -edgeTolerance;
+    }
+    return noneOutsidePositive || noneOutsideNegative;
+}
+
+bool XTriangle::SphereContact(const XVector3& p, XVector3& contact) const
+{
+    const float distance = PlaneDistance(p);
+    if (!(distance >= sphereBehindLimit && distance <= sphereRadius)) {
+        return false;
+    }
+    const XVector3 projected = ProjectOntoPlane(normal, vertex[0], p);
+    if (ContainsProjectedPoint(projected)) {
+        contact = projected;
+        return true;
+    }
+
+    XVector3 nearest;
+    float nearestDistance = 0.0f;
+    bool found = false;
+    for (int i = 0; i < 3; ++i) {
+        const XVector3 onEdge = ClosestPointOnSegment(vertex[i], vertex[(i + 1) % 3], p);
+        const float edgeDistance = Distance(p, onEdge);
+        // Strictly nearer only, so that the lower edge wins a tie.
+        if (edgeDistance <= sphereRadius && (!found || edgeDistance < nearestDistance)) {
+            nearest = onEdge;
+            nearestDistance = edgeDistance;
+            found = true;
+        }
+    }
+    if (found) {
+        contact = nearest;
+    }
+    return found;
+}
+
+bool XTriangle::SegmentHit(const XVector3& p, const XVector3& dir, float tolerance, XVector3& hit) const
+{
+    const XVector3d n(normal);
+    const XVector3d start(p);
+    const XVector3d along(dir);
+    const double denominator = Dot(n, along);
+    if (denominator == 0.0) {
+        return false;
+    }
+    const double t = -(Dot(n, start) - Dot(n, XVector3d(vertex[0]))) / denominator;
+    const double tol = tolerance;
+    if (!(t >= -tol && t <= 1.0 + tol)) {
+        return false;
+    }
+    const XVector3 point = (start + along * t).ToFloat();
+    if (!ContainsProjectedPoint(point)) {
+        return false;
+    }
+    hit = point;
+    return true;
+}
+
+int XTriangle::Classify() const
+{
+    if (AngleBetween(normal, XVector3(0.0f, 1.0f, 0.0f)) < slopeLimit) {
+        return Floor;
+    }
+    if (normal.y < 0.0f && AngleBetween(normal, XVector3(0.0f, -1.0f, 0.0f)) < slopeLimit) {
+        return Ceiling;
+    }
+    return Wall;
+}
+
+XVector3 XTriangle::Centroid() const
+{
+    return ((XVector3d(vertex[0]) + XVector3d(vertex[1]) + XVector3d(vertex[2])) / 3.0).ToFloat();
+}
+
+XTriangle XTriangle::Scaled(const XVector3& s) const
+{
+    return XTriangle(MultiplyComponents(vertex[0], s), MultiplyComponents(vertex[1], s),
+                     MultiplyComponents(vertex[2], s));
+}
+
+XSplitResult XTriangle::Split(const XVector3& planeNormal, const XVector3& planePoint) const
+{
+    const XVector3& p0 = vertex[0];
+    const XVector3& p1 = vertex[1];
+    const XVector3& p2 = vertex[2];
+    XVector3 x0;
+    XVector3 x1;
+    XVector3 x2;
+    const bool cut0 = SegmentPlane(p0, p1, planeNormal, planePoint, x0);
+    const bool cut1 = SegmentPlane(p1, p2, planeNormal, planePoint, x1);
+    const bool cut2 = SegmentPlane(p2, p0, planeNormal, planePoint, x2);
+
+    if (!((cut0 && cut1) || (cut1 && cut2) || (cut2 && cut0))) {
+        return XSplitResult();
+    }
+    // The corner orders keep every piece wound like the original triangle.
+    XSplitResult result;
+    result.split = true;
+    if (cut0 && cut1) {
+        KeepProperPiece(p0, x0, x1, result);
+        KeepProperPiece(p0, x1, p2, result);
+        KeepProperPiece(x0, p1, x1, result);
+    } else if (cut1 && cut2) {
+        KeepProperPiece(p0, p1, x2, result);
+        KeepProperPiece(p1, x1, x2, result);
+        KeepProperPiece(x1, p2, x2, result);
+    } else {
+        KeepProperPiece(p0, x0, x2, result);
+        KeepProperPiece(x0, p1, p2, result);
+        KeepProperPiece(x0, p2, x2, result);
+    }
+    return result;
+}
