@@ -1,0 +1,52 @@
+# Build helpers shared by every layer.
+
+set(KORVATH_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align -Wnull-dereference)
+if(KORVATH_WERROR)
+  list(APPEND KORVATH_WARNINGS -Werror)
+endif()
+
+if(KORVATH_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# korvath_library(NAME DIR [DEPENDS lib...])
+# A layer library made of every .cpp file directly in its folder, except those
+# listed in EXCLUDE (program entry points). Include paths are rooted at the
+# repository, so code includes "math/XVector3.h", "shell/XLog.h", ...
+function(korvath_library name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(ex ${ARG_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${ex})
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_compile_options(${name} PRIVATE ${KORVATH_WARNINGS})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
+  endif()
+endfunction()
+
+# korvath_test(NAME [DEPENDS lib...] [LABELS label...])
+# A GoogleTest executable made of every .cpp file in the calling folder.
+function(korvath_test name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_compile_options(${name} PRIVATE ${KORVATH_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE
+    KORVATH_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    KORVATH_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set(props WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(ARG_LABELS)
+    list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+endfunction()

@@ -1,0 +1,127 @@
+// Program entry: reads the command line, opens the window and runs the message loop, whose frame function
+// starts the game on its first call and then runs one game frame per pass.
+#include "game/XGame.h"
+#include "shell/XAnimationManager.h"
+#include "shell/XAutomation.h"
+#include "shell/XInput.h"
+#include "shell/XInputScript.h"
+#include "shell/XLog.h"
+#include "shell/XOptions.h"
+#include "shell/XWindow.h"
+
+#include <cstdio>  // printf, fprintf
+#include <cstdlib> // atexit, srand
+#include <sys/stat.h> // stat
+
+namespace {
+
+bool firstFrame = true;
+
+// The frame function: start-up on the first call, then animations and the game frame.
+void OnFrame()
+{
+    if (firstFrame) {
+        firstFrame = false;
+        GetInput()->ClipMouse(true);
+        GetWindow()->SetLoadingPhase(true);
+        GetGame()->StartUp();
+        GetWindow()->SetLoadingPhase(false);
+    }
+    GetAnimationManager()->Tick();
+    GetGame()->Frame();
+}
+
+// Frees the cursor when the process ends.
+void ReleaseMouseAtExit()
+{
+    GetInput()->ClipMouse(false);
+}
+
+XPoint SizeOfMode(int mode)
+{
+    switch (mode) {
+    case 0: return {640, 480};
+    case 2: return {1024, 768};
+    default: return {800, 600};
+    }
+}
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat info = {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Applies the automation options; false (with a message) when one cannot be honoured.
+bool ConfigureAutomation(const XOptions& options)
+{
+    XAutomation* const automation = GetAutomation();
+    if (!options.scriptPath.empty()) {
+        XInputScript script;
+        std::string error;
+        if (!script.Load(options.scriptPath, error)) {
+            std::fprintf(stderr, "korvath: %s\n", error.c_str());
+            return false;
+        }
+        automation->SetScript(script);
+    }
+    if (!options.loadingShotsDir.empty() && !IsDirectory(options.loadingShotsDir) &&
+        mkdir(options.loadingShotsDir.c_str(), 0777) != 0) {
+        std::fprintf(stderr, "korvath: --loading-shots: cannot create directory '%s'\n",
+                     options.loadingShotsDir.c_str());
+        return false;
+    }
+    automation->SetLoadingShotsDirectory(options.loadingShotsDir);
+    automation->SetFrameLimit(options.frames);
+    for (const auto& shot : options.screenshots) {
+        automation->AddScreenshot(shot.first, shot.second);
+    }
+    if (options.fixedStep > 0.0) {
+        automation->SetFixedStep(options.fixedStep);
+        std::srand(1);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const XOptionsResult parsed = ParseOptions(argc, argv);
+    switch (parsed.action) {
+    case XOptionsAction::Help:
+        std::printf("%s", OptionsHelpText().c_str());
+        return 0;
+    case XOptionsAction::Version:
+        std::printf("korvath %s\n", KORVATH_VERSION);
+        return 0;
+    case XOptionsAction::Error:
+        std::fprintf(stderr, "korvath: %s\n", parsed.error.c_str());
+        return 2;
+    case XOptionsAction::Run:
+        break;
+    }
+    const XOptions& options = parsed.options;
+    if (!ConfigureAutomation(options)) {
+        return 2;
+    }
+    SetOptions(options);
+    GetLog()->SetDialogsEnabled(!options.noDialogs);
+
+    std::atexit(ReleaseMouseAtExit);
+    XWindow* const window = GetWindow();
+    window->SetSize(SizeOfMode(options.mode));
+    window->SetHeadless(options.headless);
+    if (options.fullscreen) {
+        window->SetFullscreen();
+    }
+    if (!window->Create()) {
+        const std::string message = std::string("cannot open a window: ") + window->LastError();
+        GetLog()->Log(message);
+        std::fprintf(stderr, "korvath: %s\n", message.c_str());
+        return 1;
+    }
+    window->SetFrameCallback(OnFrame);
+    window->Run();
+    return 0;
+}

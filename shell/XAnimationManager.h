@@ -1,0 +1,33 @@
+// XAnimationManager: advances every running animation once per frame, before the game frame.
+#pragma once
+
+#include <cstdint>    // int32_t
+#include <functional> // std::function
+#include <vector>
+
+class XAnimated;
+
+class XAnimationManager {
+public:
+    // Reads the game time once and advances every active listed animation, in list order.
+    void Tick();
+    // Moves one animation to the time of the last Tick; true while it is still running.
+    bool Advance(XAnimated& animator);
+    // Lists an animation (once; a started animation stays listed after it arrives).
+    void Add(XAnimated* animator);
+    void Remove(XAnimated* animator);
+
+    // Who hears arrival reports by kind (1 the pause panel, 3 every other animator): the game.
+    void SetFinishedHandler(std::function<void(int kind)> handler);
+    void ReportFinished(int kind) const;
+
+    int32_t Now() const;
+
+private:
+    int32_t now = 0;
+    std::vector<XAnimated*> animators;
+    std::function<void(int)> finishedHandler;
+};
+
+// The process-wide animation manager, created on first use.
+XAnimationManager* GetAnimationManager();

@@ -1,0 +1,42 @@
+// XAutomation: what the command line asks of a run beyond playing it — scripted input delivered before
+// given frames, a frame limit, a manual clock, and pictures read back from the frame buffer.
+// XWindow calls it at fixed points of each loop pass; nothing else in the engine needs to know about it.
+// Depends on: XInputScript, XTimer, OpenGL and stb_image_write (read-back to PNG).
+#pragma once
+
+#include "shell/XInputScript.h"
+
+#include <map>
+#include <string>
+
+class XAutomation {
+public:
+    void SetFrameLimit(int frames);
+    void SetScript(const XInputScript& inputScript);
+    void SetFixedStep(double milliseconds);
+    void AddScreenshot(int frame, const std::string& path);
+    void SetLoadingShotsDirectory(const std::string& directory);
+
+    // Start of loop pass `frame` (1-based), after the real events: posts the quit message when the frame
+    // limit is reached and delivers the script's events of this frame through the window procedure.
+    void BeginPass(int frame);
+    // End of loop pass, before the timer measures it: moves the manual clock.
+    void EndPass();
+    // Just before a buffer swap: saves the back buffer when a picture of this moment was asked for.
+    // `loading` is true for the swaps of the start-up, before the first game frame's own.
+    void BeforeSwap(int frame, bool loading);
+
+private:
+    int frameLimit = 0;
+    XInputScript script;
+    double fixedStep = 0.0;
+    std::map<int, std::string> screenshots;
+    std::string loadingShotsDir;
+    int loadingShotCount = 0;
+};
+
+XAutomation* GetAutomation();
+
+// Reads the back buffer (width x height) and writes it as a PNG file; false with a message on stderr when
+// the file cannot be written.
+bool SaveBackBufferPng(const std::string& path, int width, int height);

@@ -1,0 +1,81 @@
+// XLog: log lines, error boxes and fatal stops.
+#include "shell/XLog.h"
+
+#include <SDL.h>    // SDL_ShowSimpleMessageBox
+#include <cstdlib>  // std::exit, std::abort
+#include <cstdio>   // fopen, fprintf
+
+namespace {
+const char* const kLogFile = "Korvath.log";
+const char* const kAllLogsFile = "AllLogs.log";
+const char* const kCaption = "RUdezer";
+} // namespace
+
+XLog::XLog()
+{
+    // Creates "AllLogs.log" empty when it does not exist; nothing is ever written to it.
+    file = std::fopen(kAllLogsFile, "a");
+}
+
+void XLog::Log(const std::string& message)
+{
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    file = std::fopen(kLogFile, "a");
+    if (file == nullptr) {
+        return; // an unwritable working directory loses the line, as it would lose any log
+    }
+    std::fprintf(file, "%s\n", message.c_str());
+    std::fclose(file);
+    file = nullptr;
+}
+
+void XLog::ShowError(const std::string& message)
+{
+    ShowMessage(kCaption, message);
+    Log(message);
+}
+
+void XLog::ShowFatal(const std::string& message)
+{
+    ShowMessage(kCaption, message);
+    Log(message);
+    std::fflush(nullptr);
+    std::exit(1);
+}
+
+void XLog::SetDialogsEnabled(bool enabled)
+{
+    dialogsEnabled = enabled;
+}
+
+bool XLog::DialogsEnabled() const
+{
+    return dialogsEnabled;
+}
+
+void XLog::ShowMessage(const std::string& caption, const std::string& text) const
+{
+    if (dialogsEnabled && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr) == 0) {
+        return;
+    }
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
+}
+
+XLog* GetLog()
+{
+    static XLog* const log = new XLog();
+    return log;
+}
+
+void XAssertFailed(const char* condition, const char* sourceFile, int line)
+{
+    char text[1024] = {};
+    std::snprintf(text, sizeof(text), "Assertion failed: %s, file %s, line %d", condition, sourceFile, line);
+    GetLog()->Log(text);
+    std::fprintf(stderr, "%s\n", text);
+    std::fflush(stderr);
+    std::abort();
+}

@@ -1,0 +1,200 @@
+// XOptions: table-driven command-line parsing.
+#include "shell/XOptions.h"
+
+#include <cerrno>  // errno
+#include <cmath>   // std::isfinite
+#include <cstdlib> // strtol, strtod
+#include <functional>
+
+namespace {
+
+// An option's handler gets its value (empty for flags) and returns an error text, or "" when it accepts it.
+using Handler = std::function<std::string(XOptions&, const std::string&)>;
+
+struct OptionSpec {
+    const char* name;
+    const char* valueName; // nullptr for flags
+    const char* help;
+    Handler apply;
+};
+
+bool ToInteger(const std::string& text, long minimum, long maximum, long& value)
+{
+    if (text.empty()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long parsed = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < minimum || parsed > maximum) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+std::string NeedsNonEmpty(const std::string& option, const std::string& value)
+{
+    return value.empty() ? option + " expects a non-empty value" : "";
+}
+
+const std::vector<OptionSpec>& OptionTable()
+{
+    static const std::vector<OptionSpec> table = {
+        {"--archive", "PATH", "resource archive to load (default data.pck)",
+         [](XOptions& o, const std::string& v) { o.archive = v; return NeedsNonEmpty("--archive", v); }},
+        {"--mode", "N", "window size: 0 = 640x480, 1 = 800x600 (default), 2 = 1024x768",
+         [](XOptions& o, const std::string& v) {
+             long mode = 0;
+             if (!ToInteger(v, -1000000, 1000000, mode)) {
+                 return "--mode expects a whole number (0, 1 or 2), got '" + v + "'";
+             }
+             o.mode = static_cast<int>(mode);
+             return std::string();
+         }},
+        {"--fullscreen", nullptr, "switch the display to the window's size",
+         [](XOptions& o, const std::string&) { o.fullscreen = true; return std::string(); }},
+        {"--frames", "N", "stop after exactly N frames (exit status 0)",
+         [](XOptions& o, const std::string& v) {
+             long frames = 0;
+             if (!ToInteger(v, 1, 2000000000, frames)) {
+                 return "--frames expects a whole number of 1 or more, got '" + v + "'";
+             }
+             o.frames = static_cast<int>(frames);
+             return std::string();
+         }},
+        {"--fixed-step", "MS", "advance the clock exactly MS milliseconds per frame (repeatable runs)",
+         [](XOptions& o, const std::string& v) {
+             errno = 0;
+             char* end = nullptr;
+             const double step = std::strtod(v.c_str(), &end);
+             if (v.empty() || errno != 0 || *end != '\0' || !std::isfinite(step) || step <= 0.0 ||
+                 step > 10000.0) {
+                 return "--fixed-step expects milliseconds above 0 and at most 10000, got '" + v + "'";
+             }
+             o.fixedStep = step;
+             return std::string();
+         }},
+        {"--script", "FILE", "scripted input: lines 'FRAME EVENT' (see docs/automation.md)",
+         [](XOptions& o, const std::string& v) { o.scriptPath = v; return NeedsNonEmpty("--script", v); }},
+        {"--screenshot", "N:FILE", "save frame N's picture as a PNG file (repeatable)",
+         [](XOptions& o, const std::string& v) {
+             const size_t colon = v.find(':');
+             long frame = 0;
+             if (colon == std::string::npos || colon + 1 >= v.size() ||
+                 !ToInteger(v.substr(0, colon), 1, 2000000000, frame)) {
+                 return "--screenshot expects FRAME:FILE with a frame number of 1 or more, got '" + v + "'";
+             }
+             o.screenshots.emplace_back(static_cast<int>(frame), v.substr(colon + 1));
+             return std::string();
+         }},
+        {"--loading-shots", "DIR", "save every loading screen as DIR/001.png, DIR/002.png, ...",
+         [](XOptions& o, const std::string& v) {
+             o.loadingShotsDir = v;
+             return NeedsNonEmpty("--loading-shots", v);
+         }},
+        {"--no-dialogs", nullptr, "print error messages on stderr instead of showing message boxes",
+         [](XOptions& o, const std::string&) { o.noDialogs = true; return std::string(); }},
+        {"--headless", nullptr, "render off-screen without a display (implies --no-dialogs)",
+         [](XOptions& o, const std::string&) {
+             o.headless = true;
+             o.noDialogs = true;
+             return std::string();
+         }},
+        {"--help", nullptr, "show this help and exit", nullptr},
+        {"--version", nullptr, "show the version and exit", nullptr},
+    };
+    return table;
+}
+
+const OptionSpec* FindOption(const std::string& name)
+{
+    for (const OptionSpec& spec : OptionTable()) {
+        if (name == spec.name) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+XOptions& CurrentOptions()
+{
+    static XOptions options;
+    return options;
+}
+
+} // namespace
+
+XOptionsResult ParseOptions(int argc, const char* const* argv)
+{
+    XOptionsResult result;
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i] != nullptr ? argv[i] : "";
+        std::string value;
+        bool hasInlineValue = false;
+        const size_t equals = argument.find('=');
+        if (argument.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = argument.substr(equals + 1);
+            argument.erase(equals);
+            hasInlineValue = true;
+        }
+        const OptionSpec* const spec = FindOption(argument);
+        if (spec == nullptr) {
+            result.action = XOptionsAction::Error;
+            result.error = "unknown option '" + argument + "' (see --help)";
+            return result;
+        }
+        if (argument == "--help" || argument == "--version") {
+            result.action = argument == "--help" ? XOptionsAction::Help : XOptionsAction::Version;
+            return result;
+        }
+        if (spec->valueName != nullptr && !hasInlineValue) {
+            if (i + 1 >= argc) {
+                result.action = XOptionsAction::Error;
+                result.error = argument + " expects a value (" + spec->valueName + ")";
+                return result;
+            }
+            value = argv[++i];
+        } else if (spec->valueName == nullptr && hasInlineValue) {
+            result.action = XOptionsAction::Error;
+            result.error = argument + " takes no value";
+            return result;
+        }
+        const std::string problem = spec->apply(result.options, value);
+        if (!problem.empty()) {
+            result.action = XOptionsAction::Error;
+            result.error = problem;
+            return result;
+        }
+    }
+    return result;
+}
+
+std::string OptionsHelpText()
+{
+    std::string text = "Usage: korvath [OPTION]...\n"
+                       "Korvath: a first-person walk-through and shooting demo.\n\nOptions:\n";
+    for (const OptionSpec& spec : OptionTable()) {
+        std::string left = std::string("  ") + spec.name;
+        if (spec.valueName != nullptr) {
+            left += std::string(" ") + spec.valueName;
+        }
+        if (left.size() < 24) {
+            left.resize(24, ' ');
+        } else {
+            left += "  ";
+        }
+        text += left + spec.help + "\n";
+    }
+    return text;
+}
+
+const XOptions& GetOptions()
+{
+    return CurrentOptions();
+}
+
+void SetOptions(const XOptions& options)
+{
+    CurrentOptions() = options;
+}

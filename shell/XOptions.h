@@ -1,0 +1,44 @@
+// XOptions: the command line of korvath.
+//
+// With no options the program behaves as it always has: an 800x600 window, "data.pck" in the working
+// directory, real time. The options exist for automation (tests, benchmarks, recorded demos) and for users
+// who want another archive or window size. Every option is described once, in the table of XOptions.cpp,
+// which also produces --help.
+#pragma once
+
+#include <string>
+#include <utility> // std::pair
+#include <vector>
+
+struct XOptions {
+    std::string archive = "data.pck";
+    int mode = 1;                // 0 = 640x480, 1 = 800x600, 2 = 1024x768 (others: 800x600)
+    bool fullscreen = false;
+    int frames = 0;              // stop after this many frames; 0 = run until quit
+    double fixedStep = 0.0;      // milliseconds per loop pass on a manual clock; 0 = real time
+    std::string scriptPath;      // scripted input
+    std::vector<std::pair<int, std::string>> screenshots; // frame number, PNG path
+    std::string loadingShotsDir; // every start-up picture as DIR/001.png, ...
+    bool noDialogs = false;      // message boxes go to stderr
+    bool headless = false;       // off-screen rendering, no display needed
+    std::string tracePath;       // per-frame JSON lines
+    std::string dumpScenePath;   // JSON description of the loaded scene
+};
+
+enum class XOptionsAction { Run, Help, Version, Error };
+
+struct XOptionsResult {
+    XOptionsAction action = XOptionsAction::Run;
+    XOptions options;
+    std::string error; // for Error: the message to print, naming the option or value
+};
+
+// Parses argv; never exits and never prints.
+XOptionsResult ParseOptions(int argc, const char* const* argv);
+
+// The --help text: usage and one line per option.
+std::string OptionsHelpText();
+
+// The options the program runs with (set once by the program entry).
+const XOptions& GetOptions();
+void SetOptions(const XOptions& options);

@@ -1,0 +1,18 @@
+// XVectorAnimator: an animated three-component value. Its arrival report tells the game that an animation of
+// kind 3 has finished (the weapon models' hook); the pause panel overrides it to report kind 1.
+#pragma once
+
+#include "shell/XAnimated.h"
+
+class XVectorAnimator : public XAnimated {
+public:
+    XVectorAnimator() = default;
+    ~XVectorAnimator() override = default;
+
+    void SetValue(const XVector3& newValue) override;
+    XVector3 GetValue() const override;
+    void OnFinished() override;
+
+protected:
+    XVector3 value;
+};

@@ -1,0 +1,373 @@
+// XWindow: SDL window, OpenGL context, event translation and the message loop.
+#include "shell/XWindow.h"
+
+#include "shell/XAutomation.h"
+#include "shell/XInput.h"
+#include "shell/XInputScript.h"
+#include "shell/XKeyNames.h"
+#include "shell/XLog.h"
+#include "shell/XTimer.h"
+
+#include <SDL.h>
+#include <cstdio>  // snprintf
+#include <cstdlib> // getenv
+
+namespace {
+
+bool IsAllowedSize(XPoint p)
+{
+    return (p.x == 320 && p.y == 240) || (p.x == 640 && p.y == 480) || (p.x == 800 && p.y == 600) ||
+           (p.x == 1024 && p.y == 768);
+}
+
+} // namespace
+
+int XWindow::SetSize(XPoint size)
+{
+    XAssert(IsAllowedSize(size),
+            "(p.x==320 && p.y==240) || (p.x==640 && p.y==480) || (p.x==800 && p.y==600) || (p.x==1024 && p.y==768)",
+            "xwindow", __LINE__);
+    width = size.x;
+    height = size.y;
+    if (created) {
+        SDL_SetWindowPosition(window, 0, 0);
+        SDL_SetWindowSize(window, width, height);
+    }
+    return 0;
+}
+
+bool XWindow::Create()
+{
+    if (created) {
+        return true;
+    }
+    if (headless) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    } else if (std::getenv("SDL_VIDEODRIVER") == nullptr) {
+        // Without a display SDL would quietly fall back to an invisible off-screen window: a player must be
+        // told instead. (--headless asks for exactly that off-screen mode.)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") != nullptr ? "x11,wayland" : "x11");
+    }
+    SDL_SetHint("SDL_VIDEO_X11_WMCLASS", "MOTHERWINDOW");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        const bool noDisplay = !headless && std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr;
+        std::snprintf(lastError, sizeof(lastError), "%s%s", SDL_GetError(),
+                      noDisplay ? " (no display: DISPLAY is not set; --headless renders off-screen)" : "");
+        return false;
+    }
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    window = SDL_CreateWindow("Game?", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    if (window == nullptr) {
+        std::snprintf(lastError, sizeof(lastError), "%s", SDL_GetError());
+        return false;
+    }
+    cursor = GetCapturePoint();
+    created = true;
+    return true;
+}
+
+void XWindow::SetFrameCallback(void (*callback)())
+{
+    XAssert(callback != nullptr, "func != 0", "xwindow", __LINE__);
+    frameCallback = callback;
+}
+
+void XWindow::Run()
+{
+    PlaceWindow();
+    CreateContext();
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_GL_SetSwapInterval(0); // refused under some drivers; the swap interval then stays the driver's
+    SetRelativeMouse(GetInput()->IsMouseCaptured());
+
+    bool done = false;
+    while (!done) {
+        ++frameNumber;
+        DrainEvents();
+        GetAutomation()->BeginPass(frameNumber);
+        if (quitPosted) {
+            done = true; // WM_QUIT taken from the queue: this pass still runs its frame
+        }
+        frameCallback();
+        GetAutomation()->EndPass();
+        GetTimer()->Update();
+    }
+}
+
+void XWindow::SetFullscreen()
+{
+    fullscreen = true;
+}
+
+void XWindow::RestoreDisplayMode()
+{
+    if (displayModeSwitched) {
+        SDL_SetWindowFullscreen(window, 0);
+        displayModeSwitched = false;
+    }
+}
+
+void XWindow::SwapBuffers()
+{
+    GetAutomation()->BeforeSwap(frameNumber, loadingPhase);
+    SDL_GL_SwapWindow(window);
+}
+
+XPoint XWindow::GetSize() const
+{
+    return {width, height};
+}
+
+XRect XWindow::GetWindowRect() const
+{
+    XRect rect;
+    if (window != nullptr) {
+        SDL_GetWindowPosition(window, &rect.left, &rect.top);
+    }
+    rect.right = rect.left + width;
+    rect.bottom = rect.top + height;
+    return rect;
+}
+
+SDL_Window* XWindow::GetHandle() const
+{
+    return window;
+}
+
+void XWindow::SetHeadless(bool on)
+{
+    headless = on;
+}
+
+const char* XWindow::LastError() const
+{
+    return lastError;
+}
+
+int XWindow::FrameNumber() const
+{
+    return frameNumber;
+}
+
+void XWindow::SetLoadingPhase(bool on)
+{
+    loadingPhase = on;
+}
+
+XPoint XWindow::GetCursorPosition() const
+{
+    return cursor;
+}
+
+void XWindow::SetCursorPosition(XPoint position)
+{
+    cursor = position;
+    if (window != nullptr && !relativeMouse && !headless && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS)) {
+        SDL_WarpMouseInWindow(window, position.x, position.y);
+    }
+}
+
+XPoint XWindow::GetCapturePoint() const
+{
+    return {width / 2, height / 2};
+}
+
+void XWindow::SetRelativeMouse(bool on)
+{
+    relativeMouse = on;
+    if (window != nullptr && !headless) {
+        SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE); // unsupported drivers keep absolute motion
+    }
+}
+
+void XWindow::ConfineCursor(bool on)
+{
+    if (window != nullptr && !headless) {
+        SDL_SetWindowGrab(window, on ? SDL_TRUE : SDL_FALSE);
+    }
+}
+
+void XWindow::DeliverScriptEvent(const XScriptEvent& event)
+{
+    switch (event.kind) {
+    case XScriptEvent::Kind::KeyDown:
+        DispatchKey(WM_KEYDOWN, event.key, GetInput()->GetKeyboardState()[event.key & 0xFF] != 0);
+        break;
+    case XScriptEvent::Kind::KeyUp:
+        DispatchKey(WM_KEYUP, event.key, true);
+        break;
+    case XScriptEvent::Kind::MouseMove:
+        cursor.x += event.dx;
+        cursor.y += event.dy;
+        WindowProc(WM_MOUSEMOVE, 0, MakePointParam(cursor.x, cursor.y));
+        break;
+    case XScriptEvent::Kind::MouseDown:
+    case XScriptEvent::Kind::MouseUp: {
+        static const uint32_t kDown[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
+        static const uint32_t kUp[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
+        const bool down = event.kind == XScriptEvent::Kind::MouseDown;
+        const int button = event.button >= 0 && event.button < 3 ? event.button : 0;
+        WindowProc(down ? kDown[button] : kUp[button], 0, MakePointParam(cursor.x, cursor.y));
+        break;
+    }
+    case XScriptEvent::Kind::Close:
+        WindowProc(WM_DESTROY, 0, 0);
+        break;
+    }
+}
+
+void XWindow::PostQuit()
+{
+    quitPosted = true;
+}
+
+void XWindow::PlaceWindow()
+{
+    SDL_Rect screen = {0, 0, width, height};
+    SDL_GetDisplayBounds(0, &screen);
+    if (!fullscreen) {
+        SDL_ShowWindow(window);
+        SDL_SetWindowPosition(window, screen.x + (screen.w - width) / 2, screen.y + (screen.h - height) / 2 + 25);
+        return;
+    }
+    SDL_SetWindowPosition(window, screen.x, screen.y);
+    SDL_ShowWindow(window);
+    SwitchDisplayMode();
+}
+
+void XWindow::SwitchDisplayMode()
+{
+    SDL_DisplayMode current = {};
+    if (SDL_GetCurrentDisplayMode(0, &current) != 0) {
+        GetLog()->ShowMessage("Error", "Could Not Enum Display Settings");
+        return;
+    }
+    SDL_DisplayMode wanted = current;
+    wanted.w = width;
+    wanted.h = height;
+    wanted.format = SDL_PIXELFORMAT_RGB888; // 32 bits per pixel
+    SDL_DisplayMode closest = {};
+    if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr || closest.w != width || closest.h != height ||
+        SDL_SetWindowDisplayMode(window, &closest) != 0 || SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
+        GetLog()->ShowMessage("Error", "Display Mode Not Compatible");
+        PostQuitMessage(0);
+        return;
+    }
+    displayModeSwitched = true;
+}
+
+void XWindow::CreateContext()
+{
+    context = SDL_GL_CreateContext(window);
+    if (context == nullptr) {
+        GetLog()->ShowFatal(std::string("Cannot create an OpenGL context: ") + SDL_GetError());
+    }
+    SDL_GL_MakeCurrent(window, static_cast<SDL_GLContext>(context));
+}
+
+void XWindow::DrainEvents()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        switch (event.type) {
+        case SDL_QUIT:
+            WindowProc(WM_DESTROY, 0, 0);
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                WindowProc(WM_DESTROY, 0, 0);
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const int virtualKey = VirtualKeyFromSdl(event.key.keysym.sym);
+            if (virtualKey != 0) {
+                DispatchKey(event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, virtualKey, event.key.repeat != 0);
+            }
+            break;
+        }
+        case SDL_TEXTINPUT:
+            for (const char* c = event.text.text; *c != '\0'; ++c) {
+                WindowProc(WM_CHAR, static_cast<unsigned char>(*c), 0);
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (relativeMouse) {
+                cursor.x += event.motion.xrel;
+                cursor.y += event.motion.yrel;
+            } else {
+                cursor = {event.motion.x, event.motion.y};
+            }
+            WindowProc(WM_MOUSEMOVE, 0, MakePointParam(cursor.x, cursor.y));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            DispatchMouseButton(event.type == SDL_MOUSEBUTTONDOWN, event.button.button);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void XWindow::DispatchKey(uint32_t message, int virtualKey, bool repeat)
+{
+    const LPARAM lParam = repeat ? kKeyRepeatBit : 0;
+    WindowProc(message, static_cast<WPARAM>(virtualKey), lParam);
+}
+
+void XWindow::DispatchMouseButton(bool down, int sdlButton)
+{
+    uint32_t message = 0;
+    switch (sdlButton) {
+    case SDL_BUTTON_LEFT: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
+    case SDL_BUTTON_RIGHT: message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
+    case SDL_BUTTON_MIDDLE: message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
+    default: return;
+    }
+    WindowProc(message, 0, MakePointParam(cursor.x, cursor.y));
+}
+
+XWindow* GetWindow()
+{
+    static XWindow* const window = new XWindow();
+    return window;
+}
+
+intptr_t WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+        GetInput()->OnKeyboardMessage(message, wParam, lParam);
+        return 0;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        GetInput()->OnMouseMessage(message, wParam, lParam);
+        return 0;
+    default:
+        return 0; // double clicks, system keys, paint, activation: not ours
+    }
+}
+
+void PostQuitMessage(int)
+{
+    GetWindow()->PostQuit();
+}

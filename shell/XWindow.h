@@ -1,0 +1,105 @@
+// XWindow: the one main window with its OpenGL context, and the message loop that drives the program.
+//
+// The window is an SDL window standing in for a borderless Win32 popup; the loop drains SDL's event queue,
+// translating each event into the Win32-style message that the window procedure handles (keys as virtual-key
+// codes, auto-repeat as repeated key-downs, mouse motion and buttons, closing as WM_DESTROY), then calls the
+// frame function once and lets the timer measure the pass. Nothing in the loop blocks.
+//
+// The platform's cursor is modelled here too: while mouse capture is on, SDL's relative mouse mode delivers
+// motion that moves a virtual cursor, which input puts back on the capture point (the window centre).
+// Depends on: SDL2, OpenGL, XInput, XTimer, XLog, XAutomation.
+#pragma once
+
+#include "shell/WindowMessages.h"
+#include "shell/XInputListener.h" // XPoint
+
+struct SDL_Window;
+struct XScriptEvent;
+
+struct XRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+class XWindow {
+public:
+    XWindow() = default;
+    XWindow(const XWindow&) = delete;
+    XWindow& operator=(const XWindow&) = delete;
+
+    // One of 320x240, 640x480, 800x600, 1024x768; anything else stops the program. Returns 0.
+    int SetSize(XPoint size);
+    // Opens the (hidden) window. False, with the reason in LastError, when no window can be opened.
+    bool Create();
+    void SetFrameCallback(void (*callback)());
+    // Shows and places the window, makes the OpenGL context and runs the loop until the program quits.
+    void Run();
+    // Full screen at the window's size; takes effect when set before Run.
+    void SetFullscreen();
+    // Puts back the display mode saved by the full-screen switch; nothing when there was none.
+    void RestoreDisplayMode();
+    // Presents the back buffer (the frame's picture, or a loading screen).
+    void SwapBuffers();
+
+    XPoint GetSize() const;
+    XRect GetWindowRect() const;
+    SDL_Window* GetHandle() const;
+
+    // Off-screen rendering without a display (SDL's offscreen driver); set before Create.
+    void SetHeadless(bool on);
+    const char* LastError() const;
+
+    // The number of the loop pass running now, counted from 1 (frame N = the N-th call of the frame function).
+    int FrameNumber() const;
+    // True while the start-up runs inside the first frame: its swaps present loading screens.
+    void SetLoadingPhase(bool on);
+
+    // The platform cursor, in client coordinates.
+    XPoint GetCursorPosition() const;
+    void SetCursorPosition(XPoint position);
+    XPoint GetCapturePoint() const;
+    void SetRelativeMouse(bool on);
+    void ConfineCursor(bool on);
+
+    // Delivers one scripted event through the window procedure, like a real one.
+    void DeliverScriptEvent(const XScriptEvent& event);
+    // Posts the quit message: the loop ends after the pass that receives it has run its frame.
+    void PostQuit();
+
+private:
+    void PlaceWindow();
+    void SwitchDisplayMode();
+    void CreateContext();
+    void DrainEvents();
+    void DispatchKey(uint32_t message, int virtualKey, bool repeat);
+    void DispatchMouseButton(bool down, int sdlButton);
+
+    bool fullscreen = false;
+    bool created = false;
+    bool headless = false;
+    bool displayModeSwitched = false;
+    SDL_Window* window = nullptr;
+    void* context = nullptr;
+    int32_t width = 800;
+    int32_t height = 600;
+    void (*frameCallback)() = nullptr;
+
+    bool quitPosted = false;
+    int frameNumber = 0;
+    bool loadingPhase = false;
+    bool relativeMouse = false;
+    XPoint cursor = {400, 300};
+    char lastError[512] = {};
+};
+
+// The process-wide window, created on first use (800x600, not yet opened).
+XWindow* GetWindow();
+
+// The window procedure: routes keyboard and mouse messages to input; WM_DESTROY posts the quit message.
+// Returns 0 for handled messages; others are ignored (there is no default procedure on this platform).
+intptr_t WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam);
+
+// Posts WM_QUIT to the loop.
+void PostQuitMessage(int exitCode);
