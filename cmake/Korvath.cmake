@@ -50,3 +50,16 @@ function(korvath_test name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
+
+# korvath_benchmark(NAME [DEPENDS lib...])
+# A Google Benchmark executable made of every .cpp file in the calling folder. Benchmarks are run by hand
+# (scripts/bench.sh), never as tests: timings do not belong in pass/fail checks.
+function(korvath_benchmark name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_compile_options(${name} PRIVATE ${KORVATH_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} benchmark::benchmark_main)
+  target_compile_definitions(${name} PRIVATE KORVATH_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+endfunction()
