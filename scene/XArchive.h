@@ -1,0 +1,56 @@
+// XArchive: the resource archive, the one place where the engine's data comes from.
+//
+// The archive "data.pck" is a ZIP file read through PhysicsFS; pictures inside it are decoded with
+// stb_image. The functions keep one selected archive, one current resource (an entry's bytes exactly as
+// stored) and one current picture (decoded pixels), the last two independent of each other.
+//
+// - Entry names are archive paths with backslashes ("misc\font.bmp"); forward slashes work too.
+// - Resource bytes are copied into memory owned here, so they stay valid until QXCloseResource or the next
+//   QXOpenResource, whatever happens to the archive meanwhile. A zero byte follows them (not counted in
+//   QXGetSize), so a text parser cannot run past the end.
+// - Pictures named "*.tga" (any case) decode to R,G,B,A; all others (.bmp, .jpg) to R,G,B. Rows are tightly
+//   packed and the BOTTOM row of the picture as a viewer sees it comes first, so that texture coordinate
+//   t = 0 is the bottom of the picture.
+// - Nothing here throws or crashes on bad data: a missing entry, a corrupt picture or a picture larger than
+//   8192 pixels on a side makes the open return false and leaves nothing current.
+// Depends on: PhysicsFS, stb_image, XLog (the report of an archive that cannot be opened).
+#pragma once
+
+#include <cstdint> // uint32_t
+
+// Starts the archive layer. Harmless to call any number of times; true when it is ready.
+bool QXInitialize();
+
+// Selects the archive file (a ZIP, or a folder with the same layout). Selecting the archive that is already
+// selected keeps it as it is. The password is accepted for compatibility and ignored: archives are not
+// encrypted. On failure nothing stays selected, the result is false, and one line naming the path and the
+// reason goes to the log and to stderr.
+bool QXSetArchive(const char* archivePath, const char* password);
+
+// Makes the named entry the current resource, replacing the previous one. False when there is no such
+// entry; then no resource is current.
+bool QXOpenResource(const char* name);
+
+// The current resource's bytes exactly as stored, or null when none is current.
+const unsigned char* QXGetData();
+
+// The current resource's length in bytes, 0 when none is current.
+uint32_t QXGetSize();
+
+// Releases the current resource; harmless when none is open.
+void QXCloseResource();
+
+// Decodes the named picture and makes it the current picture, replacing the previous one. The flag is
+// accepted for compatibility and not used. False when the entry is missing, not a picture, damaged or too
+// large; then no picture is current. The current resource is not touched.
+bool QXOpenPicture(const char* name, bool flag);
+
+// Pixel size of the current picture, 0 when none is current.
+uint32_t QXPictureGetWidth();
+uint32_t QXPictureGetHeight();
+
+// The current picture's pixels (layout above), or null when none is current.
+const unsigned char* QXPictureGetData();
+
+// Releases the current picture; harmless when none is open.
+void QXClosePicture();
