@@ -20,8 +20,8 @@ float AngleBetween(const XVector3& a, const XVector3& b)
 {
     const XVector3d ua = XVector3d(a) / XVector3d(a).Length();
     const XVector3d ub = XVector3d(b) / XVector3d(b).Length();
-    // Rounding can push the cosine of (nearly) parallel vectors just past 1, where acos has no value; such a
-    // pair must still come out as 0 (or 180) degrees, or a flat floor would be classified as a wall.
+    // Rounding can push the cosine of parallel vectors just past 1 (or -1), where acos has no value; such a
+    // pair must still come out as 0 (or 180) degrees rather than NaN, which every comparison would reject.
     const double cosine = std::clamp(Dot(ua, ub), -1.0, 1.0);
     return static_cast<float>(std::acos(cosine) * radiansToDegrees);
 }
