@@ -123,13 +123,16 @@ bool XInputScript::Parse(const std::string& text, const std::string& sourceName,
         if (comment != std::string::npos) {
             line.erase(comment);
         }
-        std::vector<std::string> segments;
-        std::istringstream lineStream(line);
-        std::string segment;
-        while (std::getline(lineStream, segment, ';')) {
-            segments.push_back(segment);
+        // Events of one line are separated by ';' (n separators make n + 1 events).
+        std::vector<std::string> segments(1);
+        for (const char c : line) {
+            if (c == ';') {
+                segments.emplace_back();
+            } else {
+                segments.back() += c;
+            }
         }
-        if (segments.empty() || SplitWords(line).empty()) {
+        if (SplitWords(line).empty()) {
             continue;
         }
         const std::string where = sourceName + ":" + std::to_string(lineNumber) + ": ";

@@ -1,0 +1,55 @@
+// ProgramRun: runs the real korvath program as a player would start it, in its own working directory, and
+// collects its exit status and output. A run that does not end within its time limit is killed and counts
+// as a failure, so no test can hang.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+struct ProgramResult {
+    int exitCode = -1;      // exit status, or -1 when killed by a signal or the time limit
+    int signal = 0;         // the signal that ended it, if any
+    bool timedOut = false;
+    std::string out;
+    std::string err;
+};
+
+struct ProgramRun {
+    std::vector<std::string> arguments;
+    std::filesystem::path workingDirectory;
+    std::map<std::string, std::string> setEnvironment; // added or replaced variables
+    std::vector<std::string> unsetEnvironment;
+    double timeLimitSeconds = 60.0;
+
+    ProgramResult Run() const;
+};
+
+// The korvath executable under test.
+std::string KorvathPath();
+
+// A fresh temporary directory that is removed with the object.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    const std::filesystem::path& Path() const { return path; }
+    // Writes a text file inside the directory and returns its path.
+    std::filesystem::path Write(const std::string& name, const std::string& text) const;
+
+private:
+    std::filesystem::path path;
+};
+
+// A decoded PNG (RGB).
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+
+    bool Load(const std::filesystem::path& file);
+};

@@ -1,0 +1,127 @@
+// The program as a whole: window sizes, the frame loop's end, pictures read back, and the command line's
+// contract (clear messages and status 2 for bad input, before any window opens).
+#include "ProgramRun.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ProgramResult RunKorvath(const ScratchDirectory& directory, std::vector<std::string> arguments)
+{
+    ProgramRun run;
+    run.arguments = std::move(arguments);
+    run.workingDirectory = directory.Path();
+    return run.Run();
+}
+
+} // namespace
+
+TEST(ProgramWindow, ThreeFramesGiveAnExactScreenshotOfTheDefaultSize)
+{
+    ScratchDirectory directory;
+    const ProgramResult result = RunKorvath(directory, {"--no-dialogs", "--frames", "3", "--screenshot", "2:a.png"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    Picture picture;
+    ASSERT_TRUE(picture.Load(directory.Path() / "a.png"));
+    EXPECT_EQ(picture.width, 800);
+    EXPECT_EQ(picture.height, 600);
+}
+
+TEST(ProgramWindow, ModeNumbersChooseTheWindowSize)
+{
+    const std::vector<std::pair<std::string, std::pair<int, int>>> modes = {
+        {"0", {640, 480}}, {"2", {1024, 768}}, {"7", {800, 600}}};
+    for (const auto& mode : modes) {
+        ScratchDirectory directory;
+        const ProgramResult result =
+            RunKorvath(directory, {"--no-dialogs", "--mode", mode.first, "--frames", "1", "--screenshot", "1:m.png"});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        Picture picture;
+        ASSERT_TRUE(picture.Load(directory.Path() / "m.png")) << "mode " << mode.first;
+        EXPECT_EQ(picture.width, mode.second.first) << "mode " << mode.first;
+        EXPECT_EQ(picture.height, mode.second.second) << "mode " << mode.first;
+    }
+}
+
+TEST(ProgramLoop, FrameLimitRunsExactlyThatManyFrames)
+{
+    ScratchDirectory directory;
+    const ProgramResult result = RunKorvath(
+        directory, {"--no-dialogs", "--frames", "4", "--screenshot", "4:last.png", "--screenshot", "5:beyond.png"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(std::filesystem::exists(directory.Path() / "last.png"));
+    EXPECT_FALSE(std::filesystem::exists(directory.Path() / "beyond.png"));
+}
+
+TEST(ProgramLoop, ClosingTheWindowStillRunsThatPassFrame)
+{
+    ScratchDirectory directory;
+    const auto script = directory.Write("close.txt", "# the player closes the window\n5 close\n");
+    const ProgramResult result =
+        RunKorvath(directory, {"--no-dialogs", "--frames", "50", "--script", script.string(), "--screenshot",
+                               "5:closing.png", "--screenshot", "6:after.png"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(std::filesystem::exists(directory.Path() / "closing.png"))
+        << "the pass that removes the quit message runs its frame";
+    EXPECT_FALSE(std::filesystem::exists(directory.Path() / "after.png"));
+}
+
+TEST(ProgramHeadless, RunsOffScreenWithoutADisplay)
+{
+    ScratchDirectory directory;
+    ProgramRun run;
+    run.arguments = {"--headless", "--frames", "2", "--screenshot", "2:h.png"};
+    run.workingDirectory = directory.Path();
+    run.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+    const ProgramResult result = run.Run();
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    Picture picture;
+    ASSERT_TRUE(picture.Load(directory.Path() / "h.png"));
+    EXPECT_EQ(picture.width, 800);
+}
+
+TEST(ProgramHeadless, WithoutADisplayAWindowedRunSaysWhyAndFails)
+{
+    ScratchDirectory directory;
+    ProgramRun run;
+    run.arguments = {"--no-dialogs", "--frames", "2"};
+    run.workingDirectory = directory.Path();
+    run.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+    const ProgramResult result = run.Run();
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_NE(result.err.find("cannot open a window"), std::string::npos) << result.err;
+}
+
+TEST(ProgramCommandLine, BadInputExitsWithStatusTwoAndNamesIt)
+{
+    ScratchDirectory directory;
+    const auto badScript = directory.Write("bad.txt", "1 key down UP\n2 key down NOPE\n");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--mode", "abc"}, "'abc'"},
+        {{"--frobnicate"}, "unknown option '--frobnicate'"},
+        {{"--frames"}, "--frames expects a value"},
+        {{"--script", badScript.string()}, "bad.txt:2: unknown key 'NOPE'"},
+        {{"--script", "missing-script.txt"}, "missing-script.txt"},
+    };
+    for (const auto& c : cases) {
+        const ProgramResult result = RunKorvath(directory, c.first);
+        EXPECT_EQ(result.exitCode, 2) << c.second;
+        EXPECT_NE(result.err.find(c.second), std::string::npos) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(directory.Path() / "Korvath.log")) << "nothing ran before the check";
+    }
+}
+
+TEST(ProgramCommandLine, HelpListsEveryOptionOnItsOwnLine)
+{
+    ScratchDirectory directory;
+    const ProgramResult result = RunKorvath(directory, {"--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    for (const char* option : {"--archive", "--mode", "--fullscreen", "--frames", "--fixed-step", "--script",
+                               "--screenshot", "--loading-shots", "--no-dialogs", "--headless", "--version"}) {
+        EXPECT_NE(result.out.find(std::string("\n  ") + option), std::string::npos) << option;
+    }
+    const ProgramResult version = RunKorvath(directory, {"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("korvath ", 0), 0u) << version.out;
+}
