@@ -10,7 +10,7 @@
 
 #include <SDL.h>
 #include <cstdio>  // snprintf
-#include <cstdlib> // getenv
+#include <cstdlib> // getenv, setenv
 
 namespace {
 
@@ -48,7 +48,7 @@ bool XWindow::Create()
         // told instead. (--headless asks for exactly that off-screen mode.)
         SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") != nullptr ? "x11,wayland" : "x11");
     }
-    SDL_SetHint("SDL_VIDEO_X11_WMCLASS", "MOTHERWINDOW");
+    setenv("SDL_VIDEO_X11_WMCLASS", "MOTHERWINDOW", 0); // the window class name, read by SDL's X11 driver
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         const bool noDisplay = !headless && std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr;
         std::snprintf(lastError, sizeof(lastError), "%s%s", SDL_GetError(),
