@@ -44,11 +44,12 @@ function(korvath_test name)
   target_compile_definitions(${name} PRIVATE
     KORVATH_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     KORVATH_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  set(props WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   if(ARG_LABELS)
-    list(APPEND props LABELS "${ARG_LABELS}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+      PROPERTIES LABELS "${ARG_LABELS}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
 
 # korvath_benchmark(NAME [DEPENDS lib...])
