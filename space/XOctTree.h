@@ -1,0 +1,67 @@
+// XOctTree: the two octrees over the world mesh's triangles, built once when the scene is set up.
+//
+// The collision tree clips the triangles at every node's splitting planes and keeps the pieces, as XTriangle
+// records, in its leaves only; it answers the sphere and segment queries of the collision code. The render
+// tree sorts the mesh's own index triangles without clipping and keeps them at every level; it is drawn as
+// wire cubes by the octree display.
+//
+// A node holding more than subdivisionThreshold triangles is cut into eight children, placed by index
+// (centre c and half-size h of the parent; each child has half-size h/2):
+//   index:  0  1  2  3  4  5  6  7
+//   x:      -  -  +  +  -  -  +  +     (c.x -/+ h/2)
+//   y:      +  +  +  +  -  -  -  -     (c.y -/+ h/2)
+//   z:      -  +  -  +  -  +  -  +     (c.z -/+ h/2)
+// Depends on: XOctNode, XRenderOctNode, XMesh, XCube.
+#pragma once
+
+#include "math/XVector3.h"
+#include "space/XOctNode.h"
+#include "space/XRenderOctNode.h"
+
+#include <memory> // unique_ptr
+#include <vector>
+
+class XMesh;
+
+class XOctTree {
+public:
+    // A node is subdivided only while it holds more than this many triangles (both trees).
+    static constexpr int subdivisionThreshold = 100;
+    // Level (the root is level 0) below which no node is subdivided, whatever it holds. Triangles whose
+    // centroids coincide can never be told apart by subdividing; this bound makes every build finish.
+    static constexpr int maxDepth = 20;
+
+    XOctTree() = default;
+    XOctTree(const XOctTree&) = delete;
+    XOctTree& operator=(const XOctTree&) = delete;
+
+    // Builds the collision tree over the mesh's triangles, replacing any earlier one. The mesh is not owned
+    // and must outlive the tree.
+    void Build(const XMesh* worldMesh);
+    // Builds the render tree over the mesh's triangles, replacing any earlier one.
+    void BuildRenderTree(const XMesh* worldMesh);
+
+    // Appends to nodes every collision node that holds triangles and whose cube meets the sphere; the
+    // search does not descend below a node that holds triangles. Appends nothing before a build.
+    void SphereQuery(const XVector3& centre, float radius, std::vector<XOctNode*>& nodes) const;
+    // Every collision node that holds triangles and whose cube meets the segment, parents before their
+    // children, children in index order. The list is the tree's own and is replaced by the next call.
+    const std::vector<XOctNode*>& SegmentQuery(const XVector3& from, const XVector3& to);
+
+    // The collision tree's root, null before Build.
+    XOctNode* Root() const { return root.get(); }
+    // The render tree's root, null before BuildRenderTree.
+    XRenderOctNode* RenderRoot() const { return renderRoot.get(); }
+    // The mesh of the latest build.
+    const XMesh* Mesh() const { return mesh; }
+
+private:
+    std::unique_ptr<XOctNode> root;
+    std::unique_ptr<XRenderOctNode> renderRoot;
+    const XMesh* mesh = nullptr;
+    std::vector<XOctNode*> queryResult;
+};
+
+// Creates the octree of the scene's world mesh: the render tree first, then the collision tree. Null when
+// there is no mesh. The caller owns the tree.
+XOctTree* BuildOctTree(XMesh* worldMesh);

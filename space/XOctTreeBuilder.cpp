@@ -1,0 +1,241 @@
+// XOctTreeBuilder: root cube, child cubes, triangle clipping and the recursive subdivision of both trees.
+// Depends on: XOctTree (limits), XMesh, XBoundingBox, XVector3d.
+#include "space/XOctTreeBuilder.h"
+
+#include "math/XBoundingBox.h"
+#include "math/XVector3d.h"
+#include "scene/XMesh.h"
+#include "space/XOctTree.h"
+
+#include <cmath> // isfinite
+
+namespace {
+
+// Signs of each child's offset from its parent's centre, by child index.
+const float childOffsetX[8] = {-1.0f, -1.0f, 1.0f, 1.0f, -1.0f, -1.0f, 1.0f, 1.0f};
+const float childOffsetY[8] = {1.0f, 1.0f, 1.0f, 1.0f, -1.0f, -1.0f, -1.0f, -1.0f};
+const float childOffsetZ[8] = {-1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f};
+
+// The vertex array the trees can use: none when the mesh has no positions.
+int UsableVertexCount(const XMesh& mesh)
+{
+    return mesh.GetPositions() != nullptr ? mesh.GetVertexCount() : 0;
+}
+
+// Whether all three indices of the triangle address existing vertices. Triangles that do not would make the
+// build read beyond the vertex array; they are left out of both trees.
+bool IndicesInRange(const uint16_t* triangle, int vertexCount)
+{
+    return triangle[0] < vertexCount && triangle[1] < vertexCount && triangle[2] < vertexCount;
+}
+
+// Whether no edge of the triangle can cross the plane at value on the axis because all corners lie strictly on
+// one side. Split would report "not split" for such a triangle; asking first saves its work for the great
+// majority of triangles, which a plane does not touch.
+bool StrictlyOneSide(const XTriangle& triangle, int axis, float value)
+{
+    const float a = triangle.vertex[0][axis];
+    const float b = triangle.vertex[1][axis];
+    const float c = triangle.vertex[2][axis];
+    return (a > value && b > value && c > value) || (a < value && b < value && c < value);
+}
+
+// The child that receives a triangle with this centroid: the first, in index order, whose cube contains it
+// (cubes include their faces, so a centroid on a shared face goes to the lower index). Rounding can leave a
+// sliver between two sibling cubes; a centroid there, typically that of a piece lying in a splitting plane,
+// goes to the child on its side of the centre, a tie to the lower index as above. -1 for a non-finite
+// centroid, which no cube contains.
+int ChildFor(const XCube (&childCubes)[8], const XVector3& centre, const XVector3& centroid)
+{
+    for (int i = 0; i < 8; ++i) {
+        if (childCubes[i].Contains(centroid)) {
+            return i;
+        }
+    }
+    if (!(std::isfinite(centroid.x) && std::isfinite(centroid.y) && std::isfinite(centroid.z))) {
+        return -1;
+    }
+    const int below = centroid.y < centre.y ? 4 : 0;
+    const int right = centroid.x > centre.x ? 2 : 0;
+    const int front = centroid.z > centre.z ? 1 : 0;
+    return below + right + front;
+}
+
+// The centroid of an index triangle, rounded once as XTriangle::Centroid does.
+XVector3 IndexedCentroid(const XVector3* positions, const uint16_t* triangle)
+{
+    const XVector3d sum =
+        XVector3d(positions[triangle[0]]) + XVector3d(positions[triangle[1]]) + XVector3d(positions[triangle[2]]);
+    return (sum / 3.0).ToFloat();
+}
+
+void MakeChildCubes(const XCube& parent, XCube (&childCubes)[8])
+{
+    for (int i = 0; i < 8; ++i) {
+        childCubes[i] = XOctTreeBuilder::ChildCube(parent, i);
+    }
+}
+
+} // namespace
+
+XCube XOctTreeBuilder::RootCube(const XMesh& mesh)
+{
+    const XBoundingBox box = XBoundingBox::FromPoints(mesh.GetPositions(), UsableVertexCount(mesh));
+    float halfSize = box.size.x;
+    if (box.size.y > halfSize) {
+        halfSize = box.size.y;
+    }
+    if (box.size.z > halfSize) {
+        halfSize = box.size.z;
+    }
+    return XCube(box.center, halfSize);
+}
+
+XCube XOctTreeBuilder::ChildCube(const XCube& parent, int index)
+{
+    const XVector3& c = parent.Center();
+    const float quarter = parent.HalfSize() / 2.0f;
+    const XVector3 centre(c.x + childOffsetX[index] * quarter, c.y + childOffsetY[index] * quarter,
+                          c.z + childOffsetZ[index] * quarter);
+    return XCube(centre, quarter);
+}
+
+std::unique_ptr<XOctNode> XOctTreeBuilder::BuildCollisionTree(const XMesh& mesh)
+{
+    std::unique_ptr<XOctNode> root(new XOctNode(RootCube(mesh)));
+    const int vertexCount = UsableVertexCount(mesh);
+    const XVector3* positions = mesh.GetPositions();
+    const uint16_t* triangles = mesh.GetTriangles();
+    work.clear();
+    work.reserve(static_cast<size_t>(mesh.GetTriangleCount()));
+    for (int i = 0; i < mesh.GetTriangleCount(); ++i) {
+        const uint16_t* triangle = triangles + 3 * i;
+        if (IndicesInRange(triangle, vertexCount)) {
+            work.push_back(XTriangle(positions[triangle[0]], positions[triangle[1]], positions[triangle[2]]));
+        }
+    }
+    root->SetTriangles(work);
+    Subdivide(*root, 0);
+    return root;
+}
+
+std::unique_ptr<XRenderOctNode> XOctTreeBuilder::BuildRenderTree(const XMesh& mesh)
+{
+    std::unique_ptr<XRenderOctNode> root(new XRenderOctNode(RootCube(mesh), &mesh));
+    const int vertexCount = UsableVertexCount(mesh);
+    const uint16_t* triangles = mesh.GetTriangles();
+    std::vector<uint16_t>& valid = childIndices[0];
+    valid.clear();
+    for (int i = 0; i < mesh.GetTriangleCount(); ++i) {
+        const uint16_t* triangle = triangles + 3 * i;
+        if (IndicesInRange(triangle, vertexCount)) {
+            valid.insert(valid.end(), triangle, triangle + 3);
+        }
+    }
+    root->SetIndices(valid.data(), static_cast<int>(valid.size() / 3));
+    Subdivide(*root, 0);
+    return root;
+}
+
+void XOctTreeBuilder::SplitWorkList(int axis, const XVector3& centre)
+{
+    XVector3 planeNormal;
+    planeNormal[axis] = 1.0f;
+    pieces.clear();
+    size_t kept = 0;
+    for (size_t i = 0; i < work.size(); ++i) {
+        const XTriangle& triangle = work[i];
+        if (!StrictlyOneSide(triangle, axis, centre[axis])) {
+            const XSplitResult result = triangle.Split(planeNormal, centre);
+            if (result.split) {
+                pieces.insert(pieces.end(), result.pieces, result.pieces + result.count);
+                continue;
+            }
+        }
+        if (kept != i) {
+            work[kept] = triangle;
+        }
+        ++kept;
+    }
+    // Unsplit triangles keep their order; the pieces follow them, in the order they were made.
+    work.resize(kept);
+    work.insert(work.end(), pieces.begin(), pieces.end());
+}
+
+void XOctTreeBuilder::Subdivide(XOctNode& node, int depth)
+{
+    if (node.TriangleCount() <= XOctTree::subdivisionThreshold || depth >= XOctTree::maxDepth) {
+        return;
+    }
+    work.assign(node.Triangles(), node.Triangles() + node.TriangleCount());
+    const XVector3 centre = node.Cube().Center();
+    for (int axis = 0; axis < 3; ++axis) {
+        SplitWorkList(axis, centre);
+    }
+
+    XCube childCubes[8];
+    MakeChildCubes(node.Cube(), childCubes);
+    for (std::vector<XTriangle>& list : childTriangles) {
+        list.clear();
+    }
+    for (const XTriangle& triangle : work) {
+        const int child = ChildFor(childCubes, centre, triangle.Centroid());
+        if (child >= 0) {
+            childTriangles[child].push_back(triangle);
+        }
+    }
+
+    // Only leaves keep triangles; children that would receive none are not made at all.
+    node.FreeTriangles();
+    for (int i = 0; i < 8; ++i) {
+        if (!childTriangles[i].empty()) {
+            XOctNode* child = new XOctNode(childCubes[i]);
+            child->SetTriangles(childTriangles[i]);
+            node.SetChild(i, child);
+        }
+    }
+    // The work lists are free again here, so each child's subdivision reuses them.
+    for (int i = 0; i < 8; ++i) {
+        XOctNode* child = node.Child(i);
+        if (child != nullptr) {
+            Subdivide(*child, depth + 1);
+        }
+    }
+}
+
+void XOctTreeBuilder::Subdivide(XRenderOctNode& node, int depth)
+{
+    if (node.TriangleCount() <= XOctTree::subdivisionThreshold || depth >= XOctTree::maxDepth) {
+        return;
+    }
+    const XVector3* positions = node.Mesh()->GetPositions();
+    const XVector3 centre = node.Cube().Center();
+    XCube childCubes[8];
+    MakeChildCubes(node.Cube(), childCubes);
+    for (std::vector<uint16_t>& list : childIndices) {
+        list.clear();
+    }
+    const uint16_t* indices = node.Indices();
+    for (int i = 0; i < node.TriangleCount(); ++i) {
+        const uint16_t* triangle = indices + 3 * i;
+        const int child = ChildFor(childCubes, centre, IndexedCentroid(positions, triangle));
+        if (child >= 0) {
+            childIndices[child].insert(childIndices[child].end(), triangle, triangle + 3);
+        }
+    }
+
+    // The node keeps its own triangles: every render node holds all the triangles of its region.
+    for (int i = 0; i < 8; ++i) {
+        if (!childIndices[i].empty()) {
+            XRenderOctNode* child = new XRenderOctNode(childCubes[i], node.Mesh());
+            child->SetIndices(childIndices[i].data(), static_cast<int>(childIndices[i].size() / 3));
+            node.SetChild(i, child);
+        }
+    }
+    for (int i = 0; i < 8; ++i) {
+        XRenderOctNode* child = node.Child(i);
+        if (child != nullptr) {
+            Subdivide(*child, depth + 1);
+        }
+    }
+}
