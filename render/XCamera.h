@@ -1,0 +1,48 @@
+// XCamera: the viewer's position, yaw and pitch, the view axes derived from them, and the projection and view
+// set for each frame. Its animated value (from XVectorAnimator) is the zoom: x is the zoom factor, 1 at start.
+// The player body derives from it.
+// Depends on: shell (XVectorAnimator), math, OpenGL and GLU.
+#pragma once
+
+#include "shell/XVectorAnimator.h"
+
+class XCamera : public XVectorAnimator {
+public:
+    XCamera();
+    ~XCamera() override = default;
+
+    void SetYaw(float degrees);
+    // Clamped to -80 ... 80 degrees.
+    void SetPitch(float degrees);
+    float GetYaw() const;
+    float GetPitch() const;
+    float GetZoom() const;
+
+    void Strafe(float distance);
+    void Advance(float distance);
+    void Raise(float distance);
+    void SetPosition(float x, float y, float z);
+    void SetPosition(const XVector3& newPosition);
+
+    const XVector3& GetPosition() const;
+    const XVector3& GetForward() const;
+    const XVector3& GetRight() const;
+    const XVector3& GetViewDirection() const;
+
+    // Recomputes forward (yaw and pitch applied) and right from the angles.
+    void UpdateAxes();
+    // Sets the projection (perspective with 60 / zoom degrees, or the 80 x 60 orthographic view) and the view
+    // from the eye at eyeHeight above the position; afterwards forward is horizontal again.
+    void Apply(bool orthographic, float tilt, float eyeHeight);
+
+    // The vertical field of view Apply uses for a perspective projection, in degrees.
+    float FieldOfView() const;
+
+protected:
+    float yaw = 0.0f;
+    float pitch = 0.0f;
+    XVector3 right = XVector3(1.0f, 0.0f, 0.0f);
+    XVector3 forward = XVector3(0.0f, 0.0f, 1.0f);
+    XVector3 position = XVector3(-3.0f, 10.5f, 1.0f);
+    XVector3 viewDirection = XVector3(0.0f, 0.0f, 1.0f);
+};

@@ -1,0 +1,55 @@
+// XTexture: GL texture ownership and the parameters shared by every texture class.
+#include "render/XTexture.h"
+
+XTexture::XTexture(int32_t textureType, const char* textureName, GLenum textureWrap)
+    : type(textureType), name(textureName), wrap(textureWrap)
+{
+}
+
+XTexture::~XTexture()
+{
+    DeleteName();
+}
+
+void XTexture::Bind(int /*unit*/)
+{
+}
+
+void XTexture::GenerateName()
+{
+    DeleteName();
+    glGenTextures(1, &id);
+}
+
+void XTexture::DeleteName()
+{
+    if (id != 0 && glIsTexture(id)) {
+        glDeleteTextures(1, &id);
+    }
+    // Forget the name: OpenGL hands it out again, and this object must never delete another texture's name.
+    id = 0;
+}
+
+void XTexture::SetName(const std::string& newName)
+{
+    name = newName;
+}
+
+void XTexture::SetWrap(GLenum newWrap)
+{
+    wrap = newWrap;
+}
+
+void XTexture::SetFilter(GLenum filter)
+{
+    minFilter = filter;
+    magFilter = filter;
+}
+
+void XTexture::ApplyParameters(GLenum target) const
+{
+    glTexParameteri(target, GL_TEXTURE_WRAP_S, static_cast<GLint>(wrap));
+    glTexParameteri(target, GL_TEXTURE_WRAP_T, static_cast<GLint>(wrap));
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter));
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter));
+}
