@@ -1,0 +1,358 @@
+// FSound: FMOD 3's FSOUND_ calls over SDL2_mixer, with channel handles that go stale when their sound ends.
+#include "sound/FSound.h"
+
+#include "shell/XLog.h"
+
+#include <SDL.h>       // SDL_InitSubSystem, SDL_SetHintWithPriority, SDL_RWFromConstMem
+#include <SDL_mixer.h> // Mix_OpenAudio, Mix_LoadWAV_RW, Mix_PlayChannel, Mix_Volume
+#include <algorithm>   // std::clamp
+#include <string>
+#include <vector>
+
+//--------------------------------------------------------------------------------------------------------------
+// Types and state
+//--------------------------------------------------------------------------------------------------------------
+
+struct FSOUND_SAMPLE {
+    Mix_Chunk* chunk = nullptr;
+    unsigned int loopMode = FSOUND_LOOP_OFF;
+};
+
+namespace {
+
+// A handle is (generation << kChannelBits) | mixer channel. Generations run 1..kGenerationLimit − 1, so a
+// handle is never negative and never equal to a bare channel number.
+constexpr int kChannelBits = 12;
+constexpr int kChannelMask = (1 << kChannelBits) - 1;
+constexpr int kGenerationLimit = 1 << (31 - kChannelBits);
+constexpr int kFullVolume = 255;
+constexpr int kMixerFullVolume = MIX_MAX_VOLUME; // 128
+constexpr int kChunkFrames = 1024;               // ~23 ms at 44.1 kHz: short enough for a gun shot
+const char* const kSilentDriver = "dummy";
+
+struct ChannelState {
+    int generation = 0;     // of the sound started last on this channel
+    int volume = kFullVolume;
+    bool absolute = false;  // not scaled by the master volume
+};
+
+struct MixerState {
+    bool running = false;
+    bool silent = false;
+    int requestedOutput = FSOUND_OUTPUT_DSOUND;
+    int masterVolume = kFullVolume;
+    std::vector<ChannelState> channels;
+};
+
+MixerState& State()
+{
+    static MixerState state;
+    return state;
+}
+
+//--------------------------------------------------------------------------------------------------------------
+// Local functions
+//--------------------------------------------------------------------------------------------------------------
+
+// Opens SDL's audio and the mixer, through the named driver or (null) SDL's own choice. On failure nothing
+// stays open and reason says why.
+bool OpenMixer(int mixRate, const char* driver, std::string& reason)
+{
+    if (driver != nullptr) {
+        // Overrides SDL_AUDIODRIVER from the environment too: that one may be what failed.
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
+    }
+    bool opened = false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        reason = SDL_GetError();
+    } else if (Mix_OpenAudio(mixRate, AUDIO_S16SYS, 2, kChunkFrames) != 0) {
+        reason = SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    } else {
+        opened = true;
+    }
+    if (driver != nullptr) {
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER); // a later init looks at the environment again
+    }
+    return opened;
+}
+
+// FMOD-style volume 0..255 to the mixer's 0..128, rounding up so that no audible volume becomes silence.
+int MixerVolume(int volume)
+{
+    return (volume * kMixerFullVolume + kFullVolume - 1) / kFullVolume;
+}
+
+void ApplyVolume(int index)
+{
+    MixerState& state = State();
+    const ChannelState& channel = state.channels[static_cast<size_t>(index)];
+    const int effective = channel.absolute ? channel.volume : channel.volume * state.masterVolume / kFullVolume;
+    Mix_Volume(index, MixerVolume(effective));
+}
+
+// The mixer channel of a handle whose sound still plays, or −1 for −1, a stale handle or a stopped mixer.
+int LiveChannel(int handle)
+{
+    const MixerState& state = State();
+    if (!state.running || handle < 0) {
+        return -1;
+    }
+    const int index = handle & kChannelMask;
+    const int generation = handle >> kChannelBits;
+    if (index >= static_cast<int>(state.channels.size())) {
+        return -1;
+    }
+    if (state.channels[static_cast<size_t>(index)].generation != generation || Mix_Playing(index) == 0) {
+        return -1;
+    }
+    return index;
+}
+
+// The first channel with nothing playing, or −1.
+int FreeChannel()
+{
+    const int count = static_cast<int>(State().channels.size());
+    for (int index = 0; index < count; ++index) {
+        if (Mix_Playing(index) == 0) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+void SetChannelVolume(int index, int volume, bool absolute)
+{
+    ChannelState& channel = State().channels[static_cast<size_t>(index)];
+    channel.volume = std::clamp(volume, 0, kFullVolume);
+    channel.absolute = absolute;
+    ApplyVolume(index);
+}
+
+// SetVolume and SetVolumeAbsolute on a handle or on FSOUND_ALL.
+void SetVolumeOf(int handle, int volume, bool absolute)
+{
+    MixerState& state = State();
+    if (!state.running) {
+        return;
+    }
+    if (handle == FSOUND_ALL) {
+        for (size_t index = 0; index < state.channels.size(); ++index) {
+            SetChannelVolume(static_cast<int>(index), volume, absolute);
+        }
+        return;
+    }
+    const int index = LiveChannel(handle);
+    if (index >= 0) {
+        SetChannelVolume(index, volume, absolute);
+    }
+}
+
+} // namespace
+
+//--------------------------------------------------------------------------------------------------------------
+// Module functions
+//--------------------------------------------------------------------------------------------------------------
+
+bool FSOUND_Init(int mixRate, int maxChannels, unsigned int /*flags*/)
+{
+    MixerState& state = State();
+    if (state.running) {
+        FSOUND_Close();
+    }
+    bool opened = false;
+    std::string deviceReason;
+    if (state.requestedOutput != FSOUND_OUTPUT_NOSOUND) {
+        opened = OpenMixer(mixRate, nullptr, deviceReason);
+    }
+    if (!opened) {
+        std::string silentReason;
+        opened = OpenMixer(mixRate, kSilentDriver, silentReason);
+        if (state.requestedOutput != FSOUND_OUTPUT_NOSOUND) {
+            if (opened) {
+                GetLog()->Log("Sound: no audio device (" + deviceReason + "); sound is silent");
+            } else {
+                GetLog()->Log("Sound: no audio device (" + deviceReason + "), and the silent driver failed too ("
+                              + silentReason + "); sound is off");
+            }
+        }
+    }
+    if (!opened) {
+        return false;
+    }
+    const int channelCount = std::clamp(maxChannels, 1, kChannelMask);
+    Mix_AllocateChannels(channelCount);
+    const char* const driver = SDL_GetCurrentAudioDriver();
+    state.running = true;
+    state.silent = driver == nullptr || std::string(driver) == kSilentDriver;
+    state.masterVolume = kFullVolume;
+    state.channels.assign(static_cast<size_t>(channelCount), ChannelState());
+    for (int index = 0; index < channelCount; ++index) {
+        ApplyVolume(index);
+    }
+    return true;
+}
+
+void FSOUND_Close()
+{
+    MixerState& state = State();
+    if (!state.running) {
+        return;
+    }
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    state.running = false;
+    state.silent = false;
+    state.channels.clear();
+}
+
+bool FSOUND_SetOutput(int outputType)
+{
+    MixerState& state = State();
+    if (state.running) {
+        return false;
+    }
+    state.requestedOutput = outputType;
+    return true;
+}
+
+int FSOUND_GetOutput()
+{
+    const MixerState& state = State();
+    if (!state.running || state.silent) {
+        return FSOUND_OUTPUT_NOSOUND;
+    }
+    return FSOUND_OUTPUT_ALSA; // the system's device; SDL picks the backend
+}
+
+int FSOUND_GetMaxChannels()
+{
+    return static_cast<int>(State().channels.size());
+}
+
+void FSOUND_SetSFXMasterVolume(int volume)
+{
+    MixerState& state = State();
+    if (!state.running) {
+        return;
+    }
+    state.masterVolume = std::clamp(volume, 0, kFullVolume);
+    for (size_t index = 0; index < state.channels.size(); ++index) {
+        ApplyVolume(static_cast<int>(index));
+    }
+}
+
+void FSOUND_SetVolumeAbsolute(int channel, int volume)
+{
+    SetVolumeOf(channel, volume, true);
+}
+
+FSOUND_SAMPLE* FSOUND_Sample_Load(int /*index*/, const void* data, unsigned int mode, int size)
+{
+    if (!State().running || data == nullptr) {
+        return nullptr;
+    }
+    SDL_RWops* stream = nullptr;
+    if ((mode & FSOUND_LOADMEMORY) != 0) {
+        if (size <= 0) {
+            return nullptr;
+        }
+        stream = SDL_RWFromConstMem(data, size);
+    } else {
+        stream = SDL_RWFromFile(static_cast<const char*>(data), "rb");
+    }
+    if (stream == nullptr) {
+        return nullptr;
+    }
+    // Decodes into the mixer's own buffer, so the caller's bytes are free to go; closes the stream.
+    Mix_Chunk* const chunk = Mix_LoadWAV_RW(stream, 1);
+    if (chunk == nullptr) {
+        return nullptr;
+    }
+    if (chunk->alen == 0) {
+        Mix_FreeChunk(chunk); // a header without samples: nothing that could be played
+        return nullptr;
+    }
+    FSOUND_SAMPLE* const sample = new FSOUND_SAMPLE();
+    sample->chunk = chunk;
+    sample->loopMode = (mode & FSOUND_LOOP_NORMAL) != 0 ? FSOUND_LOOP_NORMAL : FSOUND_LOOP_OFF;
+    return sample;
+}
+
+void FSOUND_Sample_SetLoopMode(FSOUND_SAMPLE* sample, unsigned int mode)
+{
+    if (sample == nullptr) {
+        return;
+    }
+    sample->loopMode = (mode & FSOUND_LOOP_NORMAL) != 0 ? FSOUND_LOOP_NORMAL : FSOUND_LOOP_OFF;
+}
+
+void FSOUND_Sample_Free(FSOUND_SAMPLE* sample)
+{
+    if (sample == nullptr) {
+        return;
+    }
+    Mix_FreeChunk(sample->chunk); // halts the channels that play it
+    delete sample;
+}
+
+int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample)
+{
+    MixerState& state = State();
+    if (!state.running || sample == nullptr) {
+        return -1;
+    }
+    int index = -1;
+    if (channel == FSOUND_FREE) {
+        index = FreeChannel();
+    } else if (channel >= 0 && channel < static_cast<int>(state.channels.size())) {
+        index = channel;
+    }
+    if (index < 0) {
+        return -1;
+    }
+    // The volume is set before the sound starts, so no mixed block hears the previous sound's volume.
+    SetChannelVolume(index, kFullVolume, false);
+    const int loops = sample->loopMode == FSOUND_LOOP_NORMAL ? -1 : 0;
+    if (Mix_PlayChannel(index, sample->chunk, loops) < 0) {
+        return -1;
+    }
+    ChannelState& channelState = state.channels[static_cast<size_t>(index)];
+    channelState.generation = channelState.generation % (kGenerationLimit - 1) + 1;
+    return (channelState.generation << kChannelBits) | index;
+}
+
+void FSOUND_SetVolume(int channel, int volume)
+{
+    SetVolumeOf(channel, volume, false);
+}
+
+int FSOUND_GetVolume(int channel)
+{
+    const int index = LiveChannel(channel);
+    if (index < 0) {
+        return -1;
+    }
+    return State().channels[static_cast<size_t>(index)].volume;
+}
+
+void FSOUND_StopSound(int channel)
+{
+    if (!State().running) {
+        return;
+    }
+    if (channel == FSOUND_ALL) {
+        Mix_HaltChannel(-1);
+        return;
+    }
+    const int index = LiveChannel(channel);
+    if (index >= 0) {
+        Mix_HaltChannel(index);
+    }
+}
+
+bool FSOUND_IsPlaying(int channel)
+{
+    return LiveChannel(channel) >= 0;
+}
