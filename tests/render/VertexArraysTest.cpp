@@ -69,25 +69,6 @@ TEST_F(VertexArraySwitches, ToggleVertexNormalAndColorArrays)
     EXPECT_FALSE(glIsEnabled(GL_COLOR_ARRAY));
 }
 
-TEST_F(VertexArraySwitches, PointersAreTightlyPackedFloatTriples)
-{
-    const XVector3 positions[2] = {XVector3(1.0f, 2.0f, 3.0f), XVector3(4.0f, 5.0f, 6.0f)};
-    SetVertexPointer(positions);
-    SetNormalPointer(positions + 1);
-    void* vertexPointer = nullptr;
-    void* normalPointer = nullptr;
-    glGetPointerv(GL_VERTEX_ARRAY_POINTER, &vertexPointer);
-    glGetPointerv(GL_NORMAL_ARRAY_POINTER, &normalPointer);
-    EXPECT_EQ(vertexPointer, static_cast<const void*>(positions));
-    EXPECT_EQ(normalPointer, static_cast<const void*>(positions + 1));
-    GLint size = 0;
-    GLint stride = -1;
-    glGetIntegerv(GL_VERTEX_ARRAY_SIZE, &size);
-    glGetIntegerv(GL_VERTEX_ARRAY_STRIDE, &stride);
-    EXPECT_EQ(size, 3);
-    EXPECT_EQ(stride, 0);
-}
-
 TEST_F(VertexArraySwitches, TexCoordPointerSelectsItsClientUnit)
 {
     const float first[4] = {0.0f, 1.0f, 2.0f, 3.0f};
@@ -141,19 +122,6 @@ TEST_F(VertexArraySwitches, SetActiveTextureSelectsTheUnit)
     SetActiveTexture(0);
     glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
     EXPECT_EQ(active, GL_TEXTURE0);
-}
-
-TEST_F(VertexArraySwitches, TranslateMovesTheModelviewOrigin)
-{
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    Translate(XVector3(1.5f, -2.0f, 3.25f));
-    GLfloat matrix[16] = {};
-    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-    EXPECT_FLOAT_EQ(matrix[12], 1.5f);
-    EXPECT_FLOAT_EQ(matrix[13], -2.0f);
-    EXPECT_FLOAT_EQ(matrix[14], 3.25f);
-    glLoadIdentity();
 }
 
 } // namespace

@@ -76,18 +76,6 @@ TEST_F(TextureClasses, StartWithTheirClassDefaults)
     EXPECT_EQ(base.GetName(), "");
 }
 
-TEST_F(TextureClasses, SettersChangeTheFields)
-{
-    XTexture2D texture;
-    texture.SetName("font2D");
-    texture.SetWrap(GL_CLAMP);
-    texture.SetFilter(GL_LINEAR_MIPMAP_NEAREST);
-    EXPECT_EQ(texture.GetName(), "font2D");
-    EXPECT_EQ(texture.GetWrap(), static_cast<GLenum>(GL_CLAMP));
-    EXPECT_EQ(texture.GetMinFilter(), static_cast<GLenum>(GL_LINEAR_MIPMAP_NEAREST));
-    EXPECT_EQ(texture.GetMagFilter(), static_cast<GLenum>(GL_LINEAR_MIPMAP_NEAREST));
-}
-
 TEST_F(TextureClasses, DestroyingATextureDeletesItsGLTexture)
 {
     GLuint id = 0;
