@@ -1,0 +1,128 @@
+// XTileNoise: periodic gradient noise, its fractal sums and a periodic cellular pattern.
+#include "tools/leveltex/XTileNoise.h"
+
+#include <cmath> // floor, sqrt, fabs
+
+namespace {
+
+int Wrap(int i, int period)
+{
+    return ((i % period) + period) % period;
+}
+
+float Fade(float t)
+{
+    return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f);
+}
+
+} // namespace
+
+uint32_t XTileNoise::Hash(int a, int b, int c) const
+{
+    uint32_t h = seed * 0x9E3779B1u;
+    h ^= static_cast<uint32_t>(a) * 0x85EBCA77u;
+    h = (h << 13) | (h >> 19);
+    h ^= static_cast<uint32_t>(b) * 0xC2B2AE3Du;
+    h = (h << 11) | (h >> 21);
+    h ^= static_cast<uint32_t>(c) * 0x27D4EB2Fu;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    h *= 0x297A2D39u;
+    h ^= h >> 15;
+    return h;
+}
+
+float XTileNoise::Random(int a, int b, int c) const
+{
+    return static_cast<float>(Hash(a, b, c) & 0xFFFFFFu) / 16777215.0f;
+}
+
+float XTileNoise::Gradient(float u, float v, int period) const
+{
+    const float x = u * static_cast<float>(period);
+    const float y = v * static_cast<float>(period);
+    const float fx0 = std::floor(x);
+    const float fy0 = std::floor(y);
+    const int ix = static_cast<int>(fx0);
+    const int iy = static_cast<int>(fy0);
+    const float tx = x - fx0;
+    const float ty = y - fy0;
+    float corner[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    for (int k = 0; k < 4; ++k) {
+        const int cx = k & 1;
+        const int cy = k >> 1;
+        const uint32_t h = Hash(Wrap(ix + cx, period), Wrap(iy + cy, period), period);
+        // Eight gradient directions of equal length.
+        static const float gx[8] = {1.0f, -1.0f, 0.0f, 0.0f, 0.7071f, -0.7071f, 0.7071f, -0.7071f};
+        static const float gy[8] = {0.0f, 0.0f, 1.0f, -1.0f, 0.7071f, 0.7071f, -0.7071f, -0.7071f};
+        const int g = static_cast<int>(h & 7u);
+        corner[k] = gx[g] * (tx - static_cast<float>(cx)) + gy[g] * (ty - static_cast<float>(cy));
+    }
+    const float sx = Fade(tx);
+    const float sy = Fade(ty);
+    const float top = corner[0] + (corner[1] - corner[0]) * sx;
+    const float bottom = corner[2] + (corner[3] - corner[2]) * sx;
+    return (top + (bottom - top) * sy) * 1.41f;
+}
+
+float XTileNoise::Fractal(float u, float v, int period, int octaves, float gain) const
+{
+    float sum = 0.0f;
+    float weight = 1.0f;
+    float total = 0.0f;
+    for (int o = 0; o < octaves; ++o) {
+        sum += Gradient(u, v, period << o) * weight;
+        total += weight;
+        weight *= gain;
+    }
+    return sum / total * 1.6f;
+}
+
+float XTileNoise::Ridged(float u, float v, int period, int octaves) const
+{
+    float sum = 0.0f;
+    float weight = 1.0f;
+    float total = 0.0f;
+    for (int o = 0; o < octaves; ++o) {
+        const float n = 1.0f - std::fabs(Gradient(u, v, period << o));
+        sum += n * n * weight;
+        total += weight;
+        weight *= 0.5f;
+    }
+    return sum / total;
+}
+
+XCellSample XTileNoise::Cells(float u, float v, int period, float jitter) const
+{
+    const float x = u * static_cast<float>(period);
+    const float y = v * static_cast<float>(period);
+    const int ix = static_cast<int>(std::floor(x));
+    const int iy = static_cast<int>(std::floor(y));
+    XCellSample result;
+    result.nearest = 1e9f;
+    result.second = 1e9f;
+    for (int dy = -2; dy <= 2; ++dy) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            const int cx = ix + dx;
+            const int cy = iy + dy;
+            const int wx = Wrap(cx, period);
+            const int wy = Wrap(cy, period);
+            const float px = static_cast<float>(cx) + 0.5f + (Random(wx, wy, 11) - 0.5f) * jitter;
+            const float py = static_cast<float>(cy) + 0.5f + (Random(wx, wy, 23) - 0.5f) * jitter;
+            const float ddx = px - x;
+            const float ddy = py - y;
+            const float d = std::sqrt(ddx * ddx + ddy * ddy);
+            if (d < result.nearest) {
+                result.second = result.nearest;
+                result.nearest = d;
+                result.id = Hash(wx, wy, 37);
+                result.centerU = px / static_cast<float>(period);
+                result.centerV = py / static_cast<float>(period);
+            } else if (d < result.second) {
+                result.second = d;
+            }
+        }
+    }
+    return result;
+}
