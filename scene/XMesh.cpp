@@ -18,6 +18,18 @@ bool HasDirection(const XVector3& v)
     return length > 0.0f && std::isfinite(length);
 }
 
+template <typename T>
+T* DataOrNull(std::vector<T>& array)
+{
+    return array.empty() ? nullptr : array.data();
+}
+
+template <typename T>
+const T* DataOrNull(const std::vector<T>& array)
+{
+    return array.empty() ? nullptr : array.data();
+}
+
 } // namespace
 
 void XMesh::Create(int newVertexCount, int newTriangleCount, int flags)
@@ -145,4 +157,85 @@ void XMesh::AllocateRenderVectors()
 {
     ownRenderVectors.assign(static_cast<size_t>(vertexCount), XVector3());
     renderVectors = ownRenderVectors.empty() ? nullptr : ownRenderVectors.data();
+}
+
+// Array access: the storage, or null for an array that was not allocated.
+uint16_t* XMesh::GetTriangles()
+{
+    return DataOrNull(triangles);
+}
+
+const uint16_t* XMesh::GetTriangles() const
+{
+    return DataOrNull(triangles);
+}
+
+XVector3* XMesh::GetPositions()
+{
+    return DataOrNull(positions);
+}
+
+const XVector3* XMesh::GetPositions() const
+{
+    return DataOrNull(positions);
+}
+
+XVector3* XMesh::GetNormals()
+{
+    return DataOrNull(normals);
+}
+
+const XVector3* XMesh::GetNormals() const
+{
+    return DataOrNull(normals);
+}
+
+XVector2* XMesh::GetTexCoordsA()
+{
+    return DataOrNull(texCoordsA);
+}
+
+const XVector2* XMesh::GetTexCoordsA() const
+{
+    return DataOrNull(texCoordsA);
+}
+
+XVector2* XMesh::GetTexCoordsB()
+{
+    return DataOrNull(texCoordsB);
+}
+
+const XVector2* XMesh::GetTexCoordsB() const
+{
+    return DataOrNull(texCoordsB);
+}
+
+XVector3* XMesh::GetVectors()
+{
+    return DataOrNull(vectors);
+}
+
+const XVector3* XMesh::GetVectors() const
+{
+    return DataOrNull(vectors);
+}
+
+XVector3* XMesh::GetTangents()
+{
+    return DataOrNull(tangents);
+}
+
+const XVector3* XMesh::GetTangents() const
+{
+    return DataOrNull(tangents);
+}
+
+XVector3* XMesh::GetBinormals()
+{
+    return DataOrNull(binormals);
+}
+
+const XVector3* XMesh::GetBinormals() const
+{
+    return DataOrNull(binormals);
 }

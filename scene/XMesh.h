@@ -53,24 +53,25 @@ public:
     int GetTriangleCount() const { return triangleCount; }
 
     // triangleCount triples of vertex indices, one after another (3 * triangleCount values).
-    uint16_t* GetTriangles() { return DataOrNull(triangles); }
-    const uint16_t* GetTriangles() const { return DataOrNull(triangles); }
+    uint16_t* GetTriangles();
+    const uint16_t* GetTriangles() const;
 
-    // Source arrays, vertexCount elements each; null when not allocated.
-    XVector3* GetPositions() { return DataOrNull(positions); }
-    const XVector3* GetPositions() const { return DataOrNull(positions); }
-    XVector3* GetNormals() { return DataOrNull(normals); }
-    const XVector3* GetNormals() const { return DataOrNull(normals); }
-    XVector2* GetTexCoordsA() { return DataOrNull(texCoordsA); }
-    const XVector2* GetTexCoordsA() const { return DataOrNull(texCoordsA); }
-    XVector2* GetTexCoordsB() { return DataOrNull(texCoordsB); }
-    const XVector2* GetTexCoordsB() const { return DataOrNull(texCoordsB); }
-    XVector3* GetVectors() { return DataOrNull(vectors); }
-    const XVector3* GetVectors() const { return DataOrNull(vectors); }
-    XVector3* GetTangents() { return DataOrNull(tangents); }
-    const XVector3* GetTangents() const { return DataOrNull(tangents); }
-    XVector3* GetBinormals() { return DataOrNull(binormals); }
-    const XVector3* GetBinormals() const { return DataOrNull(binormals); }
+    // Source arrays, vertexCount elements each; null when not allocated. (Defined out of line: callers
+    // that index them straight away would otherwise see the null branch and warn.)
+    XVector3* GetPositions();
+    const XVector3* GetPositions() const;
+    XVector3* GetNormals();
+    const XVector3* GetNormals() const;
+    XVector2* GetTexCoordsA();
+    const XVector2* GetTexCoordsA() const;
+    XVector2* GetTexCoordsB();
+    const XVector2* GetTexCoordsB() const;
+    XVector3* GetVectors();
+    const XVector3* GetVectors() const;
+    XVector3* GetTangents();
+    const XVector3* GetTangents() const;
+    XVector3* GetBinormals();
+    const XVector3* GetBinormals() const;
 
     // Render arrays: what the renderers draw from; null until prepared.
     XVector3* GetRenderPositions() { return renderPositions; }
@@ -96,17 +97,6 @@ public:
     void AllocateRenderVectors();
 
 private:
-    template <typename T>
-    static T* DataOrNull(std::vector<T>& array)
-    {
-        return array.empty() ? nullptr : array.data();
-    }
-    template <typename T>
-    static const T* DataOrNull(const std::vector<T>& array)
-    {
-        return array.empty() ? nullptr : array.data();
-    }
-
     int vertexCount = 0;
 
     std::vector<XVector3> positions;

@@ -422,9 +422,9 @@ bool XSceneLoader::ReadObject(std::string& name)
         !ReadVector3List(counts[3], normals, "normal")) {
         return false;
     }
-    // "number_of_materials : N" is not used.
+    // A free line, then "number_of_materials : N" (not used), then the triangle count.
     long totalTriangles = 0;
-    if (!Skip(1) || !NextLine()) {
+    if (!Skip(2) || !NextLine()) {
         Report(0, "the file ends inside object \"%s\"", name.c_str());
         return false;
     }

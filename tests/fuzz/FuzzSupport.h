@@ -1,0 +1,9 @@
+// Set-up shared by the fuzz targets.
+#pragma once
+
+// Runs the targets in a fresh temporary folder where "Korvath.log" leads to /dev/null (millions of runs
+// would otherwise fill the disk with problem reports) and with message boxes replaced by stderr lines.
+void PrepareFuzzEnvironment();
+
+// Stops the run as a finding when the condition does not hold, naming it.
+void FuzzCheck(bool holds, const char* what);

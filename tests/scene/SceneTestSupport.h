@@ -1,0 +1,38 @@
+// Helpers for the scene tests: the test data files, a ZIP archive holding a scene file, and a loader host
+// that records what the loader asks of it.
+#pragma once
+
+#include "scene/XSceneLoaderHost.h"
+
+#include <string>
+#include <vector>
+
+// The bytes of tests/scene/data/<name>; fails the calling test when the file cannot be read.
+std::string ReadSceneData(const std::string& name);
+
+// Writes a ZIP file holding each (entry name, bytes) pair; fails the calling test on any libzip error.
+void WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries);
+
+// Writes text to a file in the working directory.
+void WriteTextFile(const std::string& path, const std::string& text);
+
+// A path in the working directory not used before in this run.
+std::string UniqueFileName(const char* stem, const char* extension);
+
+// Makes an archive whose only entry is "scene/world.msa" with the given text, selects it and makes it the
+// archive the options name (as the game does before loading).
+void SelectArchiveWithScene(const std::string& sceneText);
+
+// Records every call as one line: "resize N", "jpeg ROW PATH", "bmp ROW PATH", "progress TEXT".
+class RecordingHost : public XSceneLoaderHost {
+public:
+    void ResizeSceneTextures(int count) override;
+    void LoadJpegTexture(int row, const std::string& archivePath) override;
+    void LoadBitmapTexture(int row, const std::string& archivePath) override;
+    void ShowProgress(const std::string& text) override;
+
+    std::vector<std::string> calls;
+};
+
+// True when some text of the list contains every one of the parts.
+bool AnyContains(const std::vector<std::string>& texts, const std::vector<std::string>& parts);

@@ -1,0 +1,80 @@
+// Tests of the material and light tables.
+#include "scene/XLightManager.h"
+#include "scene/XShaderManager.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream> // std::ifstream
+#include <sstream> // std::stringstream
+#include <string>
+
+namespace {
+
+std::string ReadLog()
+{
+    std::ifstream file("Korvath.log");
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+size_t CountOf(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(ShaderTable, ResizeMakesDefaultRecords)
+{
+    XShaderManager shaders;
+    shaders.Resize(2);
+    shaders.GetShader(1).texture0 = 4;
+    shaders.Resize(3);
+    EXPECT_EQ(shaders.GetCount(), 3);
+    EXPECT_EQ(shaders.GetShader(1).texture0, -1) << "resizing replaces every record";
+    EXPECT_FLOAT_EQ(shaders.GetShader(2).opacity, 1.0f);
+    shaders.Resize(-4);
+    EXPECT_EQ(shaders.GetCount(), 0);
+}
+
+TEST(ShaderTable, OutOfRangeIndexWarnsAndGivesADefaultRecord)
+{
+    XShaderManager shaders;
+    shaders.Resize(2);
+    const std::string warning = "Warning: Trying to bind unexisting shader!";
+    const size_t before = CountOf(ReadLog(), warning);
+
+    XShader& outside = shaders.GetShader(2);
+    EXPECT_EQ(outside.texture0, -1);
+    outside.texture0 = 9;
+    EXPECT_EQ(shaders.GetShader(-1).texture0, -1) << "a change to the default record does not stick";
+    EXPECT_EQ(CountOf(ReadLog(), warning), before + 2);
+
+    shaders.GetShader(1);
+    EXPECT_EQ(CountOf(ReadLog(), warning), before + 2) << "an index inside the table warns nothing";
+}
+
+TEST(LightTable, CountStaysWithinTheTable)
+{
+    XLightManager lights;
+    lights.SetCount(150);
+    EXPECT_EQ(lights.GetCount(), 100);
+    lights.SetCount(-1);
+    EXPECT_EQ(lights.GetCount(), 0);
+    lights.GetLight(99).SetPosition(1.0f, 2.0f, 3.0f);
+    lights.GetLight(99).SetColor(0.5f, 0.25f, 1.0f);
+    EXPECT_EQ(lights.GetLight(99).GetPosition(), XVector3(1.0f, 2.0f, 3.0f));
+    EXPECT_FLOAT_EQ(lights.GetLight(99).GetColor().g, 0.25f);
+    EXPECT_EQ(lights.GetLight(0).GetPosition(), XVector3()) << "lights start at the origin";
+}
+
+TEST(LightTableDeathTest, IndexOutsideTheTableStops)
+{
+    XLightManager lights;
+    EXPECT_DEATH(lights.GetLight(100), "i >= 0 && i < kMaxLights");
+}
