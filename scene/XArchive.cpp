@@ -105,7 +105,7 @@ bool ReadEntry(const char* name, std::vector<unsigned char>& bytes)
     bool ok = length >= 0 && static_cast<PHYSFS_uint64>(length) <= UINT32_MAX;
     if (ok) {
         bytes.resize(static_cast<size_t>(length));
-        ok = PHYSFS_readBytes(file, bytes.data(), static_cast<PHYSFS_uint64>(length)) == length;
+        ok = length == 0 || PHYSFS_readBytes(file, bytes.data(), static_cast<PHYSFS_uint64>(length)) == length;
     }
     PHYSFS_close(file);
     return ok;

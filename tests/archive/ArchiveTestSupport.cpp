@@ -113,6 +113,8 @@ void WriteFile(const std::string& path, const Bytes& bytes)
 {
     FILE* const file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
-    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    if (!bytes.empty()) {
+        ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    }
     std::fclose(file);
 }

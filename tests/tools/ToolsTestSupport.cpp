@@ -92,7 +92,9 @@ void WriteFileBytes(const std::string& path, const Bytes& bytes)
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     FILE* const file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr) << path;
-    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    if (!bytes.empty()) {
+        ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    }
     std::fclose(file);
 }
 
