@@ -27,8 +27,11 @@ class XOctTree {
 public:
     // A node is subdivided only while it holds more than this many triangles (both trees).
     static constexpr int subdivisionThreshold = 100;
-    // Level (the root is level 0) below which no node is subdivided, whatever it holds. Triangles whose
-    // centroids coincide can never be told apart by subdividing; this bound makes every build finish.
+    // Level (the root is level 0) at which no node is subdivided any more, whatever it holds. Triangles
+    // whose centroids coincide, or more than the threshold meeting at one point, are never told apart by
+    // subdividing; this bound makes every build finish. (The collision tree also stops where two or more
+    // children would each get as many triangles as their parent: overlapping triangles, which clipping
+    // would only multiply.)
     static constexpr int maxDepth = 20;
 
     XOctTree() = default;

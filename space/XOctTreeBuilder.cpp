@@ -40,6 +40,23 @@ bool StrictlyOneSide(const XTriangle& triangle, int axis, float value)
     return (a > value && b > value && c > value) || (a < value && b < value && c < value);
 }
 
+// Whether the plane at value on the axis passes exactly through the triangle's second corner and between the
+// other two. Split pairs the edges that meet at that corner first and so returns the triangle whole, although
+// the plane cuts it in two.
+bool SecondCornerOnPlane(const XTriangle& triangle, int axis, float value)
+{
+    const float a = triangle.vertex[0][axis];
+    const float b = triangle.vertex[1][axis];
+    const float c = triangle.vertex[2][axis];
+    return b == value && ((a < value && c > value) || (a > value && c < value));
+}
+
+// The same triangle, same winding, starting at its second corner: Split then cuts it through that corner.
+XTriangle StartingAtSecondCorner(const XTriangle& triangle)
+{
+    return XTriangle(triangle.vertex[1], triangle.vertex[2], triangle.vertex[0]);
+}
+
 // The child that receives a triangle with this centroid: the first, in index order, whose cube contains it
 // (cubes include their faces, so a centroid on a shared face goes to the lower index). Rounding can leave a
 // sliver between two sibling cubes; a centroid there, typically that of a piece lying in a splitting plane,
@@ -146,7 +163,9 @@ void XOctTreeBuilder::SplitWorkList(int axis, const XVector3& centre)
     for (size_t i = 0; i < work.size(); ++i) {
         const XTriangle& triangle = work[i];
         if (!StrictlyOneSide(triangle, axis, centre[axis])) {
-            const XSplitResult result = triangle.Split(planeNormal, centre);
+            const XSplitResult result = SecondCornerOnPlane(triangle, axis, centre[axis])
+                                            ? StartingAtSecondCorner(triangle).Split(planeNormal, centre)
+                                            : triangle.Split(planeNormal, centre);
             if (result.split) {
                 pieces.insert(pieces.end(), result.pieces, result.pieces + result.count);
                 continue;
@@ -160,6 +179,17 @@ void XOctTreeBuilder::SplitWorkList(int axis, const XVector3& centre)
     // Unsplit triangles keep their order; the pieces follow them, in the order they were made.
     work.resize(kept);
     work.insert(work.end(), pieces.begin(), pieces.end());
+}
+
+bool XOctTreeBuilder::CannotSeparate(int nodeTriangleCount) const
+{
+    int undivided = 0;
+    for (const std::vector<XTriangle>& list : childTriangles) {
+        if (static_cast<int>(list.size()) >= nodeTriangleCount) {
+            ++undivided;
+        }
+    }
+    return undivided >= 2;
 }
 
 void XOctTreeBuilder::Subdivide(XOctNode& node, int depth)
@@ -183,6 +213,10 @@ void XOctTreeBuilder::Subdivide(XOctNode& node, int depth)
         if (child >= 0) {
             childTriangles[child].push_back(triangle);
         }
+    }
+
+    if (CannotSeparate(node.TriangleCount())) {
+        return;
     }
 
     // Only leaves keep triangles; children that would receive none are not made at all.

@@ -32,6 +32,10 @@ private:
     void Subdivide(XRenderOctNode& node, int depth);
     // Cuts every triangle of the work list by the plane through centre across the axis (0 x, 1 y, 2 z).
     void SplitWorkList(int axis, const XVector3& centre);
+    // Whether the triangles just distributed to the children stay as many in two or more of them as in the
+    // node: clipping cannot tell such triangles apart (they overlap in every such child) and subdividing
+    // would only multiply their pieces, without end.
+    bool CannotSeparate(int nodeTriangleCount) const;
 
     std::vector<XTriangle> work;
     std::vector<XTriangle> pieces;
