@@ -1,0 +1,47 @@
+// korvath-levelc: compiles a level source into the data staging folder (scene/world.msa, light maps).
+// Usage: korvath-levelc <level source> <staging folder> [--threads N] [--rays N]
+// The base textures must already be in <staging folder>/scene (korvath-leveltex writes them).
+#include "tools/levelc/XLevelCompiler.h"
+#include "tools/levelc/XLevelError.h"
+
+#include <chrono>
+#include <cstdio>  // std::fprintf, std::printf
+#include <cstdlib> // std::atoi
+#include <cstring> // std::strcmp
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s <level source> <staging folder> [--threads N] [--rays N]\n", argv[0]);
+        return 2;
+    }
+    XBakeSettings settings;
+    for (int i = 3; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--threads") == 0) {
+            settings.threads = std::atoi(argv[i + 1]);
+        } else if (std::strcmp(argv[i], "--rays") == 0) {
+            settings.hemisphereRays = std::atoi(argv[i + 1]);
+        } else {
+            std::fprintf(stderr, "korvath-levelc: unknown option %s\n", argv[i]);
+            return 2;
+        }
+    }
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        const XCompileStats stats = XLevelCompiler::CompileFile(argv[1], argv[2], settings);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        for (const std::string& warning : stats.warnings) {
+            std::fprintf(stderr, "%s: warning: %s\n", argv[1], warning.c_str());
+        }
+        std::printf("korvath-levelc: %s: %d solids, %d faces (%d hidden), %d polygons, %d charts on %d light-map "
+                    "page(s) (%.0f%% used); world %d vertices, %d triangles, %d materials; %.1f s\n",
+                    argv[1], stats.solids, stats.fragments - stats.culledFragments, stats.culledFragments,
+                    stats.polygons, stats.charts, stats.pages, stats.pageUsage * 100.0, stats.worldVertices,
+                    stats.worldTriangles, stats.worldMaterials, seconds);
+    } catch (const XLevelError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,364 @@
+// XLevelCompiler: the compile steps from source to scene file.
+//
+// File index: helpers; culling; the world object; the scene; Compile.
+#include "tools/levelc/XLevelCompiler.h"
+
+#include "tools/levelc/XCsg.h"
+#include "tools/levelc/XLevelError.h"
+#include "tools/levelc/XLevelParser.h"
+#include "tools/levelc/XLightmapAtlas.h"
+#include "tools/levelc/XModelBuilder.h"
+#include "tools/levelc/XMsaWriter.h"
+#include "tools/levelc/XRayTracer.h"
+#include "tools/levelc/XSpaceGrid.h"
+#include "tools/levelc/XSurface.h"
+
+#include <stb_image.h>       // stbi_load
+#include <stb_image_write.h> // stbi_write_bmp
+
+#include <algorithm> // min, max
+#include <cmath>     // fabs, floor, ceil
+#include <map>
+#include <sys/stat.h> // mkdir
+#include <tuple>
+
+namespace {
+
+// ------------------------------------------------------------------------------------------------ helpers
+
+const char* const kSkyTexture = "sky_clouds.jpg";
+const char* const kWeaponTexture = "weapons.jpg";
+
+bool MakeFolder(const std::string& path)
+{
+    struct stat info = {};
+    if (stat(path.c_str(), &info) == 0) {
+        return S_ISDIR(info.st_mode);
+    }
+    return mkdir(path.c_str(), 0755) == 0;
+}
+
+// The average colour of a picture file, 0..1; false when it cannot be read.
+bool AverageColor(const std::string& path, XVector3d& average, int& width, int& height)
+{
+    int channels = 0;
+    unsigned char* pixels = stbi_load(path.c_str(), &width, &height, &channels, 3);
+    if (pixels == nullptr) {
+        return false;
+    }
+    double sum[3] = {0.0, 0.0, 0.0};
+    const size_t count = static_cast<size_t>(width) * height;
+    for (size_t i = 0; i < count; ++i) {
+        for (int c = 0; c < 3; ++c) {
+            sum[c] += pixels[i * 3 + c];
+        }
+    }
+    stbi_image_free(pixels);
+    average = XVector3d(sum[0], sum[1], sum[2]) / (255.0 * static_cast<double>(count));
+    return true;
+}
+
+XVector3 ToFloat(const XVector3d& v)
+{
+    return v.ToFloat();
+}
+
+// ------------------------------------------------------------------------------------------------ culling
+
+// Points spread over a fragment: its centre, its corners pulled a tenth towards the centre, and a grid of
+// points one unit apart.
+std::vector<XVector3d> SamplePoints(const XFragment& fragment)
+{
+    const std::vector<XVector3d>& points = fragment.polygon.Points();
+    const XVector3d centre = fragment.polygon.Centroid();
+    std::vector<XVector3d> result = {centre};
+    for (const XVector3d& p : points) {
+        result.push_back(p + (centre - p) * 0.1);
+    }
+    XVector3d axisU;
+    XVector3d axisV;
+    XLightmapAtlas::PlaneAxes(fragment.plane.normal, axisU, axisV);
+    double minU = 1e30;
+    double maxU = -1e30;
+    double minV = 1e30;
+    double maxV = -1e30;
+    for (const XVector3d& p : points) {
+        minU = std::min(minU, Dot(p, axisU));
+        maxU = std::max(maxU, Dot(p, axisU));
+        minV = std::min(minV, Dot(p, axisV));
+        maxV = std::max(maxV, Dot(p, axisV));
+    }
+    const double offset = Dot(centre, fragment.plane.normal);
+    for (double u = std::floor(minU) + 0.5; u < maxU; u += 1.0) {
+        for (double v = std::floor(minV) + 0.5; v < maxV; v += 1.0) {
+            const XVector3d p = axisU * u + axisV * v + fragment.plane.normal * offset;
+            bool inside = true;
+            for (size_t i = 0; i < points.size() && inside; ++i) {
+                const XVector3d edge = points[(i + 1) % points.size()] - points[i];
+                inside = Dot(Cross(edge, p - points[i]), fragment.plane.normal) >= -1e-9;
+            }
+            if (inside) {
+                result.push_back(p);
+            }
+        }
+    }
+    return result;
+}
+
+std::vector<XFragment> CullHidden(const std::vector<XFragment>& fragments, const XSpaceGrid& grid)
+{
+    std::vector<XFragment> kept;
+    for (const XFragment& fragment : fragments) {
+        for (const XVector3d& p : SamplePoints(fragment)) {
+            if (grid.NearReachable(p + fragment.plane.normal * 0.05)) {
+                kept.push_back(fragment);
+                break;
+            }
+        }
+    }
+    return kept;
+}
+
+// ------------------------------------------------------------------------------------------------ the world object
+
+struct WorldBuild {
+    std::vector<int> textureRows;       // level material -> texture table row
+    std::map<std::pair<int, int>, int> sceneMaterial; // (texture row, page) -> scene material
+};
+
+} // namespace
+
+std::string XLevelCompiler::LightmapName(int page)
+{
+    return "lightmap" + std::to_string(page) + ".bmp";
+}
+
+XCompileStats XLevelCompiler::CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
+                                          const XBakeSettings& settings)
+{
+    const XLevelSource level = XLevelParser::ParseFile(sourcePath);
+    XSceneFile scene;
+    return Compile(level, stagingFolder, settings, scene);
+}
+
+XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::string& stagingFolder,
+                                      const XBakeSettings& settings, XSceneFile& scene)
+{
+    XCompileStats stats;
+    const std::string& file = level.fileName;
+    const std::string sceneFolder = stagingFolder + "/scene";
+    if (!MakeFolder(stagingFolder) || !MakeFolder(sceneFolder)) {
+        throw XLevelError(file, 0, "cannot make the folder " + sceneFolder);
+    }
+    stats.solids = static_cast<int>(level.solids.size());
+
+    // Base textures: their rows in the texture table (in order of declaration) and average colours.
+    scene = XSceneFile();
+    std::map<std::string, int> rowOfTexture;
+    std::vector<XVector3d> albedo;
+    auto addTexture = [&](const std::string& name, const std::string& type, int line) {
+        XVector3d average;
+        int width = 0;
+        int height = 0;
+        if (!AverageColor(sceneFolder + "/" + name, average, width, height)) {
+            throw XLevelError(file, line, "the texture '" + name + "' is not in " + sceneFolder +
+                                              " (or is not a picture)");
+        }
+        if (rowOfTexture.count(name) == 0) {
+            rowOfTexture[name] = static_cast<int>(scene.textures.size());
+            XSceneTexture row;
+            row.type = type;
+            row.width = width;
+            row.height = height;
+            row.name = name.substr(0, name.find('.'));
+            row.fileName = name;
+            scene.textures.push_back(row);
+        }
+        return average;
+    };
+    WorldBuild build;
+    for (const XLevelMaterial& material : level.materials) {
+        albedo.push_back(addTexture(material.texture, "diffuse", material.line));
+        build.textureRows.push_back(rowOfTexture[material.texture]);
+    }
+
+    // Lights must shine from open space.
+    for (const XLevelLight& light : level.lights) {
+        for (const XSolid& solid : level.solids) {
+            if (solid.Contains(light.position, 0.0)) {
+                throw XLevelError(file, light.line, "the light lies inside the solid of line " +
+                                                        std::to_string(solid.SourceLine()));
+            }
+        }
+    }
+    if (level.lights.size() < 5) {
+        stats.warnings.push_back("fewer than five lights: the weapon is lit by lights 0 to 4");
+    }
+
+    // The visible surface.
+    const std::vector<XFragment> fragments = XCsg::VisibleFragments(level.solids);
+    stats.fragments = static_cast<int>(fragments.size());
+    XSpaceGrid grid(level.solids);
+    const XVector3d seed = level.spawn + XVector3d(0.0, 2.0, 0.0);
+    if (!grid.Flood(seed)) {
+        throw XLevelError(file, level.spawnLine, "the spawn point lies inside a solid or outside the level");
+    }
+    if (grid.LeaksSideways()) {
+        stats.warnings.push_back("the open space around the spawn reaches the sides or the bottom of the level's box: "
+                                 "the level is not closed, so its outside faces are kept");
+    }
+    stats.reachableCells = grid.ReachableCount();
+    const std::vector<XFragment> visible = CullHidden(fragments, grid);
+    stats.culledFragments = stats.fragments - static_cast<int>(visible.size());
+    const XSurface surface = XSurface::Build(visible);
+    stats.polygons = static_cast<int>(surface.polygons.size());
+
+    // Light maps.
+    XLightmapAtlas atlas;
+    atlas.Build(surface, level.texelSize, level.pageSize);
+    stats.charts = static_cast<int>(atlas.Charts().size());
+    stats.pages = atlas.PageCount();
+    stats.pageUsage = atlas.Usage();
+    std::vector<XRayTracer::Triangle> triangles;
+    std::vector<int> triangleCharts;
+    std::vector<int> triangleMaterials;
+    for (const XSurfacePolygon& polygon : surface.polygons) {
+        for (const std::array<int, 3>& t : polygon.triangles) {
+            triangles.push_back({surface.vertices[static_cast<size_t>(t[0])], surface.vertices[static_cast<size_t>(t[1])],
+                                 surface.vertices[static_cast<size_t>(t[2])]});
+            triangleCharts.push_back(polygon.chart);
+            triangleMaterials.push_back(polygon.material);
+        }
+    }
+    const XRayTracer tracer(triangles);
+
+    // The player must start on a floor with room above.
+    XRayHit below;
+    if (!tracer.Nearest(seed, XVector3d(0.0, -1.0, 0.0), 0.0, 2.5, below) ||
+        Dot(XConvexPolygon({triangles[static_cast<size_t>(below.triangle)].p0,
+                            triangles[static_cast<size_t>(below.triangle)].p1,
+                            triangles[static_cast<size_t>(below.triangle)].p2})
+                .Normal(),
+            XVector3d(0.0, 1.0, 0.0)) < 0.7071) {
+        throw XLevelError(file, level.spawnLine, "the spawn point does not stand on a floor (no floor within 0.5 "
+                                                 "units below it)");
+    }
+    if (tracer.Blocked(level.spawn + XVector3d(0.0, 0.1, 0.0), level.spawn + XVector3d(0.0, 4.2, 0.0), 0.0)) {
+        throw XLevelError(file, level.spawnLine, "there is no room for the player (4 units) above the spawn point");
+    }
+
+    XLightBaker baker(level, surface, atlas, tracer, triangleCharts, triangleMaterials, albedo, settings);
+    baker.Bake();
+    std::vector<int> lightmapRows;
+    for (int p = 0; p < atlas.PageCount(); ++p) {
+        const std::string name = LightmapName(p);
+        const std::vector<unsigned char> bytes = baker.PageBytes(p);
+        const std::string path = sceneFolder + "/" + name;
+        if (stbi_write_bmp(path.c_str(), atlas.PageSize(), atlas.PageSize(), 3, bytes.data()) == 0) {
+            throw XLevelError(file, 0, "cannot write " + path);
+        }
+        lightmapRows.push_back(static_cast<int>(scene.textures.size()));
+        XSceneTexture row;
+        row.type = "lightmap";
+        row.width = atlas.PageSize();
+        row.height = atlas.PageSize();
+        row.name = "lightmap" + std::to_string(p);
+        row.fileName = name;
+        scene.textures.push_back(row);
+    }
+
+    // Scene materials of the world: one per (base texture, light-map page), in that order.
+    for (const XSurfacePolygon& polygon : surface.polygons) {
+        const int page = atlas.Charts()[static_cast<size_t>(polygon.chart)].page;
+        build.sceneMaterial[{build.textureRows[static_cast<size_t>(polygon.material)], page}] = 0;
+    }
+    for (auto& entry : build.sceneMaterial) {
+        entry.second = static_cast<int>(scene.materials.size());
+        XSceneMaterial material;
+        material.name = scene.textures[static_cast<size_t>(entry.first.first)].name + "_lm" +
+                        std::to_string(entry.first.second);
+        material.texture0 = entry.first.first;
+        material.texture1 = lightmapRows[static_cast<size_t>(entry.first.second)];
+        scene.materials.push_back(material);
+    }
+
+    // The world object: a vertex per (welded vertex, chart, level material), triangles sorted by material.
+    XSceneObject world;
+    world.name = "world";
+    std::map<std::tuple<int, int, int>, int> vertexOf;
+    std::vector<std::pair<int, std::array<int, 3>>> sorted;
+    for (const XSurfacePolygon& polygon : surface.polygons) {
+        const XChart& chart = atlas.Charts()[static_cast<size_t>(polygon.chart)];
+        const XLevelMaterial& material = level.materials[static_cast<size_t>(polygon.material)];
+        const int sceneMaterial =
+            build.sceneMaterial[{build.textureRows[static_cast<size_t>(polygon.material)], chart.page}];
+        XVector3d axisU;
+        XVector3d axisV;
+        XLightmapAtlas::PlaneAxes(chart.normal, axisU, axisV);
+        for (const std::array<int, 3>& t : polygon.triangles) {
+            std::array<int, 3> corners = {0, 0, 0};
+            for (int k = 0; k < 3; ++k) {
+                const auto key = std::make_tuple(t[static_cast<size_t>(k)], polygon.chart, polygon.material);
+                const auto found = vertexOf.find(key);
+                if (found != vertexOf.end()) {
+                    corners[static_cast<size_t>(k)] = found->second;
+                    continue;
+                }
+                const XVector3d& p = surface.vertices[static_cast<size_t>(t[static_cast<size_t>(k)])];
+                const int index = world.VertexCount();
+                world.positions.push_back(ToFloat(p));
+                world.normals.push_back(ToFloat(chart.normal));
+                world.uv0.push_back(atlas.PageCoordinates(polygon.chart, p));
+                world.uv1.push_back(XVector2(static_cast<float>(Dot(p, axisU) / material.unitsPerRepeat),
+                                             static_cast<float>(Dot(p, axisV) / material.unitsPerRepeat)));
+                vertexOf[key] = index;
+                corners[static_cast<size_t>(k)] = index;
+            }
+            sorted.emplace_back(sceneMaterial, corners);
+        }
+    }
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& entry : sorted) {
+        if (world.groups.empty() || world.groups.back().material != entry.first) {
+            world.groups.push_back(XSceneGroup{entry.first, 0});
+        }
+        ++world.groups.back().triangleCount;
+        world.triangles.push_back(entry.second);
+    }
+    stats.worldVertices = world.VertexCount();
+    stats.worldTriangles = world.TriangleCount();
+    stats.worldMaterials = static_cast<int>(world.groups.size());
+    if (world.VertexCount() >= kMaxCount || world.TriangleCount() >= kMaxCount || world.TriangleCount() == 0) {
+        throw XLevelError(file, 0, "the world has " + std::to_string(world.VertexCount()) + " vertices and " +
+                                       std::to_string(world.TriangleCount()) +
+                                       " triangles; the engine takes from 1 to 49999 of each");
+    }
+
+    // The other objects and their materials (no light map).
+    auto modelMaterial = [&](const char* name, const char* texture) {
+        addTexture(texture, "diffuse", 0);
+        XSceneMaterial material;
+        material.name = name;
+        material.texture0 = rowOfTexture[texture];
+        material.texture1 = -1;
+        scene.materials.push_back(material);
+        return static_cast<int>(scene.materials.size()) - 1;
+    };
+    const int skyMaterial = modelMaterial("sky", kSkyTexture);
+    const int weaponMaterial = modelMaterial("weapon", kWeaponTexture);
+    scene.objects.push_back(world);
+    scene.objects.push_back(XModelBuilder::SkyDome(skyMaterial));
+    scene.objects.push_back(XModelBuilder::PlasmaGun(weaponMaterial));
+    scene.objects.push_back(XModelBuilder::RocketLauncher(weaponMaterial));
+    scene.objects.push_back(XModelBuilder::Bullet(weaponMaterial));
+
+    for (const XLevelLight& light : level.lights) {
+        scene.lights.push_back(XSceneLight{ToFloat(light.position), ToFloat(light.color)});
+    }
+    const std::string scenePath = sceneFolder + "/world.msa";
+    if (!XMsaWriter::WriteFile(scenePath, scene)) {
+        throw XLevelError(file, 0, "cannot write " + scenePath);
+    }
+    return stats;
+}

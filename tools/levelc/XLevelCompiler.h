@@ -1,0 +1,49 @@
+// XLevelCompiler: turns a level source into the engine's scene file and its pictures.
+//
+// Steps: parse the source; cut the solids' faces against each other; flood the open space from the spawn
+// and leave out faces that look into the void; weld, repair T-junctions and triangulate; lay out and bake
+// the light maps; assemble the "world" object (one material per base texture and light-map page) and the
+// sky dome, weapon and bullet models; write "scene/world.msa" and "scene/lightmap<N>.bmp" into the
+// staging folder. The base textures must already be in <staging>/scene: their average colours tint the
+// bounced light.
+// Depends on: everything else in tools/levelc.
+#pragma once
+
+#include "tools/levelc/XLevelSource.h"
+#include "tools/levelc/XLightBaker.h"
+#include "tools/levelc/XSceneObject.h"
+
+#include <string>
+#include <vector>
+
+struct XCompileStats {
+    int solids = 0;
+    int fragments = 0;
+    int culledFragments = 0;
+    int polygons = 0;
+    int charts = 0;
+    int pages = 0;
+    double pageUsage = 0.0;
+    int worldVertices = 0;
+    int worldTriangles = 0;
+    int worldMaterials = 0;
+    long reachableCells = 0;
+    std::vector<std::string> warnings;
+};
+
+class XLevelCompiler {
+public:
+    static const int kMaxCount = 50000; // the engine's mesh limit (counts must stay below it)
+
+    // Compiles the source file into the staging folder. Throws XLevelError with the file and line of the
+    // problem (or line 0 for problems of the whole level).
+    static XCompileStats CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
+                                     const XBakeSettings& settings);
+
+    // The same for a parsed source; the scene is returned as well as written.
+    static XCompileStats Compile(const XLevelSource& level, const std::string& stagingFolder,
+                                 const XBakeSettings& settings, XSceneFile& scene);
+
+    // File names of the light-map pages.
+    static std::string LightmapName(int page);
+};

@@ -1,0 +1,116 @@
+// XSpaceGrid: blocking cells and flooding the open space.
+#include "tools/levelc/XSpaceGrid.h"
+
+#include <algorithm> // min, max
+#include <cmath>     // floor, ceil
+
+XSpaceGrid::XSpaceGrid(const std::vector<XSolid>& solids)
+{
+    XVector3d min(1e30, 1e30, 1e30);
+    XVector3d max(-1e30, -1e30, -1e30);
+    for (const XSolid& solid : solids) {
+        min = XVector3d(std::min(min.x, solid.Min().x), std::min(min.y, solid.Min().y), std::min(min.z, solid.Min().z));
+        max = XVector3d(std::max(max.x, solid.Max().x), std::max(max.y, solid.Max().y), std::max(max.z, solid.Max().z));
+    }
+    origin = min;
+    nx = std::max(1, static_cast<int>(std::ceil((max.x - min.x) / kCellSize)));
+    ny = std::max(1, static_cast<int>(std::ceil((max.y - min.y) / kCellSize)));
+    nz = std::max(1, static_cast<int>(std::ceil((max.z - min.z) / kCellSize)));
+    cells.assign(static_cast<size_t>(nx) * ny * nz, kOpen);
+    for (const XSolid& solid : solids) {
+        const int x0 = std::max(0, static_cast<int>(std::floor((solid.Min().x - origin.x) / kCellSize)));
+        const int y0 = std::max(0, static_cast<int>(std::floor((solid.Min().y - origin.y) / kCellSize)));
+        const int z0 = std::max(0, static_cast<int>(std::floor((solid.Min().z - origin.z) / kCellSize)));
+        const int x1 = std::min(nx - 1, static_cast<int>(std::floor((solid.Max().x - origin.x) / kCellSize)));
+        const int y1 = std::min(ny - 1, static_cast<int>(std::floor((solid.Max().y - origin.y) / kCellSize)));
+        const int z1 = std::min(nz - 1, static_cast<int>(std::floor((solid.Max().z - origin.z) / kCellSize)));
+        for (int z = z0; z <= z1; ++z) {
+            for (int y = y0; y <= y1; ++y) {
+                for (int x = x0; x <= x1; ++x) {
+                    const XVector3d centre(origin.x + (x + 0.5) * kCellSize, origin.y + (y + 0.5) * kCellSize,
+                                           origin.z + (z + 0.5) * kCellSize);
+                    if (solid.Contains(centre, 0.0)) {
+                        cells[Index(x, y, z)] = kBlocked;
+                    }
+                }
+            }
+        }
+    }
+}
+
+bool XSpaceGrid::CellOf(const XVector3d& p, int& x, int& y, int& z) const
+{
+    x = static_cast<int>(std::floor((p.x - origin.x) / kCellSize));
+    y = static_cast<int>(std::floor((p.y - origin.y) / kCellSize));
+    z = static_cast<int>(std::floor((p.z - origin.z) / kCellSize));
+    return x >= 0 && y >= 0 && z >= 0 && x < nx && y < ny && z < nz;
+}
+
+bool XSpaceGrid::Flood(const XVector3d& start)
+{
+    int x = 0;
+    int y = 0;
+    int z = 0;
+    if (!CellOf(start, x, y, z) || cells[Index(x, y, z)] != kOpen) {
+        return false;
+    }
+    std::vector<size_t> stack = {Index(x, y, z)};
+    cells[stack.back()] = kReached;
+    reachableCount = 1;
+    const size_t planeSize = static_cast<size_t>(nx) * ny;
+    while (!stack.empty()) {
+        const size_t index = stack.back();
+        stack.pop_back();
+        const int cz = static_cast<int>(index / planeSize);
+        const int cy = static_cast<int>((index % planeSize) / nx);
+        const int cx = static_cast<int>(index % nx);
+        if (cx == 0 || cx == nx - 1 || cz == 0 || cz == nz - 1 || cy == 0) {
+            leaksSideways = true;
+        }
+        const int offsets[6][3] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+        for (const auto& o : offsets) {
+            const int ax = cx + o[0];
+            const int ay = cy + o[1];
+            const int az = cz + o[2];
+            if (ax < 0 || ay < 0 || az < 0 || ax >= nx || ay >= ny || az >= nz) {
+                continue;
+            }
+            const size_t next = Index(ax, ay, az);
+            if (cells[next] == kOpen) {
+                cells[next] = kReached;
+                ++reachableCount;
+                stack.push_back(next);
+            }
+        }
+    }
+    return true;
+}
+
+bool XSpaceGrid::NearReachable(const XVector3d& p) const
+{
+    const int x = static_cast<int>(std::floor((p.x - origin.x) / kCellSize));
+    const int y = static_cast<int>(std::floor((p.y - origin.y) / kCellSize));
+    const int z = static_cast<int>(std::floor((p.z - origin.z) / kCellSize));
+    for (int dz = -1; dz <= 1; ++dz) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int ax = x + dx;
+                const int ay = y + dy;
+                const int az = z + dz;
+                if (ax >= 0 && ay >= 0 && az >= 0 && ax < nx && ay < ny && az < nz &&
+                    cells[Index(ax, ay, az)] == kReached) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+bool XSpaceGrid::Blocked(const XVector3d& p) const
+{
+    int x = 0;
+    int y = 0;
+    int z = 0;
+    return !CellOf(p, x, y, z) || cells[Index(x, y, z)] == kBlocked;
+}

@@ -1,0 +1,51 @@
+// XSpaceGrid: which open space of the level the player can reach, on a grid of small cells.
+//
+// Cells whose centre lies inside a solid are blocked; a flood from the spawn point through open cells marks
+// the reachable space, within the box around all solids. Faces that no reachable cell touches look out into
+// the void around the level and are left out of the compiled level.
+// Depends on: XSolid.
+#pragma once
+
+#include "tools/levelc/XSolid.h"
+
+#include <cstdint> // uint8_t
+#include <vector>
+
+class XSpaceGrid {
+public:
+    static constexpr double kCellSize = 0.5;
+
+    XSpaceGrid(const std::vector<XSolid>& solids);
+
+    // Floods the open space from the cell holding start. False when that cell is blocked or outside.
+    bool Flood(const XVector3d& start);
+
+    // Whether a reachable cell lies at or next to (in the 3 x 3 x 3 block around) the cell holding p.
+    bool NearReachable(const XVector3d& p) const;
+
+    // Whether the cell holding p is blocked (its centre inside a solid) or outside the grid.
+    bool Blocked(const XVector3d& p) const;
+
+    // Number of reachable cells after Flood.
+    long ReachableCount() const { return reachableCount; }
+
+    // Whether the flood reached the grid's sides or bottom: the level is not closed there.
+    bool LeaksSideways() const { return leaksSideways; }
+
+private:
+    bool CellOf(const XVector3d& p, int& x, int& y, int& z) const;
+    size_t Index(int x, int y, int z) const
+    {
+        return (static_cast<size_t>(z) * ny + static_cast<size_t>(y)) * nx + static_cast<size_t>(x);
+    }
+
+    enum : uint8_t { kOpen = 0, kBlocked = 1, kReached = 2 };
+
+    XVector3d origin;
+    int nx = 0;
+    int ny = 0;
+    int nz = 0;
+    std::vector<uint8_t> cells;
+    long reachableCount = 0;
+    bool leaksSideways = false;
+};

@@ -1,0 +1,77 @@
+// korvath-levelview: pictures of the compiled level in a staging folder, drawn in software.
+// Usage:
+//   korvath-levelview <staging folder> view <eye x> <eye y> <eye z> <yaw> <pitch> <out.png> [<width> <height>]
+//   korvath-levelview <staging folder> map <min x> <max x> <min z> <max z> <out.png> [<size>]
+// The view shows holes (faces wound the wrong way, gaps) in magenta. The map marks the lights in yellow,
+// the start (0, 0) in red and the F8 position (1, -1) in blue.
+#include "scene/XLightManager.h"
+#include "scene/XScene.h"
+#include "scene/XSceneLoader.h"
+#include "tools/levelview/XRecordingHost.h"
+#include "tools/levelview/XSoftRenderer.h"
+
+#include <cstdio>  // std::fprintf, std::printf
+#include <cstdlib> // std::atof, std::atoi
+#include <cstring> // std::strcmp
+#include <fstream>
+#include <sstream>
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s <staging folder> view|map ...\n", argv[0]);
+        return 2;
+    }
+    const std::string folder = std::string(argv[1]) + "/scene";
+    std::ifstream file(folder + "/world.msa", std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "korvath-levelview: cannot read %s/world.msa\n", folder.c_str());
+        return 1;
+    }
+    std::stringstream buffer;
+    buffer << file.rdbuf();
+    const std::string text = buffer.str();
+    XScene scene;
+    XRecordingHost host;
+    XSceneLoader loader;
+    loader.SetScene(&scene);
+    loader.SetHost(&host);
+    loader.LoadFromMemory(reinterpret_cast<const unsigned char*>(text.data()), static_cast<uint32_t>(text.size()));
+    if (loader.GetProblemCount() > 0) {
+        for (const std::string& problem : loader.GetProblems()) {
+            std::fprintf(stderr, "loader: %s\n", problem.c_str());
+        }
+    }
+    const bool view = std::strcmp(argv[2], "view") == 0;
+    if (view && (argc == 9 || argc == 11)) {
+        const int w = argc == 11 ? std::atoi(argv[9]) : 800;
+        const int h = argc == 11 ? std::atoi(argv[10]) : 600;
+        XSoftRenderer renderer(w, h);
+        renderer.LoadTextures(folder, host.FileNames());
+        renderer.DrawView(scene, XVector3(static_cast<float>(std::atof(argv[3])), static_cast<float>(std::atof(argv[4])),
+                                          static_cast<float>(std::atof(argv[5]))),
+                          static_cast<float>(std::atof(argv[6])), static_cast<float>(std::atof(argv[7])));
+        std::printf("uncovered: %.4f%%\n", renderer.UncoveredShare() * 100.0);
+        return renderer.WritePng(argv[8]) ? 0 : 1;
+    }
+    if (!view && std::strcmp(argv[2], "map") == 0 && (argc == 8 || argc == 9)) {
+        const float minX = static_cast<float>(std::atof(argv[3]));
+        const float maxX = static_cast<float>(std::atof(argv[4]));
+        const float minZ = static_cast<float>(std::atof(argv[5]));
+        const float maxZ = static_cast<float>(std::atof(argv[6]));
+        const int size = argc == 9 ? std::atoi(argv[8]) : 1024;
+        const int h = static_cast<int>(size * (maxZ - minZ) / (maxX - minX));
+        XSoftRenderer renderer(size, h);
+        renderer.LoadTextures(folder, host.FileNames());
+        renderer.DrawMap(scene, minX, maxX, minZ, maxZ);
+        for (int i = 0; i < GetLightManager()->GetCount(); ++i) {
+            const XVector3& p = GetLightManager()->GetLight(i).GetPosition();
+            renderer.MarkMap(p.x, p.z, 1.0f, 1.0f, 0.0f, 3);
+        }
+        renderer.MarkMap(0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 4);
+        renderer.MarkMap(1.0f, -1.0f, 0.0f, 0.3f, 1.0f, 3);
+        return renderer.WritePng(argv[7]) ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: %s <staging folder> view|map ...\n", argv[0]);
+    return 2;
+}
