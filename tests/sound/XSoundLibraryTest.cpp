@@ -188,16 +188,6 @@ TEST_F(SoundLibraryLookup, FindComparesWholeNamesCaseSensitively)
     EXPECT_FALSE(library.Add(nullptr));
 }
 
-TEST_F(SoundLibraryLookup, TableNamesTheGamesFiveSounds)
-{
-    const std::vector<XSoundTableRow>& table = XSoundLibrary::SoundTable();
-    ASSERT_EQ(table.size(), 5u);
-    for (size_t i = 0; i < table.size(); ++i) {
-        EXPECT_STREQ(table[i].name, kNames[i]);
-        EXPECT_EQ(std::string(table[i].path), std::string("sound\\") + kNames[i] + ".wav");
-    }
-}
-
 //--------------------------------------------------------------------------------------------------------------
 
 TEST_F(SoundPlayback, LoadNamesTheSoundAfterItsPathUntilRenamed)

@@ -266,11 +266,11 @@ std::vector<double> XSoundEffects::RocketExplosion()
 const std::vector<XSoundEffect>& XSoundEffects::Files()
 {
     static const std::vector<XSoundEffect> files = {
-        {"sound/sten.wav", &XSoundEffects::GunShot, false},
-        {"sound/bgSound.wav", &XSoundEffects::BackgroundLoop, true},
-        {"sound/rockfly.wav", &XSoundEffects::RocketFlight, true},
-        {"sound/rockfire.wav", &XSoundEffects::RocketLaunch, false},
-        {"sound/rockexp.wav", &XSoundEffects::RocketExplosion, false},
+        {"sound/sten.wav", &XSoundEffects::GunShot},
+        {"sound/bgSound.wav", &XSoundEffects::BackgroundLoop},
+        {"sound/rockfly.wav", &XSoundEffects::RocketFlight},
+        {"sound/rockfire.wav", &XSoundEffects::RocketLaunch},
+        {"sound/rockexp.wav", &XSoundEffects::RocketExplosion},
     };
     return files;
 }

@@ -12,7 +12,6 @@
 struct XSoundEffect {
     const char* path;                 // archive path with '/', e.g. "sound/sten.wav"
     std::vector<double> (*synthesise)();
-    bool loops;                       // played repeated by the game: must join end to start
 };
 
 class XSoundEffects {
