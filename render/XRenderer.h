@@ -1,0 +1,94 @@
+// XRenderer: draws the scene each frame, pass by pass — sky, world objects with base texture and light map,
+// the lit weapon model, light flares, the additive spotlight, the octree and triangle displays, the effects
+// (decals, explosion sprites and glow, projectiles), the crosshair, and over the finished picture the pause
+// panel's menu picture and mouse cursor. Every pass sets the OpenGL state it needs itself.
+// Depends on: scene (records, meshes), space (octrees, line-of-sight), XCamera, XTextureManager, XFont,
+// XShaderManager, XTimer, OpenGL.
+#pragma once
+
+#include "math/XVector3.h"
+#include "shell/XInputListener.h" // XPoint
+
+#include <cstdint> // int32_t
+#include <vector>
+
+class XCamera;
+class XMesh;
+class XRenderOctNode;
+class XScene;
+class XSceneNode;
+
+// One camera-facing square as a pass drew it: where, how large, and turned by how many degrees.
+struct XSpriteRecord {
+    XVector3 centre;
+    float side = 0.0f;
+    float rotation = 0.0f;
+};
+
+class XRenderer {
+public:
+    // The scene to draw (handed over at the end of the start-up); not owned.
+    void SetScene(XScene* newScene);
+    XScene* GetScene() const;
+    // 0 no triangle display, 1 the objects' triangles in red, 2 the collision octree's triangles in blue.
+    void SetTriangleMode(int32_t mode);
+    int32_t GetTriangleMode() const;
+
+    // --- World passes, in frame order
+    void Clear();
+    void DrawSky(const XCamera& camera);
+    void DrawWorld(XScene& scene);
+    // The weapon model `object` placed at offsets (right, up, forward) from the camera's eye.
+    void DrawWeapon(XSceneNode& object, const XCamera& camera, const XVector3& placement);
+    void DrawFlares(XScene& scene, const XVector3& eye);
+    void DrawSpotlight(const XCamera& camera, const XVector3& eye, const XVector3& viewDirection);
+    void DrawOctreeCubes(const XRenderOctNode* node);
+
+    // --- Effect passes, in frame order
+    void DrawDecals();
+    void DrawExplosionSprites();
+    void DrawExplosionGlow();
+    // Sparks as points, rockets as two turning glow sprites each.
+    void DrawProjectiles(const std::vector<XVector3>& sparks, const std::vector<XVector3>& rockets);
+
+    // --- Over the 2D overlay
+    void DrawCrosshair();
+    // The pause panel's picture, centred on the first two components of menuPosition.
+    void DrawMenu(const XVector3& menuPosition);
+    // The mouse cursor at a position relative to the window centre, y up.
+    void DrawCursor(XPoint mouse);
+
+    // Every camera-facing square drawn from now on is appended to `log` (for tests and tools, without reading
+    // pixels back); null stops the logging.
+    void SetSpriteLog(std::vector<XSpriteRecord>* log);
+
+private:
+    // A wire cube compiled into a display list, one per edge length.
+    struct XCubeList {
+        float edge = 0.0f;
+        uint32_t list = 0;
+    };
+
+    void DrawObject(const XSceneNode& node);
+    void DrawOutlines(const uint16_t* firstIndex, int triangleCount) const;
+    void DrawCollisionTriangles(const XScene& scene) const;
+    void DrawLitObject(const XSceneNode& object) const;
+    void SetWeaponLights() const;
+    // Directions of the world's vertices seen from the eye in the camera's frame, written through the mesh's
+    // render normals; returns the array written.
+    const XVector3* ComputeSpotDirections(XMesh& mesh, const XCamera& camera, const XVector3& eye);
+    // A square of side x side units centred on `centre`, facing the viewer, turned by `rotation` degrees.
+    void DrawFacingSquare(const XVector3& centre, float side, float rotation);
+    void DrawCubeTree(const XRenderOctNode& node);
+    uint32_t CubeList(float edge);
+
+    XScene* scene = nullptr;
+    int32_t triangleMode = 0;
+    int32_t marker = 0;
+    std::vector<XCubeList> cubeLists;
+    std::vector<XVector3> spotDirections; // used only when the world mesh has no normals to write through
+    std::vector<XSpriteRecord>* spriteLog = nullptr;
+};
+
+// The process-wide renderer, created on first use.
+XRenderer* GetRenderer();
