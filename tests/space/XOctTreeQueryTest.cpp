@@ -89,9 +89,11 @@ TEST_F(OctreeSegmentQuery, ReturnsTheLeavesOfASubdividedNode)
 
 TEST_F(OctreeSegmentQuery, EachQueryReplacesTheLastResult)
 {
-    const std::vector<XOctNode*>& first = tree.SegmentQuery(XVector3(-5.0f, 5.0f, -5.0f), XVector3(-4.0f, 5.0f, -5.0f));
+    const std::vector<XOctNode*>& first =
+        tree.SegmentQuery(XVector3(-5.0f, 5.0f, -5.0f), XVector3(-4.0f, 5.0f, -5.0f));
     EXPECT_EQ(first, std::vector<XOctNode*>{root->Child(0)});
-    const std::vector<XOctNode*>& second = tree.SegmentQuery(XVector3(6.0f, -2.0f, -2.0f), XVector3(6.5f, -2.0f, -2.0f));
+    const std::vector<XOctNode*>& second =
+        tree.SegmentQuery(XVector3(6.0f, -2.0f, -2.0f), XVector3(6.5f, -2.0f, -2.0f));
     EXPECT_EQ(&first, &second);
     EXPECT_EQ(second, std::vector<XOctNode*>{inner->Child(3)});
     EXPECT_TRUE(tree.SegmentQuery(XVector3(100.0f, 0.0f, 0.0f), XVector3(100.0f, 50.0f, 0.0f)).empty());
