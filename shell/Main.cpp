@@ -52,6 +52,17 @@ bool IsDirectory(const std::string& path)
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Whether a file can be created (or replaced) at path.
+bool CanWrite(const std::string& path)
+{
+    FILE* const file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fclose(file);
+    return true;
+}
+
 // Applies the automation options; false (with a message) when one cannot be honoured.
 bool ConfigureAutomation(const XOptions& options)
 {
@@ -70,6 +81,12 @@ bool ConfigureAutomation(const XOptions& options)
         std::fprintf(stderr, "korvath: --loading-shots: cannot create directory '%s'\n",
                      options.loadingShotsDir.c_str());
         return false;
+    }
+    for (const std::string* output : {&options.tracePath, &options.dumpScenePath}) {
+        if (!output->empty() && !CanWrite(*output)) {
+            std::fprintf(stderr, "korvath: cannot write '%s'\n", output->c_str());
+            return false;
+        }
     }
     automation->SetLoadingShotsDirectory(options.loadingShotsDir);
     automation->SetFrameLimit(options.frames);

@@ -93,6 +93,13 @@ const std::vector<OptionSpec>& OptionTable()
              o.loadingShotsDir = v;
              return NeedsNonEmpty("--loading-shots", v);
          }},
+        {"--trace", "FILE", "write one JSON line per frame with the player's and the game's state",
+         [](XOptions& o, const std::string& v) { o.tracePath = v; return NeedsNonEmpty("--trace", v); }},
+        {"--dump-scene", "FILE", "write a JSON description of the loaded scene after start-up",
+         [](XOptions& o, const std::string& v) {
+             o.dumpScenePath = v;
+             return NeedsNonEmpty("--dump-scene", v);
+         }},
         {"--no-dialogs", nullptr, "print error messages on stderr instead of showing message boxes",
          [](XOptions& o, const std::string&) { o.noDialogs = true; return std::string(); }},
         {"--headless", nullptr, "render off-screen without a display (implies --no-dialogs)",
