@@ -8,7 +8,7 @@
 
 class XLightManager {
 public:
-    static const int kMaxLights = 100;
+    static constexpr int kMaxLights = 100;
 
     XLightManager() = default;
     XLightManager(const XLightManager&) = delete;

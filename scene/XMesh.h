@@ -28,7 +28,7 @@ public:
     };
 
     // Both counts must be at least 1 and below this.
-    static const int kMaxCount = 50000;
+    static constexpr int kMaxCount = 50000;
 
     XMesh() = default;
     XMesh(const XMesh&) = delete;

@@ -28,13 +28,13 @@ class XSceneLoaderHost;
 
 class XSceneLoader {
 public:
-    static const int kLineCapacity = 1000;    // a line holds at most 999 characters; longer ones are cut
-    static const int kMaxNameLength = 254;    // object names
-    static const int kMaxWordLength = 99;     // the type and name words of a texture row
-    static const int kMaxFileNameLength = 126; // texture file names
-    static const int kMaxMaterials = 10000;
-    static const int kMaxTextures = 10000;
-    static const int kMaxReportedProblems = 100; // further problems are counted, not logged
+    static constexpr int kLineCapacity = 1000;    // a line holds at most 999 characters; longer ones are cut
+    static constexpr int kMaxNameLength = 254;    // object names
+    static constexpr int kMaxWordLength = 99;     // the type and name words of a texture row
+    static constexpr int kMaxFileNameLength = 126; // texture file names
+    static constexpr int kMaxMaterials = 10000;
+    static constexpr int kMaxTextures = 10000;
+    static constexpr int kMaxReportedProblems = 100; // further problems are counted, not logged
 
     XSceneLoader();
     XSceneLoader(const XSceneLoader&) = delete;

@@ -22,7 +22,7 @@
 
 class XWavefront {
 public:
-    static const int kLineCapacity = 10000;
+    static constexpr int kLineCapacity = 10000;
 
     XWavefront();
     XWavefront(const XWavefront&) = delete;

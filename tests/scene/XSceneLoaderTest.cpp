@@ -504,3 +504,20 @@ TEST(SceneFileProblems, OnlyTheFirstHundredAreListed)
     EXPECT_EQ(loader.GetProblemCount(), 150);
     EXPECT_EQ(loader.GetProblems().size(), 100u);
 }
+
+TEST_F(SceneFileTest, DocumentedExampleLoadsCleanly)
+{
+    // tests/scene/data/example.msa is the example of docs/scene-format.md.
+    LoadThroughArchive(ReadSceneData("example.msa"));
+    EXPECT_EQ(loader.GetProblemCount(), 0) << (Problems().empty() ? "" : Problems().front());
+    ASSERT_EQ(NodeNames(scene), (std::vector<std::string>{"world"}));
+    EXPECT_EQ(loader.GetObjectCount(), 1);
+    const std::vector<uint16_t> triangles(scene.GetNode(0)->GetMesh()->GetTriangles(),
+                                          scene.GetNode(0)->GetMesh()->GetTriangles() + 3);
+    EXPECT_EQ(triangles, (std::vector<uint16_t>{0, 2, 1}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"resize 2", "jpeg 0 scene\\stone.jpg",
+                                                    "progress Loading texture scene\\stone.jpg.",
+                                                    "bmp 1 scene\\lm0.bmp", "progress Loading texture scene\\lm0.bmp."}));
+    EXPECT_EQ(GetLightManager()->GetCount(), 1);
+    EXPECT_EQ(GetShaderManager()->GetShader(0).texture1, 1);
+}
