@@ -156,10 +156,12 @@ std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromTGA(const std::string
 std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromJPEG(const std::string& file, bool compress,
                                                                 GLenum wrap) const
 {
-    // The open result is not examined: a picture that did not open has no pixels, and that is the check.
-    QXOpenPicture(file.c_str(), true);
-    XAssert(QXPictureGetData() != nullptr && QXPictureGetWidth() > 0 && QXPictureGetHeight() > 0,
-            "data != NULL", "texture", __LINE__);
+    // A level names its own JPEG pictures: a missing or undecodable one is the user's data, not a program
+    // error, so it is reported like a missing bitmap and the caller gets no texture.
+    if (!OpenPicture(file)) {
+        GetLog()->ShowError("Texture file " + file + " not found.");
+        return nullptr;
+    }
     ClearGLErrors();
     std::unique_ptr<XTexture2D> texture = std::make_unique<XTexture2D>();
     texture->SetWrap(wrap);

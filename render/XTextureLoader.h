@@ -24,7 +24,8 @@ public:
     // A mipmapped RGBA texture from a picture. An empty file name or a missing picture is fatal.
     std::unique_ptr<XTexture> CreateTextureFromTGA(const std::string& file) const;
 
-    // A mipmapped RGB texture from a picture. A picture without pixels stops the program ("data != NULL").
+    // A mipmapped RGB texture from a picture. A missing or undecodable picture is reported with a message box
+    // and gives null.
     std::unique_ptr<XTexture> CreateTextureFromJPEG(const std::string& file, bool compress, GLenum wrap) const;
 
     // A texture from a headerless resource of width x height pixels of `depth` bytes (1 luminance, 3 RGB,

@@ -214,10 +214,23 @@ TEST_F(JpegTextures, PictureBecomesMipmappedRGBWithTheGivenWrap)
     }
 }
 
-TEST_F(JpegTextures, PictureWithoutPixelsStopsOnTheAssertion)
+TEST_F(JpegTextures, MissingPictureIsReportedAndGivesNull)
 {
-    EXPECT_EXIT(loader.CreateTextureFromJPEG("misc\\none.jpg", false, GL_CLAMP), KilledBySignal(SIGABRT),
-                "Assertion failed: data != NULL, file texture");
+    BeginCapturingErrors();
+    const std::unique_ptr<XTexture> texture = loader.CreateTextureFromJPEG("misc\\none.jpg", false, GL_CLAMP);
+    EXPECT_EQ(EndCapturingErrors(), "RUdezer: Texture file misc\\none.jpg not found.\n");
+    EXPECT_EQ(texture, nullptr);
+}
+
+TEST_F(JpegTextures, UndecodablePictureIsReportedAndGivesNull)
+{
+    Bytes broken = EncodeJpeg(8, 8, Bytes(8 * 8 * 3, 200), 90);
+    broken.resize(20); // the header survives, the picture does not
+    const ScopedArchive archive({{"levels/wall.jpg", broken}});
+    BeginCapturingErrors();
+    const std::unique_ptr<XTexture> texture = loader.CreateTextureFromJPEG("levels\\wall.jpg", false, GL_REPEAT);
+    EXPECT_EQ(EndCapturingErrors(), "RUdezer: Texture file levels\\wall.jpg not found.\n");
+    EXPECT_EQ(texture, nullptr);
 }
 
 using SpotCubeMap = TextureLoading;

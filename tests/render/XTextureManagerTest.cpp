@@ -130,6 +130,21 @@ TEST_F(SpecialTextures, MissingFontIsReportedAndStopsTheLoading)
     }
 }
 
+TEST_F(SpecialTextures, MissingGlowPictureIsReportedAndStopsTheLoading)
+{
+    std::vector<ZipEntry> entries = SpecialTextureEntries();
+    RemoveEntry(entries, "misc/rocketl.jpg");
+    const ScopedArchive archive(entries);
+    BeginCapturingErrors();
+    const XTextureManager manager;
+    const std::string errors = EndCapturingErrors();
+    EXPECT_EQ(errors, "RUdezer: Texture file misc\\rocketl.jpg not found.\n"
+                      "RUdezer: Error processing [void XTextureManager::LoadSpecialTextures(void)]\n");
+    EXPECT_NE(manager.GetSpecialTexture(kSpecialDecal2), nullptr); // made before the glow
+    EXPECT_EQ(manager.GetSpecialTexture(kSpecialRocketGlow), nullptr);
+    EXPECT_EQ(manager.GetSpecialTexture(kSpecialExplosionFirst), nullptr); // made after it
+}
+
 TEST_F(SpecialTextures, MissingExplosionFrameIsFatal)
 {
     std::vector<ZipEntry> entries = SpecialTextureEntries();
