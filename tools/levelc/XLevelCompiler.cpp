@@ -18,6 +18,7 @@
 
 #include <algorithm> // min, max
 #include <cmath>     // fabs, floor, ceil
+#include <cstdio>    // snprintf
 #include <map>
 #include <sys/stat.h> // mkdir
 #include <tuple>
@@ -204,8 +205,12 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
         throw XLevelError(file, level.spawnLine, "the spawn point lies inside a solid or outside the level");
     }
     if (grid.LeaksSideways()) {
-        stats.warnings.push_back("the open space around the spawn reaches the sides or the bottom of the level's box: "
-                                 "the level is not closed, so its outside faces are kept");
+        char where[128];
+        std::snprintf(where, sizeof(where), " (first at %.1f %.1f %.1f)", grid.LeakPoint().x, grid.LeakPoint().y,
+                      grid.LeakPoint().z);
+        stats.warnings.push_back(std::string("the open space around the spawn reaches the sides or the bottom of the "
+                                             "level's box") + where + ": the level is not closed, so faces that look "
+                                             "out of it are kept");
     }
     stats.reachableCells = grid.ReachableCount();
     const std::vector<XFragment> visible = CullHidden(fragments, grid);

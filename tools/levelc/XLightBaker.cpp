@@ -7,6 +7,7 @@
 #include <algorithm> // min, max, clamp
 #include <atomic>
 #include <cmath>     // sqrt, cos, sin, exp, floor
+#include <cstdlib>   // abs
 #include <cstdint>   // uint32_t
 #include <thread>
 
@@ -15,6 +16,7 @@ namespace {
 const double kPi = 3.14159265358979323846;
 const double kLift = 0.03;      // sample points sit this far off their surface
 const double kEdgeInset = 0.02; // border samples are pulled this far into their chart's polygons
+const int kSmoothRadius = 2;    // the indirect light is smoothed over (2 r + 1) squared texels
 
 // ------------------------------------------------------------------------------------------------ random numbers
 
@@ -332,14 +334,16 @@ void XLightBaker::FinishChart(int c)
         for (int tx = 0; tx < chart.width; ++tx) {
             XVector3d smooth;
             double weight = 0.0;
-            for (int dy = -1; dy <= 1; ++dy) {
-                for (int dx = -1; dx <= 1; ++dx) {
+            for (int dy = -kSmoothRadius; dy <= kSmoothRadius; ++dy) {
+                for (int dx = -kSmoothRadius; dx <= kSmoothRadius; ++dx) {
                     const int x = tx + dx;
                     const int y = ty + dy;
                     if (x < 0 || y < 0 || x >= chart.width || y >= chart.height) {
                         continue;
                     }
-                    const double w = (dx == 0 && dy == 0) ? 4.0 : ((dx == 0 || dy == 0) ? 2.0 : 1.0);
+                    // A tent: the centre weighs most.
+                    const double w = static_cast<double>((kSmoothRadius + 1 - std::abs(dx)) *
+                                                         (kSmoothRadius + 1 - std::abs(dy)));
                     smooth = smooth + indirect[PageIndex(chart.page, chart.x + x, chart.y + y)] * w;
                     weight += w;
                 }

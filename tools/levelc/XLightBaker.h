@@ -8,7 +8,7 @@
 // - light from around: rays over the hemisphere, cosine-weighted; those that escape the level see the sky,
 //   those that hit nearby darken the ambient term (ambient occlusion), and those that hit a lit surface
 //   bring back a share of its direct light tinted by its texture's average colour (one bounce).
-// The indirect part is smoothed over 3 x 3 texels of the same chart to hide ray noise; the sum is
+// The indirect part is smoothed over 5 x 5 texels of the same chart to hide ray noise; the sum is
 // compressed softly above 0.8 so that bright spots do not clip hard. Unused page texels take the colour
 // of the nearest chart texels, so that mipmaps do not darken chart borders.
 // Every random number comes from a hash of the texel and the sample, and the work is split by chart, so

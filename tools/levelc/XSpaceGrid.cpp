@@ -64,8 +64,10 @@ bool XSpaceGrid::Flood(const XVector3d& start)
         const int cz = static_cast<int>(index / planeSize);
         const int cy = static_cast<int>((index % planeSize) / nx);
         const int cx = static_cast<int>(index % nx);
-        if (cx == 0 || cx == nx - 1 || cz == 0 || cz == nz - 1 || cy == 0) {
+        if (!leaksSideways && (cx == 0 || cx == nx - 1 || cz == 0 || cz == nz - 1 || cy == 0)) {
             leaksSideways = true;
+            leakPoint = XVector3d(origin.x + (cx + 0.5) * kCellSize, origin.y + (cy + 0.5) * kCellSize,
+                                  origin.z + (cz + 0.5) * kCellSize);
         }
         const int offsets[6][3] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
         for (const auto& o : offsets) {

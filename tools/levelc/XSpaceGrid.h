@@ -31,6 +31,8 @@ public:
 
     // Whether the flood reached the grid's sides or bottom: the level is not closed there.
     bool LeaksSideways() const { return leaksSideways; }
+    // The centre of the first cell at the box's sides or bottom that the flood reached.
+    const XVector3d& LeakPoint() const { return leakPoint; }
 
 private:
     bool CellOf(const XVector3d& p, int& x, int& y, int& z) const;
@@ -48,4 +50,5 @@ private:
     std::vector<uint8_t> cells;
     long reachableCount = 0;
     bool leaksSideways = false;
+    XVector3d leakPoint;
 };
