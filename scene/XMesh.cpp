@@ -4,7 +4,7 @@
 
 #include "shell/XLog.h"
 
-#include <cmath> // std::isfinite
+#include <cmath> // std::fabs, std::isfinite
 
 namespace {
 

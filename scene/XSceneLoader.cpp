@@ -14,11 +14,10 @@
 
 #include <algorithm> // std::min
 #include <cctype>  // std::isspace
-#include <climits> // INT_MAX
 #include <cmath>   // std::isfinite
 #include <cstdarg> // va_list
 #include <cstdio>  // std::vsscanf, std::vsnprintf
-#include <cstring> // std::strncmp, std::strlen, std::strstr
+#include <cstring> // std::strncmp, std::strlen
 #include <memory>  // std::make_unique
 #include <utility> // std::move
 
@@ -59,11 +58,6 @@ int KeyArray(const long counts[4])
 }
 
 } // namespace
-
-XSceneLoader::XSceneLoader()
-{
-    line[0] = '\0';
-}
 
 void XSceneLoader::SetPath(const char* path)
 {

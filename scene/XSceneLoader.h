@@ -36,7 +36,7 @@ public:
     static constexpr int kMaxTextures = 10000;
     static constexpr int kMaxReportedProblems = 100; // further problems are counted, not logged
 
-    XSceneLoader();
+    XSceneLoader() = default;
     XSceneLoader(const XSceneLoader&) = delete;
     XSceneLoader& operator=(const XSceneLoader&) = delete;
 
@@ -104,7 +104,7 @@ private:
     XScene* scene = nullptr;
     XSceneLoaderHost* host = nullptr;
     std::string basePath;
-    char line[kLineCapacity];
+    char line[kLineCapacity] = {};
     long objectCount = 0;
     XTextReader reader;
 

@@ -57,11 +57,6 @@ bool InList(long number, size_t count)
 
 } // namespace
 
-XWavefront::XWavefront()
-{
-    line[0] = '\0';
-}
-
 std::unique_ptr<XMesh> XWavefront::LoadFromFile(const char* path)
 {
     std::ifstream file(path, std::ios::in | std::ios::binary);

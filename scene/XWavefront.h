@@ -24,7 +24,7 @@ class XWavefront {
 public:
     static constexpr int kLineCapacity = 10000;
 
-    XWavefront();
+    XWavefront() = default;
     XWavefront(const XWavefront&) = delete;
     XWavefront& operator=(const XWavefront&) = delete;
 
@@ -53,7 +53,7 @@ private:
     void Fail(int lineNumber, const char* problem);
     std::unique_ptr<XMesh> BuildMesh();
 
-    char line[kLineCapacity];
+    char line[kLineCapacity] = {};
     std::string error;
     std::vector<XVector3> positions;
     std::vector<XVector3> normals;
