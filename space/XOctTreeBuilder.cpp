@@ -111,10 +111,10 @@ XCube XOctTreeBuilder::RootCube(const XMesh& mesh)
 XCube XOctTreeBuilder::ChildCube(const XCube& parent, int index)
 {
     const XVector3& c = parent.Center();
-    const float quarter = parent.HalfSize() / 2.0f;
-    const XVector3 centre(c.x + childOffsetX[index] * quarter, c.y + childOffsetY[index] * quarter,
-                          c.z + childOffsetZ[index] * quarter);
-    return XCube(centre, quarter);
+    const float childHalf = parent.HalfSize() / 2.0f;
+    const XVector3 centre(c.x + childOffsetX[index] * childHalf, c.y + childOffsetY[index] * childHalf,
+                          c.z + childOffsetZ[index] * childHalf);
+    return XCube(centre, childHalf);
 }
 
 std::unique_ptr<XOctNode> XOctTreeBuilder::BuildCollisionTree(const XMesh& mesh)
