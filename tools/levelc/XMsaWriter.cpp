@@ -49,13 +49,13 @@ void WriteObject(TextOut& out, const XSceneObject& object)
     out.Line("uv set 0 : %d", static_cast<int>(object.uv0.size()));
     out.Line("-- s t");
     for (const XVector2& t : object.uv0) {
-        out.Line("%.6f %.6f", Clean(t.x), Clean(t.y));
+        out.Line("%.7f %.7f", Clean(t.x), Clean(t.y));
     }
     out.Line("-- second texture coordinate set");
     out.Line("uv set 1 : %d", static_cast<int>(object.uv1.size()));
     out.Line("-- s t");
     for (const XVector2& t : object.uv1) {
-        out.Line("%.6f %.6f", Clean(t.x), Clean(t.y));
+        out.Line("%.7f %.7f", Clean(t.x), Clean(t.y));
     }
     out.Line("-- normals");
     out.Line("normals : %d", static_cast<int>(object.normals.size()));

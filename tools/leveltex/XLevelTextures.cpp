@@ -384,13 +384,16 @@ XTexCanvas PaintConcrete(int size)
             const float mottle = noise.Fractal(u, v, 4, 6) * 0.07f + noise.Fractal(u, v, 32, 2) * 0.04f;
             const XCellSample pores = noise.Cells(u, v, 48, 1.0f);
             const float pore = (pores.id % 5u == 0u) ? SmoothStep(0.12f, 0.05f, pores.nearest) : 0.0f;
-            const float seamX = SmoothStep(1.5f, 0.0f, std::fabs(static_cast<float>(x % board) - 0.0f)) +
-                                SmoothStep(1.5f, 0.0f, std::fabs(static_cast<float>(x % board) - board + 1.0f));
-            const float seamY = SmoothStep(1.5f, 0.0f, std::fabs(static_cast<float>(y % board) - 0.0f)) +
-                                SmoothStep(1.5f, 0.0f, std::fabs(static_cast<float>(y % board) - board + 1.0f));
+            // The boards' joints run through the middle of the tile, away from its edges.
+            const int bx = (x + board / 2) % board;
+            const int by = (y + board / 2) % board;
+            const float seamX = SmoothStep(1.5f, 0.0f, std::fabs(static_cast<float>(bx) - 0.0f)) +
+                                SmoothStep(1.5f, 0.0f, std::fabs(static_cast<float>(bx) - board + 1.0f));
+            const float seamY = SmoothStep(1.5f, 0.0f, std::fabs(static_cast<float>(by) - 0.0f)) +
+                                SmoothStep(1.5f, 0.0f, std::fabs(static_cast<float>(by) - board + 1.0f));
             const float seam = Clamp01(seamX + seamY);
-            const float hx = static_cast<float>(x % board) - board * 0.5f;
-            const float hy = static_cast<float>(y % board) - board * 0.5f;
+            const float hx = static_cast<float>(bx) - board * 0.5f;
+            const float hy = static_cast<float>(by) - board * 0.5f;
             const float tie = Rivet(std::sqrt(hx * hx + hy * hy), size / 64.0f);
             const float shade = 1.0f + mottle - 0.35f * pore - 0.18f * seam - 0.45f * tie;
             canvas.At(x, y) = concrete * shade;

@@ -1,0 +1,39 @@
+// Helpers for the level tests: scratch folders with the textures a level needs, compiling sources, and
+// loading the result through the engine's own scene loader.
+#pragma once
+
+#include "scene/XScene.h"
+#include "tools/levelc/XLevelCompiler.h"
+#include "tools/levelc/XLevelSource.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace level_test {
+
+// A fresh empty folder under the system's temporary folder.
+std::string MakeScratchFolder(const std::string& name);
+
+// Writes small stand-in pictures for the textures a test source uses (and for the sky and weapon
+// textures the compiler always uses) into <folder>/scene.
+void WriteStandInTextures(const std::string& folder, const std::vector<std::string>& names);
+
+std::string ReadFile(const std::string& path);
+
+// A closed box room, 20 x 8 x 20 inside, one light, the spawn in the middle of the floor.
+std::string BoxRoomSource();
+
+// Compiles a source text into folder (one hemisphere ray a texel: quick). Throws XLevelError.
+XCompileStats CompileText(const std::string& text, const std::string& folder, XSceneFile& scene);
+
+// A scene loaded from <folder>/scene/world.msa by the engine's loader, with the texture file of each row.
+struct LoadedScene {
+    std::unique_ptr<XScene> scene;
+    std::vector<std::string> textureFiles;
+    int problems = 0;
+    std::vector<std::string> problemTexts;
+};
+LoadedScene LoadCompiled(const std::string& folder);
+
+} // namespace level_test
