@@ -1,21 +1,618 @@
-// XGame: start-up and the per-frame update and draw.
+// XGame: start-up, the game frame, player movement, weapons and the key handlers.
 #include "game/XGame.h"
 
+#include "game/XProjectileList.h"
+#include "game/XSceneDump.h"
+#include "game/XTrace.h"
+#include "render/FrameCounter.h"
+#include "render/XDecal.h"
+#include "render/XExplosion.h"
+#include "render/XExtensions.h"
+#include "render/XFont.h"
+#include "render/XRenderer.h"
+#include "render/XSceneTextureHost.h"
+#include "scene/XArchive.h"
+#include "scene/XScene.h"
+#include "scene/XSceneNode.h"
+#include "shell/XAnimationManager.h"
+#include "shell/XDebugText.h"
+#include "shell/XInput.h"
+#include "shell/XLog.h"
+#include "shell/XOptions.h"
+#include "shell/XTimer.h"
 #include "shell/XWindow.h"
+#include "sound/FSound.h"
+#include "sound/XSound.h"
+#include "sound/XSoundLibrary.h"
+#include "space/XCollision.h"
+#include "space/XOctTree.h"
 
-#include <GL/gl.h>
+#include <cmath>   // trunc
+#include <cstdlib> // rand, exit
 
-XGame::XGame() = default;
+const char* const XGame::kHelpText =
+    "F1 - this\nmouse        - look around\narrow keys   - move around\nshift        - zoom\nCTRL         - "
+    "spotlight\nf            - fly mode on-off\nw            - enable/disable weapon\nTAB          - change "
+    "weapons\nl. mouse btn - fire\nr. mouse btn - jump\n\nF3           - render Octree BB's\nF4           - "
+    "switch between no\n              tri's, actual tri's(red),\n              and octree tri's(blue)\nF8      "
+    "     - reset position\nF12          - debug info\n";
+
+namespace {
+
+const XVector3 kPlayerScale(11.0f, 5.0f, 11.0f);
+const XVector3 kUnitScale(1.0f, 1.0f, 1.0f);
+const XVector3 kStartPosition(0.0f, 3.0f, 0.0f);
+const XVector3 kResetPosition(1.0f, 5.0f, -1.0f);
+const XVector3 kWeaponRest(1.0f, -1.4f, 2.0f);
+const XVector3 kSparkAcceleration(0.0f, -0.00001f, 0.0f);
+const float kSparkLifetime = 500.0f;
+const float kRocketLifetime = 5000.0f;
+const float kPanelHidden = 500.0f;
+const float kPanelOpen = 75.0f;
+
+// A random spread angle in degrees: 4.0 - (rand() mod 80) / 10, from -3.9 to 4.0 in steps of 0.1.
+float SpreadAngle()
+{
+    return static_cast<float>(4.0 - (std::rand() % 80) / 10.0);
+}
+
+// One spark velocity component: (rand() / 32767 - 0.5) / divisor.
+float SparkComponent(double divisor)
+{
+    return static_cast<float>((std::rand() / 32767.0 - 0.5) / divisor);
+}
+
+void AddSparks(const XVector3& at, int count, double divisor)
+{
+    XProjectileList* const projectiles = GetProjectileList();
+    for (int i = 0; i < count; ++i) {
+        const float x = SparkComponent(divisor);
+        const float y = SparkComponent(divisor);
+        const float z = SparkComponent(divisor);
+        projectiles->Add(at, XVector3(x, y, z), kSparkAcceleration, kSparkLifetime);
+    }
+}
+
+XDecal DecalFromContact(const XContact& contact, uint8_t type)
+{
+    XDecal decal;
+    decal.type = type;
+    decal.position = contact.point;
+    decal.normal = contact.normal;
+    decal.edge = contact.triangle.vertex[1] - contact.triangle.vertex[0];
+    decal.side = Cross(decal.normal, decal.edge);
+    decal.age = 0;
+    return decal;
+}
+
+// Plays a named sound once at the given volume, when the library has it.
+void PlayOnce(const char* name, int volume)
+{
+    if (XSound* const sound = GetSoundLibrary()->Find(name)) {
+        sound->Play(false);
+        sound->SetVolume(volume);
+    }
+}
+
+} // namespace
+
+// ------------------------------------------------------------------------------------------------------------
+// Construction and start-up
+// ------------------------------------------------------------------------------------------------------------
+
+XGame::XGame()
+    : archiveName(GetOptions().archive),
+      scene(std::make_unique<XScene>()),
+      textureHost(std::make_unique<XSceneTextureHost>())
+{
+    for (auto& body : bodies) {
+        body = std::make_unique<XPlayerBody>();
+        body->GetGravity() = 0.1f;
+    }
+    panel.SetValue(XVector3(0.0f, kPanelHidden, 0.0f));
+    GetAnimationManager()->SetFinishedHandler([this](int kind) { OnAnimationFinished(kind); });
+    if (!GetOptions().tracePath.empty()) {
+        trace = std::make_unique<XTrace>(GetOptions().tracePath);
+    }
+}
+
+XGame::~XGame() = default;
+
+XPlayerBody* XGame::GetPlayer() const
+{
+    return bodies[static_cast<size_t>(currentBody)].get();
+}
+
+XScene* XGame::GetScene() const
+{
+    return scene.get();
+}
+
+const char* XGame::GetArchiveName() const
+{
+    return archiveName.c_str();
+}
+
+float XGame::PanelY() const
+{
+    return panel.GetValue().y;
+}
 
 void XGame::StartUp()
 {
+    LoadExtensionEntryPoints();
+    Init("world");
 }
+
+void XGame::Init(const char* sceneName)
+{
+    scene = std::make_unique<XScene>();
+    XFont* const font = GetFont();
+    font->SetTextPosition(-200.0f, 0.0f, 40);
+    ShowLoadingMessage("Initializing...");
+
+    sceneLoader.SetScene(scene.get());
+    sceneLoader.SetPath("data\\scene\\");
+    sceneLoader.SetHost(textureHost.get());
+    ShowLoadingMessage("Importing scene...");
+
+    QXInitialize();
+    QXSetArchive(archiveName.c_str(), "");
+    sceneLoader.Load(sceneName);
+    ShowLoadingMessage("File import completed.");
+
+    bodies[0]->SetPosition(kStartPosition);
+    bodies[1]->SetPosition(kStartPosition);
+    ShowLoadingMessage("Building octree.");
+
+    scene->SetupScene(BuildOctTree);
+    if (!GetOptions().dumpScenePath.empty()) {
+        WriteSceneDump(*scene, GetOptions().dumpScenePath);
+    }
+    if (scene->GetOctree() == nullptr) {
+        // Without a world there is nothing to walk in: end here rather than run an empty frame loop.
+        GetLog()->Log("Start-up stopped: the scene has no usable \"world\" object.");
+        std::exit(1);
+    }
+    font->DrawText("Octree formed. Starting.", -1, true);
+
+    for (int i = 0; i < 2; ++i) {
+        auto model = std::make_unique<XVectorAnimator>();
+        model->SetValue(kWeaponRest);
+        weaponModels.insert(weaponModels.begin(), std::move(model));
+    }
+
+    if (XSound* const background = GetSoundLibrary()->Find("bgSound")) {
+        background->Play(true);
+    }
+    GetTimer()->Reset();
+    GetRenderer()->SetScene(scene.get());
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// The frame
+// ------------------------------------------------------------------------------------------------------------
 
 void XGame::Frame()
 {
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    GetDebugText()->Clear();
+    if (!flyMode && !paused) {
+        UpdatePlayerPhysics();
+    }
+    GetPlayer()->Apply();
+    GetProjectileList()->Update();
+    UpdateKeyMovement();
+    UpdateWeapons();
+    AppendDebugLines();
+    UpdateRockets();
+    DrawFrame();
+    if (trace) {
+        trace->WriteFrame(*this);
+    }
+}
+
+void XGame::DrawFrame()
+{
+    XRenderer* const renderer = GetRenderer();
+    XPlayerBody* const player = GetPlayer();
+    const XVector3 eye = player->GetEyePosition();
+
+    renderer->Clear();
+    renderer->DrawSky(*player);
+    renderer->DrawWorld(*scene);
+    if (weaponEnabled && !weaponModels.empty()) {
+        if (XSceneNode* const model = scene->FindNode(currentWeapon == 1 ? "plasma" : "rocket")) {
+            renderer->DrawWeapon(*model, *player, weaponModels[1]->GetValue());
+        }
+    }
+    renderer->DrawFlares(*scene, eye);
+    if (spotlightOn) {
+        renderer->DrawSpotlight(*player, eye, player->GetViewDirection());
+    }
+    if (octreeBoxes && scene->GetOctree() != nullptr) {
+        renderer->DrawOctreeCubes(scene->GetOctree()->RenderRoot());
+    }
+    renderer->DrawDecals();
+    renderer->DrawExplosionSprites();
+    renderer->DrawExplosionGlow();
+    CollectProjectilePositions();
+    renderer->DrawProjectiles(sparkPositions, rocketPositions);
+
+    XFont* const font = GetFont();
+    const int32_t now = GetTimer()->GetTime();
+    if (!paused) {
+        DrawFps(-350.0f, -250.0f);
+    }
+    if (now < 2000) {
+        font->SetTextPosition(-350.0f, 250.0f, 40);
+        font->DrawText("...press F1 for help", -1, true);
+    }
+    if (helpShown) {
+        font->SetTextPosition(-200.0f, PanelY() + 100.0f, 40);
+        const int32_t typed = (now - helpOpenedAt) / 5;
+        font->DrawText(kHelpText, typed > 0 ? typed : 0, false);
+    }
+    if (debugInfo) {
+        font->SetTextPosition(-100.0f, 100.0f, 40);
+        font->DrawText(GetDebugText()->Text(), -1, true);
+    }
+    renderer->DrawCrosshair();
+    if (paused) {
+        renderer->DrawMenu(panel.GetValue());
+        if (!helpShown) {
+            renderer->DrawCursor(GetInput()->GetMousePosition());
+        }
+    }
     GetWindow()->SwapBuffers();
+}
+
+void XGame::CollectProjectilePositions()
+{
+    sparkPositions.clear();
+    rocketPositions.clear();
+    for (const XProjectile& record : GetProjectileList()->Records()) {
+        (record.isRocket ? rocketPositions : sparkPositions).push_back(record.position);
+    }
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Player physics and keys
+// ------------------------------------------------------------------------------------------------------------
+
+void XGame::UpdatePlayerPhysics()
+{
+    const float frameTime = GetTimer()->GetFrameTime();
+    if (!(frameTime > 0.0f && frameTime < 300.0f)) {
+        return; // a stall (or a pause) must not throw the player through walls
+    }
+    XPlayerBody* const player = GetPlayer();
+    XMotion motion;
+    motion.position = player->GetPosition();
+    const XVector3 velocity = player->PhysicsStep();
+    motion.velocity = velocity * static_cast<float>(frameTime / 200.0);
+    if (GetInput()->IsKeyDown('R')) {
+        motion.velocity.x /= 4.0f;
+        motion.velocity.z /= 4.0f;
+    }
+    XCollision* const collision = GetCollision();
+    player->SetPosition(collision->CollideAndSlide(scene.get(), motion, kPlayerScale));
+    if (collision->OnCeiling()) {
+        player->GetVelocity().y = 0.0f;
+    }
+    if (collision->OnFloor()) {
+        player->GetVelocity().y = 0.0f;
+        player->SetAirborne(false);
+    } else {
+        player->SetAirborne(true);
+    }
+}
+
+void XGame::UpdateKeyMovement()
+{
+    if (paused) {
+        return;
+    }
+    XPlayerBody* const player = GetPlayer();
+    XInput* const input = GetInput();
+    player->ClearImpulse();
+    const float step = GetTimer()->GetFrameTime() / 10.0f;
+    const XVector3 flyForward = player->GetViewDirection() * (step / 5.0f);
+    const XVector3 flySide = player->GetRight() * (step / 5.0f);
+    if (input->IsKeyDown(VK_UP)) {
+        flyMode ? player->SetPosition(player->GetPosition() + flyForward) : player->PushForward(true);
+    }
+    if (input->IsKeyDown(VK_DOWN)) {
+        flyMode ? player->SetPosition(player->GetPosition() - flyForward) : player->PushForward(false);
+    }
+    if (input->IsKeyDown(VK_RIGHT)) {
+        flyMode ? player->SetPosition(player->GetPosition() + flySide) : player->PushSide(true);
+    }
+    if (input->IsKeyDown(VK_LEFT)) {
+        flyMode ? player->SetPosition(player->GetPosition() - flySide) : player->PushSide(false);
+    }
+    if (input->IsKeyDown(VK_HOME)) {
+        player->Raise(0.2f);
+    }
+}
+
+void XGame::AppendDebugLines()
+{
+    if (!debugInfo) {
+        return;
+    }
+    XDebugText* const text = GetDebugText();
+    const XPlayerBody* const player = GetPlayer();
+    const XVector3& position = player->GetPosition();
+    text->AppendLine("player at: %.2f, %.2f, %.2f", position.x, position.y, position.z);
+    text->AppendLine("Zoom factor: %f", player->GetZoom());
+    if (triangleMode == 1) {
+        text->AppendLine("showtris : rendering triangles.");
+    } else if (triangleMode == 2) {
+        text->AppendLine("showtris : octree triangles.");
+    } else {
+        text->AppendLine("showtris : off.");
+    }
+    if (octreeBoxes) {
+        text->AppendLine("drawing octree BB's.");
+    }
+    text->AppendLine(flyMode ? "player collision : fly mode" : "player collision : walk mode");
+    text->AppendLine(extensionsInUse ? "using OpenGL extensions." : "not using OpenGL extensions.");
+}
+
+void XGame::TogglePause()
+{
+    if (paused) {
+        panel.Start(XVector3(0.0f, kPanelHidden, 0.0f), 0, 300, true);
+        return;
+    }
+    paused = true;
+    panel.SetValue(XVector3(0.0f, kPanelHidden, 0.0f));
+    panel.Start(XVector3(0.0f, kPanelOpen, 0.0f), 0, 300, false);
+    GetTimer()->Pause();
+    GetInput()->SetMouseCapture(false);
+}
+
+void XGame::OpenHelp()
+{
+    TogglePause();
+    helpShown = true;
+    helpOpenedAt = GetTimer()->GetTime();
+}
+
+void XGame::OnAnimationFinished(int kind)
+{
+    if (kind == 1) {
+        if (paused) {
+            paused = false;
+            GetTimer()->Resume();
+            helpShown = false;
+            GetInput()->SetMouseCapture(true);
+        }
+        return;
+    }
+    if (weaponSwitching) {
+        weaponSwitching = false;
+        currentWeapon = pendingWeapon;
+        weaponModels[1]->Start(weaponModels[0]->GetValue(), 0, 300, true);
+    }
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Weapons
+// ------------------------------------------------------------------------------------------------------------
+
+void XGame::UpdateWeapons()
+{
+    if (paused || GetTimer()->GetFrameTime() == 0.0f) {
+        return;
+    }
+    XInput* const input = GetInput();
+    const bool left = input->GetButton(0);
+    const bool right = input->GetButton(1);
+    if (right) {
+        GetPlayer()->Jump();
+    }
+    const int32_t now = GetTimer()->GetTime();
+    if (left && currentWeapon == 1 && !weaponSwitching && now - lastShotTime >= 100) {
+        FireGun(now);
+    }
+    if (left && currentWeapon == 2 && !weaponSwitching && now - lastShotTime >= 300) {
+        LaunchRocket(now);
+    }
+}
+
+void XGame::FireGun(int32_t now)
+{
+    lastShotTime = now;
+    const XPlayerBody* const player = GetPlayer();
+    const XVector3 eye = player->GetEyePosition();
+    const XVector3& view = player->GetViewDirection();
+    const XVector3& right = player->GetRight();
+    XVector3 end = eye + view * 200.0f;
+    const float a = SpreadAngle();
+    const float b = SpreadAngle();
+    RotateAroundAxis(end, a, right);
+    RotateAroundAxis(end, b, Cross(right, view));
+
+    XMotion shot;
+    shot.position = eye;
+    shot.velocity = end - eye;
+    XContact contact;
+    const bool hit = GetCollision()->CastSegment(scene.get(), shot, kUnitScale, contact);
+    PlayOnce("sten", 250);
+    if (hit) {
+        GetDecalList()->Add(DecalFromContact(contact, 1));
+        AddSparks(contact.point, 20, 200.0);
+    }
+
+    const float x = static_cast<float>((4.0 - (std::rand() % 80) / 5.0) / 60.0);
+    const float z = static_cast<float>((3.5 - (std::rand() % 80) / 5.0) / 30.0);
+    if (weaponModels.size() == 2) {
+        weaponModels[1]->Start(weaponModels[0]->GetValue() + XVector3(x, 0.0f, z), 0, 100, true);
+    }
+}
+
+void XGame::LaunchRocket(int32_t now)
+{
+    lastShotTime = now;
+    const XPlayerBody* const player = GetPlayer();
+    const XVector3& view = player->GetViewDirection();
+    XProjectile rocket;
+    rocket.position = player->GetEyePosition() + view / 2.0f;
+    rocket.velocity = view / 20.0f;
+    rocket.lifetime = kRocketLifetime;
+    rocket.isRocket = true;
+    rocket.up = Cross(player->GetRight(), view).Normalized();
+    PlayOnce("rockfire", 250);
+    if (XSound* const flight = GetSoundLibrary()->Find("rockfly")) {
+        rocket.channel = flight->Play(true);
+        if (rocket.channel != -1) {
+            FSOUND_SetVolume(rocket.channel, 255);
+        }
+    }
+    GetProjectileList()->Add(rocket);
+}
+
+void XGame::UpdateRockets()
+{
+    XProjectileList* const projectiles = GetProjectileList();
+    XCollision* const collision = GetCollision();
+    for (XProjectile& rocket : projectiles->Records()) {
+        if (!rocket.isRocket) {
+            continue;
+        }
+        XMotion probe;
+        probe.position = rocket.position;
+        probe.velocity = rocket.velocity.Normalized() * 3.0f;
+        XContact contact;
+        if (!collision->CastSegment(scene.get(), probe, kUnitScale, contact)) {
+            if (rocket.channel != -1) {
+                // The flight sound fades with age: 255 / (age / 500), full volume at first.
+                double volume = rocket.age > 0.0f ? std::trunc(255.0 / (rocket.age / 500.0)) : 255.0;
+                volume = volume > 255.0 ? 255.0 : (volume < 0.0 ? 0.0 : volume);
+                FSOUND_SetVolume(rocket.channel, static_cast<int>(volume));
+            }
+            continue;
+        }
+        projectiles->Expire(rocket);
+        XExplosion explosion;
+        explosion.position = contact.point - GetPlayer()->GetViewDirection() * 1.0f;
+        explosion.rotation = GetTimer()->GetTime();
+        explosion.scale = 7.0f;
+        explosion.age = 0;
+        GetExplosionList()->Add(explosion);
+        AddSparks(contact.point, 100, 50.0);
+        GetDecalList()->Add(DecalFromContact(contact, 2));
+        PlayOnce("rockexp", 250);
+        if (GetSoundLibrary()->Find("rockfly") != nullptr) {
+            FSOUND_StopSound(rocket.channel);
+        }
+    }
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Input
+// ------------------------------------------------------------------------------------------------------------
+
+void XGame::OnMouseDown(XPoint, int32_t)
+{
+}
+
+void XGame::OnMouseUp(XPoint, int32_t button)
+{
+    if (button == 0 && weaponModels.size() == 2) {
+        weaponModels[1]->Start(weaponModels[0]->GetValue(), 0, 200, true);
+    }
+}
+
+void XGame::OnMouseMove(float dx, float dy)
+{
+    if (GetTimer()->GetFrameTime() < 0.1f) {
+        return;
+    }
+    XPlayerBody* const player = GetPlayer();
+    const double zoom = player->GetZoom();
+    player->SetYaw(static_cast<float>(player->GetYaw() - (dx / 10.0) / zoom));
+    player->SetPitch(static_cast<float>(player->GetPitch() - (dy / 10.0) / zoom));
+}
+
+void XGame::OnKeyDown(int key)
+{
+    XPlayerBody* const player = GetPlayer();
+    switch (key) {
+    case VK_TAB:
+        if (weaponModels.size() == 2) {
+            pendingWeapon = currentWeapon == 1 ? 2 : 1;
+            weaponModels[1]->Start(weaponModels[0]->GetValue() + XVector3(0.0f, -4.0f, 0.0f), 0, 300, true);
+            weaponSwitching = true;
+        }
+        break;
+    case VK_SHIFT:
+        if (!paused) {
+            player->Start(XVector3(10.0f, 0.0f, 0.0f), 0, 200, true);
+        }
+        break;
+    case VK_CONTROL:
+        spotlightOn = true;
+        break;
+    case VK_ESCAPE:
+        GetWindow()->RestoreDisplayMode();
+        PostQuitMessage(0);
+        break;
+    case VK_SPACE:
+        TogglePause();
+        debugInfo = false;
+        break;
+    case VK_F1:
+        OpenHelp();
+        debugInfo = false;
+        break;
+    case VK_F3:
+        if (!paused) {
+            octreeBoxes = !octreeBoxes;
+        }
+        break;
+    case VK_F4:
+        triangleMode = (triangleMode + 1) % 3;
+        GetRenderer()->SetTriangleMode(triangleMode);
+        break;
+    case VK_F8:
+        if (!paused) {
+            player->SetPosition(kResetPosition);
+        }
+        break;
+    case VK_F12:
+        if (!paused) {
+            debugInfo = !debugInfo;
+        }
+        break;
+    case 'F':
+        if (!paused) {
+            flyMode = !flyMode;
+        }
+        break;
+    case 'W':
+        if (!paused) {
+            weaponEnabled = !weaponEnabled;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void XGame::OnKeyUp(int key)
+{
+    if (paused) {
+        return;
+    }
+    XPlayerBody* const player = GetPlayer();
+    player->ClearImpulse();
+    if (key == VK_SHIFT) {
+        player->Start(XVector3(1.0f, 0.0f, 0.0f), 0, 200, true);
+    } else if (key == VK_CONTROL) {
+        spotlightOn = false;
+    }
 }
 
 XGame* GetGame()

@@ -1,20 +1,113 @@
-// XGame: the one object that owns the play — the scene, the player, the weapons and every game flag.
-// It is the program's only input listener. Its start-up runs inside the first frame, once the window's
-// OpenGL context exists; Frame runs once per loop pass.
-// Depends on: shell.
+// XGame: the one object that owns the play — the scene, the player bodies, the weapon models, the pause panel
+// and every game flag. It is the program's only input listener. Its start-up (StartUp, then Init) runs inside
+// the first frame, once the window's OpenGL context exists; Frame runs once per loop pass.
+//
+// File index: construction and start-up; the frame; player physics and keys; weapons; input handlers.
+// Depends on: every layer below (shell, scene, sound, space, render).
 #pragma once
 
+#include "game/XPausePanel.h"
+#include "game/XPlayerBody.h"
+#include "scene/XSceneLoader.h"
 #include "shell/XInputListener.h"
+#include "shell/XVectorAnimator.h"
+
+#include <array>
+#include <cstdint> // int32_t
+#include <memory>  // std::unique_ptr
+#include <string>
+#include <vector>
+
+class XScene;
+class XSceneTextureHost;
+class XTrace;
 
 class XGame : public XInputListener {
 public:
-    XGame();
-    ~XGame() override = default;
+    static constexpr int kBodyCount = 10;
 
-    // The first-frame hook: loads everything the game needs.
+    XGame();
+    ~XGame() override;
+
+    XPlayerBody* GetPlayer() const;
+    XScene* GetScene() const;
+    const char* GetArchiveName() const;
+
+    // --- Start-up
+    // The first-frame hook: the extension entry points, then Init("world").
     void StartUp();
-    // One game frame: update, draw, swap.
+    // Loads the scene with its loading screens, builds the octree, prepares the weapons and the sound.
+    void Init(const char* sceneName);
+
+    // --- The frame
     void Frame();
+    void UpdatePlayerPhysics();
+    void UpdateKeyMovement();
+    void AppendDebugLines();
+    void TogglePause();
+    void OpenHelp();
+    // Arrival reports of animators: 1 the pause panel, 3 any other.
+    void OnAnimationFinished(int kind);
+
+    // --- Weapons
+    void UpdateWeapons();
+    void UpdateRockets();
+
+    // --- Input
+    void OnMouseDown(XPoint point, int32_t button) override;
+    void OnMouseUp(XPoint point, int32_t button) override;
+    void OnMouseMove(float dx, float dy) override;
+    void OnKeyDown(int key) override;
+    void OnKeyUp(int key) override;
+
+    // --- State, for the trace and tests
+    int32_t CurrentWeapon() const { return currentWeapon; }
+    bool IsFlyMode() const { return flyMode; }
+    bool IsPaused() const { return paused; }
+    bool IsHelpShown() const { return helpShown; }
+    bool IsSpotlightOn() const { return spotlightOn; }
+    bool IsWeaponEnabled() const { return weaponEnabled; }
+    bool IsWeaponSwitching() const { return weaponSwitching; }
+    bool AreOctreeBoxesShown() const { return octreeBoxes; }
+    bool IsDebugInfoShown() const { return debugInfo; }
+    int32_t TriangleMode() const { return triangleMode; }
+    float PanelY() const;
+
+    static const char* const kHelpText;
+
+private:
+    void FireGun(int32_t now);
+    void LaunchRocket(int32_t now);
+    void DrawFrame();
+    void CollectProjectilePositions();
+
+    std::string archiveName;
+    int32_t currentWeapon = 1;
+    int32_t helpOpenedAt = 0;
+    bool flyMode = false;
+    int32_t currentBody = 0;
+    std::unique_ptr<XScene> scene;
+    std::array<std::unique_ptr<XPlayerBody>, kBodyCount> bodies;
+    XSceneLoader sceneLoader;
+    bool helpShown = false;
+    bool spotlightOn = false;
+    bool weaponEnabled = true;
+    bool extensionsInUse = false;
+    bool octreeBoxes = false;
+    int32_t triangleMode = 0;
+    bool debugInfo = false;
+    bool paused = false;
+    std::vector<std::unique_ptr<XVectorAnimator>> weaponModels;
+    XPausePanel panel;
+    bool weaponSwitching = false;
+    int32_t pendingWeapon = 1;
+
+    std::unique_ptr<XSceneTextureHost> textureHost;
+    std::unique_ptr<XTrace> trace;
+    int32_t lastShotTime = 0;
+    // Reused every frame for the projectile pass.
+    std::vector<XVector3> sparkPositions;
+    std::vector<XVector3> rocketPositions;
 };
 
 // The process-wide game object, created on first use.

@@ -104,6 +104,11 @@ std::string KorvathPath()
     return KORVATH_EXE;
 }
 
+std::string DefaultArchive()
+{
+    return std::string(KORVATH_BINARY_DIR) + "/data.pck";
+}
+
 ScratchDirectory::ScratchDirectory()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "korvath-e2e-XXXXXX").string();

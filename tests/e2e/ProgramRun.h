@@ -28,6 +28,8 @@ struct ProgramRun {
 
 // The korvath executable under test.
 std::string KorvathPath();
+// The archive the build made (data.pck next to the program).
+std::string DefaultArchive();
 
 // A fresh temporary directory that is removed with the object.
 class ScratchDirectory {

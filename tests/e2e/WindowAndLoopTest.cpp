@@ -9,7 +9,8 @@ namespace {
 ProgramResult RunKorvath(const ScratchDirectory& directory, std::vector<std::string> arguments)
 {
     ProgramRun run;
-    run.arguments = std::move(arguments);
+    run.arguments = {"--archive", DefaultArchive()};
+    run.arguments.insert(run.arguments.end(), arguments.begin(), arguments.end());
     run.workingDirectory = directory.Path();
     return run.Run();
 }
@@ -70,7 +71,7 @@ TEST(ProgramHeadless, RunsOffScreenWithoutADisplay)
 {
     ScratchDirectory directory;
     ProgramRun run;
-    run.arguments = {"--headless", "--frames", "2", "--screenshot", "2:h.png"};
+    run.arguments = {"--archive", DefaultArchive(), "--headless", "--frames", "2", "--screenshot", "2:h.png"};
     run.workingDirectory = directory.Path();
     run.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
     const ProgramResult result = run.Run();

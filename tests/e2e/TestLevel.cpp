@@ -1,0 +1,150 @@
+// TestLevel: scene file writer and archive packing for end-to-end tests.
+#include "TestLevel.h"
+
+#include "support/TestArchive.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Number(float value)
+{
+    char buffer[32] = {};
+    std::snprintf(buffer, sizeof(buffer), "%.6g", value);
+    return buffer;
+}
+
+std::string Vector(const XVector3& v)
+{
+    return Number(v.x) + " " + Number(v.y) + " " + Number(v.z);
+}
+
+// A solid-colour 8x8 BMP.
+Bytes SolidBmp(unsigned char r, unsigned char g, unsigned char b)
+{
+    Bytes rgb;
+    for (int i = 0; i < 64; ++i) {
+        rgb.push_back(r);
+        rgb.push_back(g);
+        rgb.push_back(b);
+    }
+    return EncodeBmp(8, 8, rgb);
+}
+
+} // namespace
+
+TestLevel& TestLevel::Quad(const XVector3& a, const XVector3& b, const XVector3& c, const XVector3& d)
+{
+    corners.insert(corners.end(), {a, b, c, d});
+    return *this;
+}
+
+TestLevel& TestLevel::Floor(float y, float x0, float z0, float x1, float z1)
+{
+    return Quad(XVector3(x0, y, z0), XVector3(x0, y, z1), XVector3(x1, y, z1), XVector3(x1, y, z0));
+}
+
+TestLevel& TestLevel::Ceiling(float y, float x0, float z0, float x1, float z1)
+{
+    return Quad(XVector3(x0, y, z0), XVector3(x1, y, z0), XVector3(x1, y, z1), XVector3(x0, y, z1));
+}
+
+TestLevel& TestLevel::WallFacingMinusZ(float z, float x0, float x1, float y0, float y1)
+{
+    return Quad(XVector3(x0, y0, z), XVector3(x0, y1, z), XVector3(x1, y1, z), XVector3(x1, y0, z));
+}
+
+TestLevel& TestLevel::WallFacingMinusX(float x, float z0, float z1, float y0, float y1)
+{
+    return Quad(XVector3(x, y0, z0), XVector3(x, y0, z1), XVector3(x, y1, z1), XVector3(x, y1, z0));
+}
+
+TestLevel& TestLevel::Light(const XVector3& position, const XVector3& color)
+{
+    lights.emplace_back(position, color);
+    return *this;
+}
+
+TestLevel& TestLevel::WithoutWorld()
+{
+    withWorld = false;
+    return *this;
+}
+
+std::string TestLevel::SceneText() const
+{
+    std::ostringstream out;
+    out << "objects\n--\n--\nobject count : 1\n";
+    out << "material_list : 1\n--\n--\nname wall\nambient 1 1 1\ndiffuse 1 1 1\nspecular 0 0 0\n"
+           "emissive 0 0 0\nshininess 0\ntransparency 0\ntexture1 0\ntexture2 1\ntexture3 -1\n";
+    if (withWorld && !corners.empty()) {
+        const size_t quads = corners.size() / 4;
+        const size_t vertices = corners.size();
+        out << "object_start : world\n--\n--\n1 0 0\n0 1 0\n0 0 1\n--\n0 0 0\n--\n1 1 1\n--\n";
+        out << "vertices : " << vertices << "\n--\n";
+        for (const XVector3& p : corners) {
+            out << Vector(p) << "\n";
+        }
+        out << "--\nuv set 0 : " << vertices << "\n--\n";
+        for (size_t i = 0; i < vertices; ++i) {
+            out << "0.5 0.5\n";
+        }
+        out << "--\nuv set 1 : " << vertices << "\n--\n";
+        for (const XVector3& p : corners) {
+            out << Number(p.x * 0.25f + p.y * 0.25f) << " " << Number(p.z * 0.25f + p.y * 0.125f) << "\n";
+        }
+        out << "--\nnormals : " << quads << "\n--\n";
+        for (size_t q = 0; q < quads; ++q) {
+            const XVector3& a = corners[q * 4];
+            const XVector3& b = corners[q * 4 + 1];
+            const XVector3& c = corners[q * 4 + 2];
+            out << Vector(Cross(b - a, c - b).Normalized()) << "\n";
+        }
+        out << "--\nnumber_of_materials : 1\nindice_count : " << quads * 2 << "\n--\n";
+        out << "material_id : 0\nindice_count : " << quads * 2 << "\n--\n";
+        for (size_t q = 0; q < quads; ++q) {
+            const size_t v = q * 4;
+            auto corner = [&](size_t i) {
+                return std::to_string(i) + "/" + std::to_string(i) + "/" + std::to_string(i) + "/" +
+                       std::to_string(q);
+            };
+            out << corner(v) << " " << corner(v + 1) << " " << corner(v + 2) << "\n";
+            out << corner(v) << " " << corner(v + 2) << " " << corner(v + 3) << "\n";
+        }
+        out << "--\nend_object\n";
+    }
+    out << "texture_table : 2\n0 diffuse 8 8 base base.bmp\n1 lightmap 8 8 light light.bmp\n";
+    out << "light_table : " << lights.size() << "\n";
+    for (const auto& light : lights) {
+        out << "--\nposition: " << Vector(light.first) << "\ncolor: " << Vector(light.second) << "\n";
+    }
+    return out.str();
+}
+
+bool TestLevel::WriteArchive(const std::filesystem::path& path) const
+{
+    const std::filesystem::path data = std::filesystem::path(KORVATH_BINARY_DIR) / "data";
+    if (!std::filesystem::is_directory(data)) {
+        return false;
+    }
+    std::vector<ZipEntry> entries;
+    for (const auto& file : std::filesystem::recursive_directory_iterator(data)) {
+        if (!file.is_regular_file()) {
+            continue;
+        }
+        const std::string name = std::filesystem::relative(file.path(), data).generic_string();
+        if (name.rfind("scene/", 0) == 0) {
+            continue; // the default level stays out
+        }
+        std::ifstream in(file.path(), std::ios::binary);
+        entries.push_back({name, Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>())});
+    }
+    const std::string scene = SceneText();
+    entries.push_back({"scene/world.msa", Bytes(scene.begin(), scene.end())});
+    entries.push_back({"scene/base.bmp", SolidBmp(200, 180, 160)});
+    entries.push_back({"scene/light.bmp", SolidBmp(200, 200, 200)});
+    WriteZip(path.string(), entries);
+    return true;
+}
