@@ -38,13 +38,21 @@ public:
     void Clear();
     void DrawSky(const XCamera& camera);
     void DrawWorld(XScene& scene);
-    // The weapon model `object` placed at offsets (right, up, forward) from the camera's eye.
+    // The weapon model `object` placed at offsets (right, up, forward) from the camera's eye (one unit above its
+    // position); the placement is stored as the node's frame. Clears the depth buffer first, so the weapon is
+    // never hidden by the world; lit by the first five entries of the light table where they stand in the world.
     void DrawWeapon(XSceneNode& object, const XCamera& camera, const XVector3& placement);
+    // A glow of side distance / 5 + 3 on every light of the table whose line to the eye is not blocked.
     void DrawFlares(XScene& scene, const XVector3& eye);
+    // The world once more, added through the spot cube map around the view. The directions are measured from
+    // `eye` in the camera's own frame (its yaw, pitch and right axis) and written through the world mesh's
+    // render normals; viewDirection is implied by the camera and not read.
     void DrawSpotlight(const XCamera& camera, const XVector3& eye, const XVector3& viewDirection);
     void DrawOctreeCubes(const XRenderOctNode* node);
 
     // --- Effect passes, in frame order
+    // Each removes what has expired from its list before drawing; the decals and the glow also age what they
+    // draw by the frame time.
     void DrawDecals();
     void DrawExplosionSprites();
     void DrawExplosionGlow();
