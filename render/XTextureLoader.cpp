@@ -66,13 +66,14 @@ void UploadPictureMipmaps(XTexture2D& texture, const std::string& file, GLint in
     }
 }
 
-// Uploads the spot picture to the given faces of the bound cube map. False, with a log line, when the
-// picture is missing or not square (cube faces must be).
+// Uploads the spot picture to the given faces of the bound cube map. A missing picture uploads nothing (the
+// faces stay empty, as an upload of a picture of no pixels would leave them) and is logged; a picture that is
+// not square cannot be a cube face: false, with a log line.
 bool UploadSpotFaces(const GLenum* faces, int faceCount)
 {
     if (!OpenPicture(kSpotPicture)) {
         GetLog()->Log(std::string("Texture file ") + kSpotPicture + " not found.");
-        return false;
+        return true;
     }
     const GLsizei width = static_cast<GLsizei>(QXPictureGetWidth());
     const GLsizei height = static_cast<GLsizei>(QXPictureGetHeight());

@@ -145,3 +145,19 @@ bool Picture::Load(const std::filesystem::path& file)
     stbi_image_free(data);
     return true;
 }
+
+std::string ReadWholeFile(const std::filesystem::path& file)
+{
+    std::string bytes;
+    FILE* const in = std::fopen(file.c_str(), "rb");
+    if (in == nullptr) {
+        return bytes;
+    }
+    char buffer[65536];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), in)) > 0) {
+        bytes.append(buffer, n);
+    }
+    std::fclose(in);
+    return bytes;
+}

@@ -31,6 +31,9 @@ std::string KorvathPath();
 // The archive the build made (data.pck next to the program).
 std::string DefaultArchive();
 
+// The bytes of a file ("" when it cannot be read).
+std::string ReadWholeFile(const std::filesystem::path& file);
+
 // A fresh temporary directory that is removed with the object.
 class ScratchDirectory {
 public:

@@ -1,10 +1,11 @@
 // TestLevel: scene file writer and archive packing for end-to-end tests.
 #include "TestLevel.h"
 
+#include "ProgramRun.h"
 #include "support/TestArchive.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -73,6 +74,12 @@ TestLevel& TestLevel::WithoutWorld()
     return *this;
 }
 
+TestLevel& TestLevel::WithoutEntry(const std::string& name)
+{
+    leftOut.push_back(name);
+    return *this;
+}
+
 std::string TestLevel::SceneText() const
 {
     std::ostringstream out;
@@ -135,11 +142,11 @@ bool TestLevel::WriteArchive(const std::filesystem::path& path) const
             continue;
         }
         const std::string name = std::filesystem::relative(file.path(), data).generic_string();
-        if (name.rfind("scene/", 0) == 0) {
-            continue; // the default level stays out
+        if (name.rfind("scene/", 0) == 0 || std::find(leftOut.begin(), leftOut.end(), name) != leftOut.end()) {
+            continue; // the default level stays out, and so do the entries a test leaves out
         }
-        std::ifstream in(file.path(), std::ios::binary);
-        entries.push_back({name, Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>())});
+        const std::string bytes = ReadWholeFile(file.path());
+        entries.push_back({name, Bytes(bytes.begin(), bytes.end())});
     }
     const std::string scene = SceneText();
     entries.push_back({"scene/world.msa", Bytes(scene.begin(), scene.end())});

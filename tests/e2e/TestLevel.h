@@ -24,6 +24,8 @@ public:
     TestLevel& Light(const XVector3& position, const XVector3& color);
     // Leaves out the "world" object (for the missing-world case).
     TestLevel& WithoutWorld();
+    // Leaves an engine data entry ("misc/font.bmp") out of the archive.
+    TestLevel& WithoutEntry(const std::string& name);
 
     // The scene file's text.
     std::string SceneText() const;
@@ -35,4 +37,5 @@ private:
     std::vector<XVector3> corners; // four per quad
     std::vector<std::pair<XVector3, XVector3>> lights;
     bool withWorld = true;
+    std::vector<std::string> leftOut;
 };

@@ -258,12 +258,15 @@ TEST_F(SpotCubeMap, PictureThatIsNotSquareIsFatal)
     EXPECT_EXIT(loader.CreateSpotCubeMap(), ExitedWithCode(1), "RUdezer: XTexture1D: Could not create spot cubemap!");
 }
 
-TEST_F(SpotCubeMap, MissingPictureIsFatal)
+TEST_F(SpotCubeMap, MissingPictureLeavesTheFacesEmptyAndGoesOn)
 {
     std::vector<ZipEntry> entries = SpecialTextureEntries();
     RemoveEntry(entries, "misc/spot.bmp");
     const ScopedArchive archive(entries);
-    EXPECT_EXIT(loader.CreateSpotCubeMap(), ExitedWithCode(1), "RUdezer: XTexture1D: Could not create spot cubemap!");
+    const std::unique_ptr<XTexture> texture = loader.CreateSpotCubeMap();
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(TextureLevelWidth(GL_TEXTURE_CUBE_MAP_POSITIVE_X, 0), 0);
+    EXPECT_EQ(TakeGLError(), static_cast<unsigned int>(GL_NO_ERROR));
 }
 
 } // namespace
