@@ -212,22 +212,22 @@ TEST(ShotClock, AfterAGunShotARocketWaitsThreeHundredMilliseconds)
 TEST(ShotClock, AfterARocketTheGunWaitsAHundredMilliseconds)
 {
     ScratchDirectory directory;
-    // Weapon 2 from frame 41; a rocket at frame 45 (440 ms), released at 46 (which completes the switch back
-    // with the model's return after 200 ms: Tab at 45 first lowers it).
+    // Weapon 2 from frame 41. Shift at 40 starts the zoom, whose arrival (first tick after 590 ms, frame 61)
+    // completes any switch then running. The rocket goes at 55 (540 ms); Tab at 56 starts the switch back
+    // to the gun, which the zoom's arrival completes at frame 61, 60 ms after the rocket.
     const GameRunResult run = GameRun(WallAhead(kFarWall))
-                                  .Script(Tap(10, "TAB") + "45 mouse down left\n" + Tap(46, "TAB") +
-                                          "47 mouse up left\n49 mouse down left\n")
-                                  .Frames(80)
+                                  .Script(Tap(10, "TAB") + "40 key down SHIFT\n55 mouse down left\n" + Tap(56, "TAB"))
+                                  .Frames(75)
                                   .Run(directory);
-    ASSERT_EQ(run.frames.size(), 80u);
-    EXPECT_EQ(run.Frame(45).Int("rockets"), 1);
-    const int arrived = FirstFrame(run, 46, [](const TraceFrame& f) { return f.Int("weapon") == 1; });
-    ASSERT_NE(arrived, 0);
-    ASSERT_LT(arrived, 55);
-    const int shot = FirstFrame(run, 46, [](const TraceFrame& f) { return f.Int("decals") > 0; });
-    const int lastShotTime = run.Frame(45).Int("time");
-    EXPECT_GE(run.Frame(shot).Int("time") - lastShotTime, 100);
-    EXPECT_EQ(shot, std::max(arrived, 55)) << "the first frame that has the gun and is 100 ms after the rocket";
+    ASSERT_EQ(run.frames.size(), 75u);
+    EXPECT_EQ(run.Frame(55).Int("rockets"), 1);
+    const int arrived = FirstFrame(run, 56, [](const TraceFrame& f) { return f.Int("weapon") == 1; });
+    ASSERT_EQ(arrived, 61);
+    EXPECT_FALSE(run.Frame(61).Bool("switching"));
+    const int shot = FirstFrame(run, 56, [](const TraceFrame& f) { return f.Int("decals") > 0; });
+    EXPECT_EQ(shot, 65) << "the held button fires once 100 ms have passed since the rocket";
+    EXPECT_EQ(run.Frame(shot).Int("time") - run.Frame(55).Int("time"), 100);
+    EXPECT_EQ(run.Frame(shot).Int("projectiles"), 21) << "the rocket still flying, and the shot's sparks";
 }
 
 TEST(WeaponSwitch, TabStopsTheGunUntilTheLauncherHasArrivedThenItFiresAtOnce)
