@@ -50,16 +50,25 @@ const float kRocketLifetime = 5000.0f;
 const float kPanelHidden = 500.0f;
 const float kPanelOpen = 75.0f;
 
-// A random spread angle in degrees: 4.0 - (rand() mod 80) / 10, from -3.9 to 4.0 in steps of 0.1.
-float SpreadAngle()
+// A random number from 0 to 32767, the range every formula below is made for. The C library's rand() may
+// reach far higher (glibc's goes to 2^31 - 1, which would throw sparks thousands of units a second), so the
+// draw is cut to 15 bits; RAND_MAX + 1 is a multiple of 32768 there, so the cut keeps it uniform.
+int Random15()
 {
-    return static_cast<float>(4.0 - (std::rand() % 80) / 10.0);
+    static_assert((static_cast<long long>(RAND_MAX) + 1) % 32768 == 0, "the cut to 15 bits must stay uniform");
+    return std::rand() % 32768;
 }
 
-// One spark velocity component: (rand() / 32767 - 0.5) / divisor.
+// A random spread angle in degrees: 4.0 - (random mod 80) / 10, from -3.9 to 4.0 in steps of 0.1.
+float SpreadAngle()
+{
+    return static_cast<float>(4.0 - (Random15() % 80) / 10.0);
+}
+
+// One spark velocity component: (random / 32767 - 0.5) / divisor, so at most 0.5 / divisor either way.
 float SparkComponent(double divisor)
 {
-    return static_cast<float>((std::rand() / 32767.0 - 0.5) / divisor);
+    return static_cast<float>((Random15() / 32767.0 - 0.5) / divisor);
 }
 
 void AddSparks(const XVector3& at, int count, double divisor)
@@ -445,8 +454,8 @@ void XGame::FireGun(int32_t now)
         AddSparks(contact.point, 20, 200.0);
     }
 
-    const float x = static_cast<float>((4.0 - (std::rand() % 80) / 5.0) / 60.0);
-    const float z = static_cast<float>((3.5 - (std::rand() % 80) / 5.0) / 30.0);
+    const float x = static_cast<float>((4.0 - (Random15() % 80) / 5.0) / 60.0);
+    const float z = static_cast<float>((3.5 - (Random15() % 80) / 5.0) / 30.0);
     if (weaponModels.size() == 2) {
         weaponModels[1]->Start(weaponModels[0]->GetValue() + XVector3(x, 0.0f, z), 0, 100, true);
     }
