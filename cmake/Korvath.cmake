@@ -62,5 +62,7 @@ function(korvath_benchmark name)
   target_compile_options(${name} PRIVATE ${KORVATH_WARNINGS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} benchmark::benchmark_main)
-  target_compile_definitions(${name} PRIVATE KORVATH_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  target_compile_definitions(${name} PRIVATE
+    KORVATH_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    KORVATH_BINARY_DIR="${PROJECT_BINARY_DIR}")
 endfunction()

@@ -17,7 +17,9 @@ constexpr double kFullScale = 32767.0;
 
 void PutTag(std::vector<unsigned char>& bytes, const char* tag)
 {
-    bytes.insert(bytes.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i) {
+        bytes.push_back(static_cast<unsigned char>(tag[i]));
+    }
 }
 
 // RIFF is little-endian whatever the machine.
