@@ -16,6 +16,7 @@
 #include "scene/XSceneNode.h"
 #include "shell/XAnimationManager.h"
 #include "shell/XDebugText.h"
+#include "shell/XFrameProfile.h"
 #include "shell/XInput.h"
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
@@ -204,6 +205,8 @@ void XGame::Init(const char* sceneName)
 
 void XGame::Frame()
 {
+    XFrameProfile* const profile = GetFrameProfile();
+    const double simulationStart = profile->Enabled() ? XFrameProfile::Now() : 0.0;
     GetDebugText()->Clear();
     if (!flyMode && !paused) {
         UpdatePlayerPhysics();
@@ -214,7 +217,16 @@ void XGame::Frame()
     UpdateWeapons();
     AppendDebugLines();
     UpdateRockets();
-    DrawFrame();
+    if (profile->Enabled()) {
+        const double drawStart = XFrameProfile::Now();
+        profile->Add(XProfileSection::Simulation, drawStart - simulationStart);
+        DrawFrame();
+        // The draw ends with the swap, which counts its own wait in the driver.
+        const double drawTime = XFrameProfile::Now() - drawStart;
+        profile->Add(XProfileSection::Submission, drawTime - profile->Current(XProfileSection::DriverWait));
+    } else {
+        DrawFrame();
+    }
     if (trace) {
         trace->WriteFrame(*this);
     }

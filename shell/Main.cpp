@@ -1,15 +1,18 @@
 // Program entry: reads the command line, opens the window and runs the message loop, whose frame function
 // starts the game on its first call and then runs one game frame per pass.
 #include "game/XGame.h"
+#include "render/XGLErrorWatch.h"
 #include "shell/XAnimationManager.h"
 #include "shell/XAutomation.h"
+#include "shell/XFrameProfile.h"
 #include "shell/XInput.h"
 #include "shell/XInputScript.h"
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
+#include "shell/XRecorder.h"
 #include "shell/XWindow.h"
 
-#include <cstdio>  // printf, fprintf
+#include <cstdio>  // printf, fprintf, snprintf
 #include <cstdlib> // atexit, srand
 #include <sys/stat.h> // stat
 
@@ -29,6 +32,7 @@ void OnFrame()
     }
     GetAnimationManager()->Tick();
     GetGame()->Frame();
+    GetFrameProfile()->EndFrame();
 }
 
 // Frees the cursor when the process ends.
@@ -67,14 +71,31 @@ bool CanWrite(const std::string& path)
 bool ConfigureAutomation(const XOptions& options)
 {
     XAutomation* const automation = GetAutomation();
-    if (!options.scriptPath.empty()) {
+    const std::string& scriptPath = !options.timedemoPath.empty() ? options.timedemoPath : options.scriptPath;
+    if (!scriptPath.empty()) {
         XInputScript script;
         std::string error;
-        if (!script.Load(options.scriptPath, error)) {
+        if (!script.Load(scriptPath, error)) {
             std::fprintf(stderr, "korvath: %s\n", error.c_str());
             return false;
         }
+        if (!options.timedemoPath.empty()) {
+            if (!script.HasFrameTimes()) {
+                std::fprintf(stderr, "korvath: %s: no frame times ('N dt MS' lines): record a demo with --record\n",
+                             scriptPath.c_str());
+                return false;
+            }
+            automation->SetFrameLimit(options.frames > 0 ? options.frames : script.LastFrame());
+            GetFrameProfile()->Enable(true);
+        }
         automation->SetScript(script);
+    }
+    if (!options.recordPath.empty()) {
+        if (!GetRecorder()->Open(options.recordPath)) {
+            std::fprintf(stderr, "korvath: cannot write '%s'\n", options.recordPath.c_str());
+            return false;
+        }
+        automation->SetRecording(true);
     }
     if (!options.loadingShotsDir.empty() && !IsDirectory(options.loadingShotsDir) &&
         mkdir(options.loadingShotsDir.c_str(), 0777) != 0) {
@@ -89,7 +110,9 @@ bool ConfigureAutomation(const XOptions& options)
         }
     }
     automation->SetLoadingShotsDirectory(options.loadingShotsDir);
-    automation->SetFrameLimit(options.frames);
+    if (options.timedemoPath.empty()) {
+        automation->SetFrameLimit(options.frames);
+    }
     for (const auto& shot : options.screenshots) {
         automation->AddScreenshot(shot.first, shot.second);
     }
@@ -140,5 +163,9 @@ int main(int argc, char** argv)
     }
     window->SetFrameCallback(OnFrame);
     window->Run();
+    GetRecorder()->Close();
+    if (GetFrameProfile()->Enabled()) {
+        std::printf("%s", GetFrameProfile()->Report().c_str());
+    }
     return 0;
 }

@@ -1,11 +1,14 @@
 // XAutomation: frame limit, scripted input, manual clock and read-back pictures.
 #include "shell/XAutomation.h"
 
+#include "shell/XFrameProfile.h"
+#include "shell/XRecorder.h"
 #include "shell/XTimer.h"
 #include "shell/XWindow.h"
 
 #include <GL/gl.h>           // glReadPixels
 #include <stb_image_write.h> // stbi_write_png
+#include <cmath>             // round
 #include <cstdio>            // snprintf, fprintf
 #include <vector>
 
@@ -17,6 +20,10 @@ void XAutomation::SetFrameLimit(int frames)
 void XAutomation::SetScript(const XInputScript& inputScript)
 {
     script = inputScript;
+    scriptedSteps = script.HasFrameTimes();
+    if (scriptedSteps) {
+        GetTimer()->UseManualClock();
+    }
 }
 
 void XAutomation::SetFixedStep(double milliseconds)
@@ -24,6 +31,15 @@ void XAutomation::SetFixedStep(double milliseconds)
     fixedStep = milliseconds;
     if (fixedStep > 0.0) {
         GetTimer()->UseManualClock();
+    }
+}
+
+void XAutomation::SetRecording(bool on)
+{
+    recording = on;
+    if (on) {
+        GetTimer()->UseManualClock();
+        passStart = XFrameProfile::Now();
     }
 }
 
@@ -41,7 +57,12 @@ void XAutomation::BeginPass(int frame)
 {
     if (!script.Empty()) {
         for (const XScriptEvent& event : script.EventsOfFrame(frame)) {
+            if (event.kind == XScriptEvent::Kind::FrameTime) {
+                scriptedStep = event.milliseconds; // a later pass without one keeps this step
+                continue;
+            }
             GetWindow()->DeliverScriptEvent(event);
+            GetRecorder()->RecordEvent(frame, event);
         }
     }
     if (frameLimit > 0 && frame >= frameLimit) {
@@ -49,11 +70,23 @@ void XAutomation::BeginPass(int frame)
     }
 }
 
-void XAutomation::EndPass()
+void XAutomation::EndPass(int frame)
 {
-    if (fixedStep > 0.0) {
-        GetTimer()->AdvanceManualClock(fixedStep);
+    double step = 0.0;
+    if (scriptedSteps) {
+        step = scriptedStep;
+    } else if (fixedStep > 0.0) {
+        step = fixedStep;
+    } else if (recording) {
+        // The real time of the pass, in whole nanoseconds so that the replay hits the same ticks.
+        const double now = XFrameProfile::Now();
+        step = std::round((now - passStart) * 1000000.0) / 1000000.0;
+        passStart = now;
+    } else {
+        return; // the performance counter runs by itself
     }
+    GetTimer()->AdvanceManualClock(step);
+    GetRecorder()->RecordFrameTime(frame, step);
 }
 
 void XAutomation::BeforeSwap(int frame, bool loading)

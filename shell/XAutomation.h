@@ -14,14 +14,17 @@ public:
     void SetFrameLimit(int frames);
     void SetScript(const XInputScript& inputScript);
     void SetFixedStep(double milliseconds);
+    // Records the session (input and frame times) into the recorder; the clock then advances once per
+    // pass, by the real time the pass took (or the fixed or scripted step), so the recording replays exactly.
+    void SetRecording(bool on);
     void AddScreenshot(int frame, const std::string& path);
     void SetLoadingShotsDirectory(const std::string& directory);
 
     // Start of loop pass `frame` (1-based), after the real events: posts the quit message when the frame
     // limit is reached and delivers the script's events of this frame through the window procedure.
     void BeginPass(int frame);
-    // End of loop pass, before the timer measures it: moves the manual clock.
-    void EndPass();
+    // End of loop pass, before the timer measures it: moves the manual clock (and records the step).
+    void EndPass(int frame);
     // Just before a buffer swap: saves the back buffer when a picture of this moment was asked for.
     // `loading` is true for the swaps of the start-up, before the first game frame's own.
     void BeforeSwap(int frame, bool loading);
@@ -30,6 +33,10 @@ private:
     int frameLimit = 0;
     XInputScript script;
     double fixedStep = 0.0;
+    bool scriptedSteps = false;   // the script carries frame times
+    double scriptedStep = 0.0;    // the step of the pass running now, from the script
+    bool recording = false;
+    double passStart = 0.0;       // real time at the start of the pass, for recordings in real time
     std::map<int, std::string> screenshots;
     std::string loadingShotsDir;
     int loadingShotCount = 0;

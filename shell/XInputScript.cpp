@@ -6,6 +6,7 @@
 #include <algorithm> // std::stable_sort
 #include <cerrno>    // errno
 #include <cstdlib>   // strtol
+#include <cstdio>    // snprintf
 #include <cstring>   // strerror
 #include <fstream>   // std::ifstream
 #include <sstream>   // std::istringstream
@@ -104,6 +105,18 @@ bool ParseEvent(const std::vector<std::string>& words, XScriptEvent& event, std:
         }
         problem = "expected 'mouse move DX DY', 'mouse down BUTTON' or 'mouse up BUTTON'";
         return false;
+    }
+    if (what == "dt") {
+        char* end = nullptr;
+        const double milliseconds = words.size() == 2 ? std::strtod(words[1].c_str(), &end) : -1.0;
+        if (words.size() != 2 || end == words[1].c_str() || *end != '\0' || !(milliseconds >= 0.0) ||
+            milliseconds > 10000.0) {
+            problem = "expected 'dt MS' with milliseconds from 0 to 10000";
+            return false;
+        }
+        event.kind = XScriptEvent::Kind::FrameTime;
+        event.milliseconds = milliseconds;
+        return true;
     }
     problem = "unknown event '" + what + "'";
     return false;
@@ -207,6 +220,21 @@ bool XInputScript::Empty() const
     return events.empty();
 }
 
+bool XInputScript::HasFrameTimes() const
+{
+    for (const XScriptEvent& event : events) {
+        if (event.kind == XScriptEvent::Kind::FrameTime) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int XInputScript::LastFrame() const
+{
+    return events.empty() ? 0 : events.back().frame;
+}
+
 std::string DescribeScriptEvent(const XScriptEvent& event)
 {
     static const char* const kButtons[] = {"left", "right", "middle"};
@@ -219,6 +247,11 @@ std::string DescribeScriptEvent(const XScriptEvent& event)
     case XScriptEvent::Kind::MouseDown: return std::string("mouse down ") + button;
     case XScriptEvent::Kind::MouseUp: return std::string("mouse up ") + button;
     case XScriptEvent::Kind::Close: return "close";
+    case XScriptEvent::Kind::FrameTime: {
+        char text[48] = {};
+        std::snprintf(text, sizeof(text), "dt %.6f", event.milliseconds);
+        return text;
+    }
     }
     return "close";
 }

@@ -7,6 +7,8 @@
 //   mouse move DX DY                          (pixels, x right, y down)
 //   mouse down BUTTON | mouse up BUTTON       (BUTTON: left right middle)
 //   close                                     (the window is closed)
+//   dt MS                                     (the clock advances MS milliseconds at the end of this pass:
+//                                              recorded frame times, for exact replays)
 // Several events of one frame may share a line, separated by ';'. Blank lines and text after '#' are ignored.
 #pragma once
 
@@ -14,7 +16,7 @@
 #include <vector>
 
 struct XScriptEvent {
-    enum class Kind { KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, Close };
+    enum class Kind { KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, Close, FrameTime };
 
     int frame = 0;
     Kind kind = Kind::Close;
@@ -22,6 +24,7 @@ struct XScriptEvent {
     int button = 0;   // 0 left, 1 right, 2 middle for button events
     int dx = 0;       // mouse motion
     int dy = 0;
+    double milliseconds = 0.0; // frame time for FrameTime events
 };
 
 class XInputScript {
@@ -35,6 +38,9 @@ public:
     std::vector<XScriptEvent> EventsOfFrame(int frame) const;
     const std::vector<XScriptEvent>& Events() const;
     bool Empty() const;
+    // Whether the script carries recorded frame times, and the number of its last frame.
+    bool HasFrameTimes() const;
+    int LastFrame() const;
 
 private:
     std::vector<XScriptEvent> events; // sorted by frame, script order within a frame

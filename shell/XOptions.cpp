@@ -100,6 +100,10 @@ const std::vector<OptionSpec>& OptionTable()
              o.dumpScenePath = v;
              return NeedsNonEmpty("--dump-scene", v);
          }},
+        {"--record", "FILE", "record the session's input and frame times as a script, for replays and timedemos",
+         [](XOptions& o, const std::string& v) { o.recordPath = v; return NeedsNonEmpty("--record", v); }},
+        {"--timedemo", "FILE", "replay a recording as fast as possible and print what the frames cost",
+         [](XOptions& o, const std::string& v) { o.timedemoPath = v; return NeedsNonEmpty("--timedemo", v); }},
         {"--no-dialogs", nullptr, "print error messages on stderr instead of showing message boxes",
          [](XOptions& o, const std::string&) { o.noDialogs = true; return std::string(); }},
         {"--headless", nullptr, "render off-screen without a display (implies --no-dialogs)",
@@ -173,6 +177,10 @@ XOptionsResult ParseOptions(int argc, const char* const* argv)
             result.error = problem;
             return result;
         }
+    }
+    if (!result.options.timedemoPath.empty() && !result.options.scriptPath.empty()) {
+        result.action = XOptionsAction::Error;
+        result.error = "--timedemo replays its own recording and cannot be combined with --script";
     }
     return result;
 }

@@ -23,6 +23,8 @@ struct XOptions {
     bool headless = false;       // off-screen rendering, no display needed
     std::string tracePath;       // per-frame JSON lines
     std::string dumpScenePath;   // JSON description of the loaded scene
+    std::string recordPath;      // the session's input and frame times, as a script
+    std::string timedemoPath;    // a recording replayed as fast as possible, with a cost summary
 };
 
 enum class XOptionsAction { Run, Help, Version, Error };

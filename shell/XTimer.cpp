@@ -5,8 +5,9 @@
 #include <cmath>       // llround
 
 namespace {
-// The manual clock counts microseconds, so whole-millisecond steps stay exact.
-const double kManualFrequency = 1000000.0;
+// The manual clock counts nanoseconds: whole-millisecond steps stay exact, and a recorded frame time of the
+// performance counter (nanoseconds on Linux) replays to the same tick.
+const double kManualFrequency = 1000000000.0;
 } // namespace
 
 XTimer::XTimer()
@@ -97,7 +98,7 @@ bool XTimer::UsesManualClock() const
 
 void XTimer::AdvanceManualClock(double milliseconds)
 {
-    manualTicks += std::llround(milliseconds * 1000.0);
+    manualTicks += std::llround(milliseconds * 1000000.0);
 }
 
 int64_t XTimer::Now() const

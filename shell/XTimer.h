@@ -40,7 +40,7 @@ public:
     // AdvanceManualClock.
     void UseManualClock();
     bool UsesManualClock() const;
-    // Moves the manual clock forward by the given milliseconds (fractions allowed, resolution 1 µs).
+    // Moves the manual clock forward by the given milliseconds (fractions allowed, resolution 1 ns).
     void AdvanceManualClock(double milliseconds);
 
 private:

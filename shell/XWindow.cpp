@@ -2,12 +2,15 @@
 #include "shell/XWindow.h"
 
 #include "shell/XAutomation.h"
+#include "shell/XFrameProfile.h"
 #include "shell/XInput.h"
 #include "shell/XInputScript.h"
 #include "shell/XKeyNames.h"
 #include "shell/XLog.h"
+#include "shell/XRecorder.h"
 #include "shell/XTimer.h"
 
+#include <GL/gl.h> // glFinish
 #include <SDL.h>
 #include <cstdio>  // snprintf
 #include <cstdlib> // getenv, setenv
@@ -97,7 +100,7 @@ void XWindow::Run()
             done = true; // WM_QUIT taken from the queue: this pass still runs its frame
         }
         frameCallback();
-        GetAutomation()->EndPass();
+        GetAutomation()->EndPass(frameNumber);
         GetTimer()->Update();
     }
 }
@@ -118,7 +121,16 @@ void XWindow::RestoreDisplayMode()
 void XWindow::SwapBuffers()
 {
     GetAutomation()->BeforeSwap(frameNumber, loadingPhase);
+    XFrameProfile* const profile = GetFrameProfile();
+    if (!profile->Enabled() || loadingPhase) {
+        SDL_GL_SwapWindow(window);
+        return;
+    }
+    // Measured: wait for the driver to finish the frame, then present it.
+    const double start = XFrameProfile::Now();
+    glFinish();
     SDL_GL_SwapWindow(window);
+    profile->Add(XProfileSection::DriverWait, XFrameProfile::Now() - start);
 }
 
 XPoint XWindow::GetSize() const
@@ -221,6 +233,8 @@ void XWindow::DeliverScriptEvent(const XScriptEvent& event)
     case XScriptEvent::Kind::Close:
         WindowProc(WM_DESTROY, 0, 0);
         break;
+    case XScriptEvent::Kind::FrameTime:
+        break; // the clock's business, not the window procedure's
     }
 }
 
@@ -275,8 +289,12 @@ void XWindow::CreateContext()
 
 void XWindow::DrainEvents()
 {
+    XRecorder* const recorder = GetRecorder();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
+        if (recorder->IsRecording()) {
+            RecordRealEvent(event);
+        }
         switch (event.type) {
         case SDL_QUIT:
             WindowProc(WM_DESTROY, 0, 0);
@@ -316,6 +334,45 @@ void XWindow::DrainEvents()
             break;
         }
     }
+}
+
+void XWindow::RecordRealEvent(const SDL_Event& event) const
+{
+    XScriptEvent recorded;
+    switch (event.type) {
+    case SDL_QUIT:
+        recorded.kind = XScriptEvent::Kind::Close;
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        recorded.kind = event.type == SDL_KEYDOWN ? XScriptEvent::Kind::KeyDown : XScriptEvent::Kind::KeyUp;
+        recorded.key = VirtualKeyFromSdl(event.key.keysym.sym);
+        if (NameOfVirtualKey(recorded.key).empty()) {
+            return; // a key the game does not know: nothing to replay
+        }
+        break;
+    case SDL_MOUSEMOTION:
+        recorded.kind = XScriptEvent::Kind::MouseMove;
+        recorded.dx = relativeMouse ? event.motion.xrel : event.motion.x - cursor.x;
+        recorded.dy = relativeMouse ? event.motion.yrel : event.motion.y - cursor.y;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        recorded.kind = event.type == SDL_MOUSEBUTTONDOWN ? XScriptEvent::Kind::MouseDown : XScriptEvent::Kind::MouseUp;
+        if (event.button.button == SDL_BUTTON_LEFT) {
+            recorded.button = 0;
+        } else if (event.button.button == SDL_BUTTON_RIGHT) {
+            recorded.button = 1;
+        } else if (event.button.button == SDL_BUTTON_MIDDLE) {
+            recorded.button = 2;
+        } else {
+            return;
+        }
+        break;
+    default:
+        return;
+    }
+    GetRecorder()->RecordEvent(frameNumber, recorded);
 }
 
 void XWindow::DispatchKey(uint32_t message, int virtualKey, bool repeat)

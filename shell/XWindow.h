@@ -15,6 +15,7 @@
 
 struct SDL_Window;
 struct XScriptEvent;
+union SDL_Event;
 
 struct XRect {
     int32_t left = 0;
@@ -73,6 +74,8 @@ private:
     void SwitchDisplayMode();
     void CreateContext();
     void DrainEvents();
+    // Writes a real input event to the recording, as the script event that replays it.
+    void RecordRealEvent(const SDL_Event& event) const;
     void DispatchKey(uint32_t message, int virtualKey, bool repeat);
     void DispatchMouseButton(bool down, int sdlButton);
 

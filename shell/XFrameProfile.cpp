@@ -1,0 +1,104 @@
+// XFrameProfile: per-frame section times and their statistics.
+#include "shell/XFrameProfile.h"
+
+#include <SDL_timer.h>    // SDL_GetPerformanceCounter
+#include <algorithm>      // std::sort
+#include <cmath>          // ceil
+#include <cstdio>         // snprintf
+#include <sys/resource.h> // getrusage
+
+namespace {
+
+double Mean(const std::vector<double>& values)
+{
+    double sum = 0.0;
+    for (const double value : values) {
+        sum += value;
+    }
+    return values.empty() ? 0.0 : sum / static_cast<double>(values.size());
+}
+
+// The nearest-rank 99th percentile.
+double Percentile99(std::vector<double> values)
+{
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::sort(values.begin(), values.end());
+    const size_t rank = static_cast<size_t>(std::ceil(0.99 * static_cast<double>(values.size())));
+    return values[rank > 0 ? rank - 1 : 0];
+}
+
+} // namespace
+
+void XFrameProfile::Enable(bool on)
+{
+    enabled = on;
+    lastFrameEnd = Now();
+}
+
+void XFrameProfile::Add(XProfileSection section, double milliseconds)
+{
+    if (enabled) {
+        current[static_cast<int>(section)] += milliseconds;
+    }
+}
+
+double XFrameProfile::Current(XProfileSection section) const
+{
+    return current[static_cast<int>(section)];
+}
+
+void XFrameProfile::EndFrame()
+{
+    if (!enabled) {
+        return;
+    }
+    const double now = Now();
+    if (framesSeen > 0) {
+        for (int i = 0; i < 3; ++i) {
+            samples[i].push_back(current[i]);
+        }
+        wallSeconds += (now - lastFrameEnd) / 1000.0;
+    }
+    ++framesSeen;
+    lastFrameEnd = now;
+    current[0] = current[1] = current[2] = 0.0;
+}
+
+int XFrameProfile::FrameCount() const
+{
+    return static_cast<int>(samples[0].size());
+}
+
+std::string XFrameProfile::Report() const
+{
+    static const char* const kNames[] = {"simulation", "submission", "driver wait"};
+    char line[256] = {};
+    const int frames = FrameCount();
+    std::snprintf(line, sizeof(line), "timedemo: %d frames, %.3f seconds, %.1f fps\n", frames, wallSeconds,
+                  wallSeconds > 0.0 ? frames / wallSeconds : 0.0);
+    std::string report = line;
+    for (int i = 0; i < 3; ++i) {
+        std::snprintf(line, sizeof(line), "  %-12s mean %.3f ms, 99th percentile %.3f ms\n", kNames[i],
+                      Mean(samples[i]), Percentile99(samples[i]));
+        report += line;
+    }
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    std::snprintf(line, sizeof(line), "  peak memory  %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+    report += line;
+    return report;
+}
+
+double XFrameProfile::Now()
+{
+    static const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
+    return static_cast<double>(SDL_GetPerformanceCounter()) * 1000.0 / frequency;
+}
+
+XFrameProfile* GetFrameProfile()
+{
+    static XFrameProfile* const profile = new XFrameProfile();
+    return profile;
+}
