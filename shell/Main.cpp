@@ -1,6 +1,7 @@
 // Program entry: reads the command line, opens the window and runs the message loop, whose frame function
 // starts the game on its first call and then runs one game frame per pass.
 #include "game/XGame.h"
+#include "shell/XArchiveLocation.h"
 #include "render/XGLErrorWatch.h"
 #include "shell/XAnimationManager.h"
 #include "shell/XAutomation.h"
@@ -141,7 +142,20 @@ int main(int argc, char** argv)
     case XOptionsAction::Run:
         break;
     }
-    const XOptions& options = parsed.options;
+    XOptions options = parsed.options;
+    if (!parsed.archiveGiven) {
+        // "data.pck" in the working directory, else next to the program, else where it was installed.
+        const XArchiveSearch search = FindArchive(options.archive, ExecutableDirectory(), KORVATH_INSTALLED_DATA_DIR);
+        if (!search.found.empty()) {
+            options.archive = search.found;
+        } else {
+            std::string places;
+            for (const std::string& place : search.searched) {
+                places += (places.empty() ? "" : ", ") + place;
+            }
+            std::fprintf(stderr, "korvath: no data archive found; looked for %s\n", places.c_str());
+        }
+    }
     if (!ConfigureAutomation(options)) {
         return 2;
     }

@@ -171,6 +171,7 @@ XOptionsResult ParseOptions(int argc, const char* const* argv)
             result.error = argument + " takes no value";
             return result;
         }
+        result.archiveGiven = result.archiveGiven || argument == "--archive";
         const std::string problem = spec->apply(result.options, value);
         if (!problem.empty()) {
             result.action = XOptionsAction::Error;

@@ -32,6 +32,7 @@ enum class XOptionsAction { Run, Help, Version, Error };
 struct XOptionsResult {
     XOptionsAction action = XOptionsAction::Run;
     XOptions options;
+    bool archiveGiven = false; // --archive was on the command line
     std::string error; // for Error: the message to print, naming the option or value
 };
 
