@@ -11,7 +11,7 @@
 
 #include <GL/glu.h> // gluBuild2DMipmaps
 
-#include <cstdio>  // snprintf
+#include <cstdio>  // snprintf, fprintf
 #include <cstring> // memcpy
 #include <new>     // std::nothrow
 #include <vector>
@@ -78,7 +78,12 @@ bool UploadSpotFaces(const GLenum* faces, int faceCount)
     const GLsizei width = static_cast<GLsizei>(QXPictureGetWidth());
     const GLsizei height = static_cast<GLsizei>(QXPictureGetHeight());
     if (width != height) {
-        GetLog()->Log(std::string("Texture file ") + kSpotPicture + " is not square.");
+        // The fatal report that follows says only that the cube map failed; this line says why.
+        char line[160] = {};
+        std::snprintf(line, sizeof(line), "Texture file %s is %dx%d pixels: a cube map face must be square.",
+                      kSpotPicture, static_cast<int>(width), static_cast<int>(height));
+        GetLog()->Log(line);
+        std::fprintf(stderr, "%s\n", line);
         QXClosePicture();
         return false;
     }

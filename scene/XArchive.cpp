@@ -1,24 +1,19 @@
-// XArchive: PhysicsFS over the ZIP archive, stb_image for the pictures inside it.
+// XArchive: PhysicsFS over the ZIP archive; pictures inside it go through XPictureDecoder.
 #include "scene/XArchive.h"
 
-#include "scene/XPictureCheck.h"
+#include "scene/XPictureDecoder.h"
 #include "shell/XLog.h"
 
-#include <physfs.h>    // PHYSFS_init, PHYSFS_mount, PHYSFS_openRead, ...
-#include <stb_image.h> // stbi_info_from_memory, stbi_load_from_memory, stbi_image_free
+#include <algorithm> // std::sort
+#include <physfs.h> // PHYSFS_init, PHYSFS_mount, PHYSFS_openRead, ...
 
 #include <cctype>  // std::tolower
-#include <climits> // INT_MAX
 #include <cstdio>  // std::fprintf
-#include <cstring> // std::memcpy, std::strlen
+#include <cstring> // std::strlen
 #include <string>
 #include <vector>
 
 namespace {
-
-// Larger pictures are refused before decoding: a damaged or hostile header could otherwise ask for
-// gigabytes. No engine texture comes near this.
-const int kMaxPictureSide = 8192;
 
 // Everything the archive layer holds: the selected archive, one resource, one picture.
 struct ArchiveState {
@@ -30,9 +25,7 @@ struct ArchiveState {
     bool resourceOpen = false;
 
     std::vector<unsigned char> encodedPicture; // scratch for the picture file, reused between opens
-    std::vector<unsigned char> pixels;
-    uint32_t pictureWidth = 0;
-    uint32_t pictureHeight = 0;
+    XPicturePixels picture;
     bool pictureOpen = false;
 };
 
@@ -54,16 +47,45 @@ std::string ToPhysfsPath(const char* name)
     return path;
 }
 
-// Why a mount failed, in words a user can act on.
-std::string DescribeMountFailure(PHYSFS_ErrorCode code)
+// What the first bytes of a file that PhysicsFS refused say about it: 0 bytes, a ZIP's local header, or
+// neither (the file cannot be read, or is something else).
+enum class FileStart { Empty, ZipHeader, Other };
+
+FileStart PeekFileStart(const char* path)
+{
+    FILE* const file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return FileStart::Other;
+    }
+    unsigned char head[4] = {};
+    const size_t count = std::fread(head, 1, sizeof(head), file);
+    std::fclose(file);
+    if (count == 0) {
+        return FileStart::Empty;
+    }
+    const bool zip = count == 4 && head[0] == 'P' && head[1] == 'K' && head[2] == 3 && head[3] == 4;
+    return zip ? FileStart::ZipHeader : FileStart::Other;
+}
+
+// Why a mount failed, in words a user can act on. PhysicsFS calls a ZIP whose directory at the end is missing
+// (a download cut short) "unsupported", like any file that is no archive at all: the file's start tells them
+// apart.
+std::string DescribeMountFailure(const char* archivePath, PHYSFS_ErrorCode code)
 {
     switch (code) {
     case PHYSFS_ERR_NOT_FOUND:
         return "file not found";
     case PHYSFS_ERR_UNSUPPORTED:
-        return "not a ZIP archive";
     case PHYSFS_ERR_CORRUPT:
-        return "damaged ZIP archive";
+        switch (PeekFileStart(archivePath)) {
+        case FileStart::Empty:
+            return "the file is empty";
+        case FileStart::ZipHeader:
+            return "damaged or truncated ZIP archive";
+        case FileStart::Other:
+            break;
+        }
+        return code == PHYSFS_ERR_CORRUPT ? "damaged ZIP archive" : "not a ZIP archive";
     case PHYSFS_ERR_PERMISSION:
         return "unreadable (permission denied)";
     default: {
@@ -73,9 +95,15 @@ std::string DescribeMountFailure(PHYSFS_ErrorCode code)
     }
 }
 
+// Several parts of the start-up select the archive in turn; a failure is reported once, not once per part.
 void ReportArchiveFailure(const char* archivePath, const std::string& reason)
 {
+    static std::string lastReport;
     const std::string line = std::string("Archive ") + archivePath + " could not be opened: " + reason;
+    if (line == lastReport) {
+        return;
+    }
+    lastReport = line;
     GetLog()->Log(line);
     std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
@@ -90,8 +118,17 @@ void Unmount(ArchiveState& state)
     state.mountedPath.clear();
 }
 
+// One line to the log and stderr about an entry that is there but cannot be used: the caller's own report
+// ("Texture file ... not found.") then has its cause beside it.
+void ReportEntryProblem(const std::string& line)
+{
+    GetLog()->Log(line);
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fflush(stderr);
+}
+
 // Reads a whole entry into bytes (resized to the entry's length). False when the entry is missing, too
-// large for a 32-bit length, or cannot be read in full.
+// large for a 32-bit length, or cannot be read in full (reported: the entry is there, but damaged).
 bool ReadEntry(const char* name, std::vector<unsigned char>& bytes)
 {
     if (name == nullptr || !State().archiveMounted) {
@@ -108,6 +145,11 @@ bool ReadEntry(const char* name, std::vector<unsigned char>& bytes)
         ok = length == 0 || PHYSFS_readBytes(file, bytes.data(), static_cast<PHYSFS_uint64>(length)) == length;
     }
     PHYSFS_close(file);
+    if (!ok) {
+        const char* const reason = PHYSFS_getErrorByCode(PHYSFS_getLastErrorCode());
+        ReportEntryProblem(std::string("Archive entry ") + name + " could not be read: " +
+                           (reason != nullptr ? reason : "damaged data"));
+    }
     return ok;
 }
 
@@ -122,18 +164,6 @@ bool IsTgaName(const char* name)
     return extension[0] == '.' && std::tolower(static_cast<unsigned char>(extension[1])) == 't' &&
            std::tolower(static_cast<unsigned char>(extension[2])) == 'g' &&
            std::tolower(static_cast<unsigned char>(extension[3])) == 'a';
-}
-
-// Copies decoded rows (top row first, as stb_image delivers them) bottom row first.
-void CopyRowsBottomUp(const unsigned char* topFirst, int width, int height, int channels,
-                      std::vector<unsigned char>& out)
-{
-    const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(channels);
-    out.resize(rowBytes * static_cast<size_t>(height));
-    for (int row = 0; row < height; ++row) {
-        const unsigned char* const source = topFirst + rowBytes * static_cast<size_t>(height - 1 - row);
-        std::memcpy(out.data() + rowBytes * static_cast<size_t>(row), source, rowBytes);
-    }
 }
 
 } // namespace
@@ -159,11 +189,12 @@ bool QXSetArchive(const char* archivePath, const char* /*password*/)
     }
     Unmount(state);
     if (!QXInitialize()) {
-        ReportArchiveFailure(archivePath, DescribeMountFailure(PHYSFS_getLastErrorCode()));
+        ReportArchiveFailure(archivePath, DescribeMountFailure(archivePath, PHYSFS_getLastErrorCode()));
         return false;
     }
-    if (PHYSFS_mount(archivePath, nullptr, 0) == 0) {
-        ReportArchiveFailure(archivePath, DescribeMountFailure(PHYSFS_getLastErrorCode()));
+    // Appended to the search path, so that an overlay folder (QXSetOverlay) stays in front of it.
+    if (PHYSFS_mount(archivePath, nullptr, 1) == 0) {
+        ReportArchiveFailure(archivePath, DescribeMountFailure(archivePath, PHYSFS_getLastErrorCode()));
         return false;
     }
     state.mountedPath = archivePath;
@@ -208,59 +239,72 @@ bool QXOpenPicture(const char* name, bool /*flag*/)
 {
     ArchiveState& state = State();
     QXClosePicture();
-    if (!ReadEntry(name, state.encodedPicture) || state.encodedPicture.size() > static_cast<size_t>(INT_MAX)) {
-        return false;
-    }
-    const int encodedLength = static_cast<int>(state.encodedPicture.size());
-    int width = 0;
-    int height = 0;
-    int channelsInFile = 0;
-    if (stbi_info_from_memory(state.encodedPicture.data(), encodedLength, &width, &height, &channelsInFile) == 0 ||
-        width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
-        !IsPictureComplete(state.encodedPicture.data(), state.encodedPicture.size())) {
+    if (!ReadEntry(name, state.encodedPicture)) {
         return false;
     }
     const int channels = IsTgaName(name) ? 4 : 3;
-    int decodedWidth = 0;
-    int decodedHeight = 0;
-    unsigned char* const decoded = stbi_load_from_memory(state.encodedPicture.data(), encodedLength, &decodedWidth,
-                                                         &decodedHeight, &channelsInFile, channels);
-    if (decoded == nullptr) {
-        return false;
+    std::string problem;
+    state.pictureOpen =
+        DecodePicture(state.encodedPicture.data(), state.encodedPicture.size(), channels, state.picture, problem);
+    if (!state.pictureOpen) {
+        ReportEntryProblem(std::string("Picture ") + name + " could not be decoded: " + problem);
     }
-    // The header was checked above; the decoder must agree with it before its rows are trusted.
-    const bool sizeAgrees = decodedWidth == width && decodedHeight == height;
-    if (sizeAgrees) {
-        CopyRowsBottomUp(decoded, width, height, channels, state.pixels);
-        state.pictureWidth = static_cast<uint32_t>(width);
-        state.pictureHeight = static_cast<uint32_t>(height);
-        state.pictureOpen = true;
-    }
-    stbi_image_free(decoded);
-    return sizeAgrees;
+    return state.pictureOpen;
 }
 
 uint32_t QXPictureGetWidth()
 {
-    return State().pictureWidth;
+    return State().picture.width;
 }
 
 uint32_t QXPictureGetHeight()
 {
-    return State().pictureHeight;
+    return State().picture.height;
 }
 
 const unsigned char* QXPictureGetData()
 {
     const ArchiveState& state = State();
-    return state.pictureOpen ? state.pixels.data() : nullptr;
+    return state.pictureOpen ? state.picture.bytes.data() : nullptr;
 }
 
 void QXClosePicture()
 {
     ArchiveState& state = State();
-    state.pixels.clear();
-    state.pictureWidth = 0;
-    state.pictureHeight = 0;
+    state.picture.bytes.clear();
+    state.picture.width = 0;
+    state.picture.height = 0;
+    state.picture.channels = 0;
     state.pictureOpen = false;
+}
+
+std::vector<std::string> QXListEntries(const char* folder)
+{
+    std::vector<std::string> names;
+    if (!QXInitialize()) {
+        return names;
+    }
+    const std::string path = ToPhysfsPath(folder);
+    char** const list = PHYSFS_enumerateFiles(path.c_str());
+    if (list == nullptr) {
+        return names;
+    }
+    for (char** entry = list; *entry != nullptr; ++entry) {
+        names.emplace_back(*entry);
+    }
+    PHYSFS_freeList(list);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool QXSetOverlay(const char* directory)
+{
+    if (!QXInitialize()) {
+        return false;
+    }
+    if (PHYSFS_mount(directory, nullptr, 0) == 0) {
+        ReportArchiveFailure(directory, DescribeMountFailure(directory, PHYSFS_getLastErrorCode()));
+        return false;
+    }
+    return true;
 }

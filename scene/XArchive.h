@@ -12,9 +12,14 @@
 //   packed and the BOTTOM row of the picture as a viewer sees it comes first, so that texture coordinate
 //   t = 0 is the bottom of the picture.
 // - Nothing here throws or crashes on bad data: a missing entry, a corrupt picture or a picture larger than
-//   8192 pixels on a side makes the open return false and leaves nothing current.
-// Depends on: PhysicsFS, stb_image, XLog (the report of an archive that cannot be opened).
+//   8192 pixels on a side makes the open return false and leaves nothing current. An archive that cannot be
+//   opened, an entry that is there but cannot be read and a picture that cannot be decoded are reported in
+//   one line each (log and stderr) that names the cause; a missing entry is the caller's to report.
+// Depends on: PhysicsFS, XPictureDecoder, XLog.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include <cstdint> // uint32_t
 
@@ -24,7 +29,7 @@ bool QXInitialize();
 // Selects the archive file (a ZIP, or a folder with the same layout). Selecting the archive that is already
 // selected keeps it as it is. The password is accepted for compatibility and ignored: archives are not
 // encrypted. On failure nothing stays selected, the result is false, and one line naming the path and the
-// reason goes to the log and to stderr.
+// reason goes to the log and to stderr; the same failure again is not reported again.
 bool QXSetArchive(const char* archivePath, const char* password);
 
 // Makes the named entry the current resource, replacing the previous one. False when there is no such
@@ -54,3 +59,12 @@ const unsigned char* QXPictureGetData();
 
 // Releases the current picture; harmless when none is open.
 void QXClosePicture();
+
+// --- Beyond the archive library's own calls
+
+// The names of the entries directly in an archive folder ("scene"), sorted; empty when there is none.
+std::vector<std::string> QXListEntries(const char* folder);
+
+// Serves the files of a directory in front of every archive selected now or later (the level viewer's
+// freshly compiled scene). False, with a line like QXSetArchive's, when the directory cannot be mounted.
+bool QXSetOverlay(const char* directory);

@@ -94,21 +94,6 @@ bool IsTgaComplete(const unsigned char* bytes, size_t length)
     return true;
 }
 
-// The decoder's own recognition of TGA: no magic number, so the header fields must make sense together.
-bool LooksLikeTga(const unsigned char* bytes, size_t length)
-{
-    if (length < 18) {
-        return false;
-    }
-    const unsigned mapType = bytes[1];
-    const unsigned imageType = bytes[2];
-    const unsigned bits = bytes[16];
-    const bool knownType = imageType == 1 || imageType == 2 || imageType == 3 || imageType == 9 ||
-                           imageType == 10 || imageType == 11;
-    const bool knownDepth = bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
-    return mapType <= 1 && knownType && knownDepth;
-}
-
 } // namespace
 
 bool IsPictureComplete(const unsigned char* bytes, size_t length)
@@ -124,4 +109,19 @@ bool IsPictureComplete(const unsigned char* bytes, size_t length)
         return IsTgaComplete(bytes, length);
     }
     return true;
+}
+
+// The decoder's own recognition of TGA: no magic number, so the header fields must make sense together.
+bool LooksLikeTga(const unsigned char* bytes, size_t length)
+{
+    if (length < 18) {
+        return false;
+    }
+    const unsigned mapType = bytes[1];
+    const unsigned imageType = bytes[2];
+    const unsigned bits = bytes[16];
+    const bool knownType = imageType == 1 || imageType == 2 || imageType == 3 || imageType == 9 ||
+                           imageType == 10 || imageType == 11;
+    const bool knownDepth = bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
+    return mapType <= 1 && knownType && knownDepth;
 }

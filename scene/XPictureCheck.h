@@ -10,3 +10,7 @@
 
 // True unless the bytes are a BMP or TGA file that is shorter than its header requires.
 bool IsPictureComplete(const unsigned char* bytes, size_t length);
+
+// Whether the bytes could be a TGA file as the decoder recognises one (TGA has no signature: the header's
+// colour-map flag, image type and pixel depth must be values it knows).
+bool LooksLikeTga(const unsigned char* bytes, size_t length);

@@ -3,7 +3,9 @@
 
 #include <SDL.h>    // SDL_ShowSimpleMessageBox
 #include <cstdlib>  // std::exit, std::abort
+#include <cerrno>   // errno
 #include <cstdio>   // fopen, fprintf
+#include <cstring>  // std::strerror
 
 namespace {
 const char* const kLogFile = "Korvath.log";
@@ -24,7 +26,14 @@ void XLog::Log(const std::string& message)
     }
     file = std::fopen(kLogFile, "a");
     if (file == nullptr) {
-        return; // an unwritable working directory loses the line, as it would lose any log
+        // An unwritable working directory loses the lines; the game runs on, but the user is told once.
+        if (!logFailureReported) {
+            logFailureReported = true;
+            std::fprintf(stderr, "korvath: cannot write the log %s (%s); log lines are lost\n", kLogFile,
+                         std::strerror(errno));
+            std::fflush(stderr);
+        }
+        return;
     }
     std::fprintf(file, "%s\n", message.c_str());
     std::fclose(file);

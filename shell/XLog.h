@@ -35,6 +35,7 @@ public:
 private:
     FILE* file = nullptr;
     bool dialogsEnabled = true;
+    bool logFailureReported = false; // the log could not be written, and the user was told
 };
 
 // The process-wide log, created on first use.

@@ -29,6 +29,7 @@ constexpr int kFullVolume = 255;
 constexpr int kMixerFullVolume = MIX_MAX_VOLUME; // 128
 constexpr int kChunkFrames = 1024;               // ~23 ms at 44.1 kHz: short enough for a gun shot
 const char* const kSilentDriver = "dummy";
+constexpr double kMaxDecodedBytes = 128.0 * 1024.0 * 1024.0; // a sound's samples in the mixer's format
 
 struct ChannelState {
     int generation = 0;     // of the sound started last on this channel
@@ -75,6 +76,52 @@ bool OpenMixer(int mixRate, const char* driver, std::string& reason)
         SDL_ResetHint(SDL_HINT_AUDIODRIVER); // a later init looks at the environment again
     }
     return opened;
+}
+
+// Little-endian 32-bit value of a WAV header field.
+Uint32 ReadLittle32(const unsigned char* p)
+{
+    return static_cast<Uint32>(p[0]) | (static_cast<Uint32>(p[1]) << 8) | (static_cast<Uint32>(p[2]) << 16) |
+           (static_cast<Uint32>(p[3]) << 24);
+}
+
+// Whether the stream holds a WAV file ("RIFF" ... "WAVE") whose chunks all lie inside it and whose samples,
+// converted to the mixer's format, stay within a sane size; rewinds it. Anything else is refused before the
+// mixer sees it: its loader allocates what a chunk header claims (a 60-byte file can ask for 4 GB), and it
+// would hand data that is not a WAV to every other decoder it has (MP3, Ogg, FLAC, ...), far more than the
+// WAV files this call promises to load.
+bool IsSafeWave(SDL_RWops* stream)
+{
+    const Sint64 size = SDL_RWsize(stream);
+    unsigned char head[12] = {};
+    bool safe = size >= 12 && SDL_RWread(stream, head, 1, sizeof(head)) == sizeof(head) &&
+                SDL_memcmp(head, "RIFF", 4) == 0 && SDL_memcmp(head + 8, "WAVE", 4) == 0;
+    Sint64 offset = 12;
+    Uint32 sampleRate = 0;
+    Uint32 dataLength = 0;
+    while (safe && size - offset >= 8) {
+        unsigned char chunk[16] = {};
+        safe = SDL_RWread(stream, chunk, 1, 8) == 8;
+        const Sint64 length = ReadLittle32(chunk + 4);
+        offset += 8;
+        safe = safe && length <= size - offset;
+        if (safe && SDL_memcmp(chunk, "fmt ", 4) == 0) {
+            safe = length >= 8 && SDL_RWread(stream, chunk + 8, 1, 8) == 8;
+            sampleRate = ReadLittle32(chunk + 12);
+        } else if (safe && SDL_memcmp(chunk, "data", 4) == 0) {
+            dataLength = static_cast<Uint32>(length);
+        }
+        offset += length + (length & 1); // chunks are padded to an even length
+        SDL_RWseek(stream, offset, RW_SEEK_SET);
+    }
+    SDL_RWseek(stream, 0, RW_SEEK_SET);
+    // Worst growth on conversion: 4-bit ADPCM mono to 16-bit stereo (x 8), times the resampling ratio.
+    int mixRate = 0;
+    Mix_QuerySpec(&mixRate, nullptr, nullptr);
+    const double upsampling = sampleRate > 0 && static_cast<double>(sampleRate) < mixRate
+                                  ? mixRate / static_cast<double>(sampleRate)
+                                  : 1.0;
+    return safe && static_cast<double>(dataLength) * 8.0 * upsampling <= kMaxDecodedBytes;
 }
 
 // FMOD-style volume 0..255 to the mixer's 0..128, rounding up so that no audible volume becomes silence.
@@ -265,8 +312,14 @@ FSOUND_SAMPLE* FSOUND_Sample_Load(int /*index*/, const void* data, unsigned int 
     if (stream == nullptr) {
         return nullptr;
     }
-    // Decodes into the mixer's own buffer, so the caller's bytes are free to go; closes the stream.
-    Mix_Chunk* const chunk = Mix_LoadWAV_RW(stream, 1);
+    if (!IsSafeWave(stream)) {
+        SDL_RWclose(stream);
+        return nullptr;
+    }
+    // Decodes into the mixer's own buffer, so the caller's bytes are free to go. The stream is closed here
+    // rather than by the mixer, which loses it on some refused inputs.
+    Mix_Chunk* const chunk = Mix_LoadWAV_RW(stream, 0);
+    SDL_RWclose(stream);
     if (chunk == nullptr) {
         return nullptr;
     }

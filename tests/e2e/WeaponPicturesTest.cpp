@@ -145,6 +145,7 @@ TEST(BulletHolePictures, ABurstLeavesDarkHolesOnTheLitWallAroundTheAimPoint)
                                   .Frames(140)
                                   .Screenshot(140, "holes.png")
                                   .Run(directory);
+    ASSERT_EQ(run.frames.size(), 140u);
     ASSERT_EQ(run.Frame(140).Int("decals"), 5);
     ASSERT_EQ(run.Frame(140).Int("projectiles"), 0);
     const Picture plain = Load(plainRun, "plain.png");
@@ -229,6 +230,7 @@ TEST(RocketPictures, TheRocketGlowsInFlightAndItsExplosionShowsAnAnimatedFirebal
                                   .Screenshot(80, "grown.png")
                                   .Screenshot(107, "over.png")
                                   .Run(directory);
+    ASSERT_EQ(run.frames.size(), 107u);
     const int hit = FirstFrame(run, 60, [](const TraceFrame& f) { return f.Int("explosions") > 0; });
     ASSERT_EQ(hit, 68);
     const Picture before = Load(run, "before.png");

@@ -7,3 +7,15 @@ void PrepareFuzzEnvironment();
 
 // Stops the run as a finding when the condition does not hold, naming it.
 void FuzzCheck(bool holds, const char* what);
+
+// Sends stderr to /dev/null while it lives: for calls that report every refused input there.
+class QuietStderr {
+public:
+    QuietStderr();
+    ~QuietStderr();
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved = -1;
+};

@@ -1,0 +1,174 @@
+// The game's archive with every entry missing in turn, cut short, or not a ZIP at all: the game either runs
+// on or stops with a message that names the cause — never a crash, never a hang.
+#include "FaultRun.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What a player sees when one entry of the shipped data is missing: the exit status, and the one message
+// (on stderr, or only in Korvath.log for what the game does without quietly) that names the entry.
+struct MissingEntryOutcome {
+    int exitCode = 0;
+    std::string message;
+    bool onStderr = true;
+};
+
+std::string Backslashed(std::string name)
+{
+    for (char& c : name) {
+        c = c == '/' ? '\\' : c;
+    }
+    return name;
+}
+
+bool StartsWith(const std::string& text, const std::string& start)
+{
+    return text.rfind(start, 0) == 0;
+}
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The documented handling, entry by entry: the explosion frames and the raw pictures are required (the
+// texture manager stops the game), the fonts, flare and glow pictures and the level's textures are reported
+// and the game runs without them, the spot picture leaves the spotlight dark, a sound stays silent, and
+// without its scene file there is no level to play.
+MissingEntryOutcome ExpectedWhenMissing(const std::string& entry)
+{
+    const std::string name = Backslashed(entry);
+    if (StartsWith(entry, "explode/") && EndsWith(entry, ".tga")) {
+        return {1, "RUdezer: Texture file " + name + " not found.", true};
+    }
+    if (EndsWith(entry, ".raw")) {
+        return {1, "RUdezer: XTexture2D: Could not find file " + name, true};
+    }
+    if (entry == "misc/spot.bmp") {
+        return {0, "Texture file misc\\spot.bmp not found.", false};
+    }
+    if (StartsWith(entry, "sound/")) {
+        return {0, "Sound: no entry " + name + " in the archive; that sound stays silent", false};
+    }
+    if (entry == "scene/world.msa") {
+        return {1, "RUdezer: World mesh could not be found in scene", true};
+    }
+    return {0, "RUdezer: Texture file " + name + " not found.", true};
+}
+
+class MissingEntry : public testing::TestWithParam<std::string> {};
+
+std::string EntryTestName(const testing::TestParamInfo<std::string>& info)
+{
+    std::string name = info.param;
+    for (char& c : name) {
+        c = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : '_';
+    }
+    return name;
+}
+
+} // namespace
+
+TEST(MissingEntries, TheGameDataHasEntriesToLeaveOut)
+{
+    const std::vector<std::string> names = DefaultDataEntryNames();
+    EXPECT_GE(names.size(), 30u) << "the build's data folder is missing or incomplete";
+}
+
+TEST_P(MissingEntry, EndsWithItsMessageOrRunsOn)
+{
+    std::vector<ZipEntry> entries = DefaultDataEntries();
+    RemoveEntry(entries, GetParam());
+    FaultRun run;
+    const FaultResult result = run.Entries(entries).Run();
+    ExpectCleanEnd(result);
+    const MissingEntryOutcome expected = ExpectedWhenMissing(GetParam());
+    EXPECT_EQ(result.program.exitCode, expected.exitCode) << result.program.err;
+    if (expected.onStderr) {
+        EXPECT_TRUE(result.SaysOnStderr(expected.message)) << "expected: " << expected.message << "\n"
+                                                           << result.program.err;
+    } else {
+        EXPECT_TRUE(result.Logs(expected.message)) << "expected: " << expected.message << "\n" << result.log;
+    }
+    EXPECT_TRUE(result.Logs(expected.message.substr(expected.onStderr ? 9 : 0))) << "the log keeps it too";
+}
+
+INSTANTIATE_TEST_SUITE_P(DefaultData, MissingEntry, testing::ValuesIn(DefaultDataEntryNames()), EntryTestName);
+
+TEST(BrokenArchive, ATruncatedArchiveIsNamedAsSuch)
+{
+    const std::string bytes = ReadWholeFile(DefaultArchive());
+    ASSERT_GT(bytes.size(), 1000u);
+    for (const size_t kept : {bytes.size() - 22, bytes.size() / 2, size_t{100}}) {
+        FaultRun run;
+        const std::filesystem::path archive = run.Directory() / "data.pck";
+        run.Archive(archive);
+        ASSERT_TRUE(WriteFile(archive, bytes.substr(0, kept)));
+        const FaultResult result = run.Run();
+        ExpectCleanEnd(result);
+        EXPECT_EQ(result.program.exitCode, 1) << kept << " bytes\n" << result.program.err;
+        EXPECT_TRUE(result.SaysOnStderr("Archive " + archive.string() +
+                                        " could not be opened: damaged or truncated ZIP archive\n"))
+            << kept << " bytes\n" << result.program.err;
+    }
+}
+
+TEST(BrokenArchive, AFileThatIsNotAZipIsNamedAsSuch)
+{
+    FaultRun run;
+    const std::filesystem::path archive = run.Directory() / "notes.txt";
+    ASSERT_TRUE(WriteFile(archive, "These are notes, not an archive.\n"));
+    const FaultResult result = run.Archive(archive).Run();
+    ExpectCleanEnd(result);
+    EXPECT_EQ(result.program.exitCode, 1);
+    EXPECT_TRUE(result.SaysOnStderr("Archive " + archive.string() + " could not be opened: not a ZIP archive\n"))
+        << result.program.err;
+}
+
+TEST(BrokenArchive, AnEmptyFileIsNamedAsSuch)
+{
+    FaultRun run;
+    const std::filesystem::path archive = run.Directory() / "data.pck";
+    ASSERT_TRUE(WriteFile(archive, ""));
+    const FaultResult result = run.Archive(archive).Run();
+    ExpectCleanEnd(result);
+    EXPECT_EQ(result.program.exitCode, 1);
+    EXPECT_TRUE(result.SaysOnStderr("Archive " + archive.string() + " could not be opened: the file is empty\n"))
+        << result.program.err;
+}
+
+TEST(BrokenArchive, AMissingArchiveIsReportedOnceAndThenItsConsequences)
+{
+    FaultRun run;
+    const FaultResult result = run.Archive(run.Directory() / "nowhere.pck").Run();
+    ExpectCleanEnd(result);
+    EXPECT_EQ(result.program.exitCode, 1);
+    const std::string line = "could not be opened: file not found\n";
+    const size_t first = result.program.err.find(line);
+    ASSERT_NE(first, std::string::npos) << result.program.err;
+    EXPECT_EQ(result.program.err.find(line, first + 1), std::string::npos) << "reported once\n" << result.program.err;
+    EXPECT_LT(first, result.program.err.find("RUdezer:")) << "the cause comes first";
+}
+
+TEST(BrokenArchive, ADamagedEntryIsReportedAsDamagedNotAsMissing)
+{
+    std::vector<ZipEntry> entries = DefaultDataEntries();
+    FaultRun run;
+    const std::filesystem::path archive = run.Directory() / "data.pck";
+    run.Entries(entries);
+    // Flip bytes in the middle of the deflated scene text: the entry is listed, its data fails its check.
+    std::string bytes = ReadWholeFile(archive);
+    const size_t scene = bytes.find("scene/world.msa");
+    ASSERT_NE(scene, std::string::npos);
+    const size_t data = scene + 15 + 200; // past the local header's name, into the compressed text
+    ASSERT_LT(data + 64, bytes.size());
+    for (size_t i = data; i < data + 64; ++i) {
+        bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
+    }
+    ASSERT_TRUE(WriteFile(archive, bytes));
+    const FaultResult result = run.Run();
+    ExpectCleanEnd(result);
+    EXPECT_EQ(result.program.exitCode, 1) << "no level without its scene";
+    EXPECT_TRUE(result.SaysOnStderr("Archive entry scene\\world.msa could not be read: ")) << result.program.err;
+}
