@@ -1,6 +1,8 @@
 // Program entry: reads the command line, opens the window and runs the message loop, whose frame function
 // starts the game on its first call and then runs one game frame per pass.
 #include "game/XGame.h"
+#include "game/XLevelPreview.h"
+#include "scene/XArchive.h"
 #include "shell/XArchiveLocation.h"
 #include "render/XGLErrorWatch.h"
 #include "shell/XAnimationManager.h"
@@ -124,6 +126,29 @@ bool ConfigureAutomation(const XOptions& options)
     return true;
 }
 
+XLevelPreview levelPreview;
+
+// Removes the level viewer's scratch folder when the process ends.
+void RemoveLevelPreviewAtExit()
+{
+    RemoveLevelPreview(levelPreview);
+}
+
+// The level viewer: compiles the level source and serves the result in front of the archive.
+bool PrepareLevelViewer(const XOptions& options)
+{
+    std::printf("korvath: compiling %s ...\n", options.levelPath.c_str());
+    std::fflush(stdout);
+    levelPreview = CompileLevelPreview(options.levelPath, options.archive);
+    std::atexit(RemoveLevelPreviewAtExit);
+    if (!levelPreview.compiled) {
+        std::fprintf(stderr, "korvath: %s\n", levelPreview.error.c_str());
+        return false;
+    }
+    std::printf("korvath: %s: %s\n", options.levelPath.c_str(), levelPreview.summary.c_str());
+    return QXSetOverlay(levelPreview.folder.c_str());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -157,6 +182,9 @@ int main(int argc, char** argv)
         }
     }
     if (!ConfigureAutomation(options)) {
+        return 2;
+    }
+    if (!options.levelPath.empty() && !PrepareLevelViewer(options)) {
         return 2;
     }
     SetOptions(options);

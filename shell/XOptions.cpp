@@ -93,6 +93,8 @@ const std::vector<OptionSpec>& OptionTable()
              o.loadingShotsDir = v;
              return NeedsNonEmpty("--loading-shots", v);
          }},
+        {"--level", "FILE", "compile a level source on the fly and walk it (the level viewer)",
+         [](XOptions& o, const std::string& v) { o.levelPath = v; return NeedsNonEmpty("--level", v); }},
         {"--trace", "FILE", "write one JSON line per frame with the player's and the game's state",
          [](XOptions& o, const std::string& v) { o.tracePath = v; return NeedsNonEmpty("--trace", v); }},
         {"--dump-scene", "FILE", "write a JSON description of the loaded scene after start-up",

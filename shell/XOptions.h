@@ -25,6 +25,7 @@ struct XOptions {
     std::string dumpScenePath;   // JSON description of the loaded scene
     std::string recordPath;      // the session's input and frame times, as a script
     std::string timedemoPath;    // a recording replayed as fast as possible, with a cost summary
+    std::string levelPath;       // a level source compiled on the fly and walked (level viewer)
 };
 
 enum class XOptionsAction { Run, Help, Version, Error };

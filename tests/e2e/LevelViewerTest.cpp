@@ -1,0 +1,60 @@
+// The level viewer (--level FILE): a level source compiled on the fly and walked, and a broken source
+// reported with its line before any window opens.
+#include "GameRun.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kRoom = "level room\n"
+                          "spawn 0 0 0\n"
+                          "material floor floor_tiles.jpg 4\n"
+                          "material wall stone_wall.jpg 4\n"
+                          "box -8 -1 -8  8 0 8  mat floor\n"
+                          "box -8 6 -8  8 7 8  mat wall\n"
+                          "box -8 0 -8 -7 6 8  mat wall\n"
+                          "box  7 0 -8  8 6 8  mat wall\n"
+                          "box -7 0 -8  7 6 -7  mat wall\n"
+                          "box -7 0  7  7 6 8  mat wall\n"
+                          "light 0 4 0 color 1 1 1 radius 15\n";
+
+ProgramResult RunViewer(const ScratchDirectory& directory, const std::string& level, std::vector<std::string> extra)
+{
+    ProgramRun run;
+    run.workingDirectory = directory.Path();
+    run.arguments = {"--archive", DefaultArchive(), "--no-dialogs", "--level", level};
+    run.arguments.insert(run.arguments.end(), extra.begin(), extra.end());
+    run.setEnvironment["SDL_AUDIODRIVER"] = "dummy";
+    return run.Run();
+}
+
+} // namespace
+
+TEST(LevelViewer, ALevelSourceIsCompiledAndWalkedWithoutRepacking)
+{
+    ScratchDirectory directory;
+    directory.Write("room.level", kRoom);
+    directory.Write("walk.txt", "30 key down UP\n");
+    const ProgramResult walked = RunViewer(directory, "room.level",
+                                           {"--fixed-step", "10", "--frames", "200", "--script", "walk.txt",
+                                            "--trace", "trace.jsonl", "--dump-scene", "dump.json"});
+    ASSERT_EQ(walked.exitCode, 0) << walked.err;
+    EXPECT_NE(walked.out.find("room.level: "), std::string::npos) << walked.out;
+    const std::string dump = ReadWholeFile(directory.Path() / "dump.json");
+    EXPECT_NE(dump.find("{\"name\": \"world\""), std::string::npos);
+    EXPECT_NE(dump.find("\"lights\": {\"count\": 1"), std::string::npos) << "the level's own light, not the default level's";
+    const std::vector<TraceFrame> frames = ReadTrace(directory.Path() / "trace.jsonl");
+    ASSERT_EQ(frames.size(), 200u);
+    EXPECT_NEAR(frames.back().Vector("pos").y, 2.0f, 1e-3f) << "standing on the room's floor";
+    EXPECT_NEAR(frames.back().Vector("pos").z, 7.0f - 10.0f / 11.0f, 1e-3f) << "stopped by the room's far wall";
+}
+
+TEST(LevelViewer, ABrokenLevelSourceIsReportedWithItsLineBeforeAnyWindow)
+{
+    ScratchDirectory directory;
+    directory.Write("broken.level", "level broken\nmaterial floor floor_tiles.jpg 4\nbox -8 -1 -8  8 zero 8  mat floor\n");
+    const ProgramResult result = RunViewer(directory, "broken.level", {"--frames", "2"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("broken.level:3"), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(directory.Path() / "Korvath.log")) << "the game did not start";
+}
