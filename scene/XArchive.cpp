@@ -1,6 +1,7 @@
 // XArchive: PhysicsFS over the ZIP archive; pictures inside it go through XPictureDecoder.
 #include "scene/XArchive.h"
 
+#include "scene/XArchiveDirectory.h"
 #include "scene/XPictureDecoder.h"
 #include "shell/XLog.h"
 
@@ -13,12 +14,15 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h> // stat, S_ISREG: only a ZIP file has a directory to check entries against
+
 namespace {
 
 // Everything the archive layer holds: the selected archive, one resource, one picture.
 struct ArchiveState {
     std::string mountedPath;
     bool archiveMounted = false;
+    XArchiveDirectory directory; // the checksums of the mounted ZIP's entries; empty for a folder
 
     std::vector<unsigned char> resourceBytes; // the entry followed by one zero byte
     uint32_t resourceSize = 0;
@@ -116,6 +120,7 @@ void Unmount(ArchiveState& state)
     }
     state.archiveMounted = false;
     state.mountedPath.clear();
+    state.directory.Clear();
 }
 
 // One line to the log and stderr about an entry that is there but cannot be used: the caller's own report
@@ -127,14 +132,51 @@ void ReportEntryProblem(const std::string& line)
     std::fflush(stderr);
 }
 
+bool IsRegularFile(const char* path)
+{
+    struct stat status = {};
+    return stat(path, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Reads the checksums of a freshly mounted ZIP file. An archive PhysicsFS accepts but whose directory does
+// not pass the stricter reading here is still used, unchecked, and said so once.
+void ReadDirectory(ArchiveState& state)
+{
+    state.directory.Clear();
+    if (!IsRegularFile(state.mountedPath.c_str())) {
+        return;
+    }
+    std::string problem;
+    if (!state.directory.ReadFromFile(state.mountedPath.c_str(), problem)) {
+        ReportEntryProblem("Archive " + state.mountedPath + ": its entries cannot be checked for damage: " + problem);
+    }
+}
+
+// Whether bytes read from the archive under this PhysicsFS path are what the archive recorded for them.
+// Entries served from a folder (the archive itself, or an overlay in front of it) have nothing to compare with.
+bool MatchesRecordedCrc(const ArchiveState& state, const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    uint32_t recorded = 0;
+    if (!state.directory.FindCrc(path, recorded)) {
+        return true;
+    }
+    const char* const from = PHYSFS_getRealDir(path.c_str());
+    if (from == nullptr || state.mountedPath != from) {
+        return true;
+    }
+    return XArchiveDirectory::Crc32(bytes.data(), bytes.size()) == recorded;
+}
+
 // Reads a whole entry into bytes (resized to the entry's length). False when the entry is missing, too
-// large for a 32-bit length, or cannot be read in full (reported: the entry is there, but damaged).
+// large for a 32-bit length, cannot be read in full, or does not match its recorded checksum (reported: the
+// entry is there, but damaged).
 bool ReadEntry(const char* name, std::vector<unsigned char>& bytes)
 {
     if (name == nullptr || !State().archiveMounted) {
         return false;
     }
-    PHYSFS_File* const file = PHYSFS_openRead(ToPhysfsPath(name).c_str());
+    const std::string path = ToPhysfsPath(name);
+    PHYSFS_File* const file = PHYSFS_openRead(path.c_str());
     if (file == nullptr) {
         return false;
     }
@@ -149,8 +191,13 @@ bool ReadEntry(const char* name, std::vector<unsigned char>& bytes)
         const char* const reason = PHYSFS_getErrorByCode(PHYSFS_getLastErrorCode());
         ReportEntryProblem(std::string("Archive entry ") + name + " could not be read: " +
                            (reason != nullptr ? reason : "damaged data"));
+        return false;
     }
-    return ok;
+    if (!MatchesRecordedCrc(State(), path, bytes)) {
+        ReportEntryProblem(std::string("Archive entry ") + name + " could not be read: damaged data (CRC mismatch)");
+        return false;
+    }
+    return true;
 }
 
 // True when the entry name ends in ".tga", in any case: those pictures carry an alpha channel.
@@ -199,6 +246,7 @@ bool QXSetArchive(const char* archivePath, const char* /*password*/)
     }
     state.mountedPath = archivePath;
     state.archiveMounted = true;
+    ReadDirectory(state);
     return true;
 }
 

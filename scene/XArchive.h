@@ -15,7 +15,10 @@
 //   8192 pixels on a side makes the open return false and leaves nothing current. An archive that cannot be
 //   opened, an entry that is there but cannot be read and a picture that cannot be decoded are reported in
 //   one line each (log and stderr) that names the cause; a missing entry is the caller's to report.
-// Depends on: PhysicsFS, XPictureDecoder, XLog.
+// - Every entry read from a ZIP is compared with the CRC-32 its directory records (read once when the archive
+//   is selected); an entry whose bytes differ counts as unreadable: "Archive entry NAME could not be read:
+//   damaged data (CRC mismatch)".
+// Depends on: PhysicsFS, XArchiveDirectory, XPictureDecoder, XLog.
 #pragma once
 
 #include <string>
