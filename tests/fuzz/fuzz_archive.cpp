@@ -1,9 +1,11 @@
-// Fuzz target: the archive layer over an arbitrary file. The input is written to a temporary file and
-// selected as the archive; every entry found in it is then read as a resource and opened as a picture, the
-// way the game reads its data.
+// Fuzz target: the archive layer over an arbitrary file. The input's ZIP directory is read from memory (the
+// damage check's reader, also for inputs PhysicsFS refuses); then the input is written to a temporary file
+// and selected as the archive, and every entry found in it is read as a resource and opened as a picture,
+// the way the game reads its data.
 #include "FuzzSupport.h"
 
 #include "scene/XArchive.h"
+#include "scene/XArchiveDirectory.h"
 #include "scene/XPictureDecoder.h"
 
 #include <physfs.h> // PHYSFS_enumerateFiles, PHYSFS_stat: listing the entries the test then reads
@@ -57,6 +59,18 @@ void ListEntries(const std::string& folder, int depth, std::vector<std::string>&
         }
     }
     PHYSFS_freeList(names);
+}
+
+// Every recorded entry takes at least a 46-byte directory header inside the input.
+void ReadDirectory(const uint8_t* data, size_t size)
+{
+    XArchiveDirectory directory;
+    std::string problem;
+    if (directory.ReadFromBytes(data, size, problem)) {
+        FuzzCheck(directory.GetEntryCount() <= size / 46, "no more entries than the input can hold");
+    } else {
+        FuzzCheck(!problem.empty() && directory.GetEntryCount() == 0, "a refused directory says why, keeps nothing");
+    }
 }
 
 // The archive layer decodes "*.tga" (any case) with alpha.
@@ -115,6 +129,7 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    ReadDirectory(data, size);
     // Selecting the archive that is already selected keeps it, so consecutive inputs alternate two names.
     static bool second = false;
     second = !second;
