@@ -5,7 +5,7 @@
 #include "scene/XPictureDecoder.h"
 #include "shell/XLog.h"
 
-#include <algorithm> // std::sort
+#include <algorithm> // std::sort, std::min
 #include <physfs.h> // PHYSFS_init, PHYSFS_mount, PHYSFS_openRead, ...
 
 #include <cctype>  // std::tolower
@@ -167,6 +167,28 @@ bool MatchesRecordedCrc(const ArchiveState& state, const std::string& path, cons
     return XArchiveDirectory::Crc32(bytes.data(), bytes.size()) == recorded;
 }
 
+// Reads the entry to its recorded length in steps, so that memory follows the bytes that really arrive: an
+// entry whose recorded length is a lie (gigabytes from a few compressed bytes) cannot make the archive layer
+// allocate them. False when fewer bytes arrive.
+bool ReadInSteps(PHYSFS_File* file, PHYSFS_uint64 length, std::vector<unsigned char>& bytes)
+{
+    const PHYSFS_uint64 step = 1u << 20;
+    const PHYSFS_uint64 trustedLength = 16u << 20; // reserved at once; longer entries grow as they arrive
+    bytes.clear();
+    bytes.reserve(static_cast<size_t>(std::min(length, trustedLength)));
+    while (bytes.size() < length) {
+        const size_t at = bytes.size();
+        const PHYSFS_uint64 wanted = std::min(step, length - at);
+        bytes.resize(at + static_cast<size_t>(wanted));
+        const PHYSFS_sint64 got = PHYSFS_readBytes(file, bytes.data() + at, wanted);
+        if (got < 0 || static_cast<PHYSFS_uint64>(got) != wanted) {
+            bytes.resize(at + static_cast<size_t>(got > 0 ? got : 0));
+            return false;
+        }
+    }
+    return true;
+}
+
 // Reads a whole entry into bytes (resized to the entry's length). False when the entry is missing, too
 // large for a 32-bit length, cannot be read in full, or does not match its recorded checksum (reported: the
 // entry is there, but damaged).
@@ -180,17 +202,19 @@ bool ReadEntry(const char* name, std::vector<unsigned char>& bytes)
     if (file == nullptr) {
         return false;
     }
+    PHYSFS_getLastErrorCode(); // forget what earlier calls left, so that a failure below names its own cause
     const PHYSFS_sint64 length = PHYSFS_fileLength(file);
     bool ok = length >= 0 && static_cast<PHYSFS_uint64>(length) <= UINT32_MAX;
     if (ok) {
-        bytes.resize(static_cast<size_t>(length));
-        ok = length == 0 || PHYSFS_readBytes(file, bytes.data(), static_cast<PHYSFS_uint64>(length)) == length;
+        ok = ReadInSteps(file, static_cast<PHYSFS_uint64>(length), bytes);
     }
+    const PHYSFS_ErrorCode error = PHYSFS_getLastErrorCode();
     PHYSFS_close(file);
     if (!ok) {
-        const char* const reason = PHYSFS_getErrorByCode(PHYSFS_getLastErrorCode());
+        // A stream that simply ends early leaves no error code behind.
+        const char* const reason = error != PHYSFS_ERR_OK ? PHYSFS_getErrorByCode(error) : nullptr;
         ReportEntryProblem(std::string("Archive entry ") + name + " could not be read: " +
-                           (reason != nullptr ? reason : "damaged data"));
+                           (reason != nullptr ? reason : "damaged data (shorter than recorded)"));
         return false;
     }
     if (!MatchesRecordedCrc(State(), path, bytes)) {

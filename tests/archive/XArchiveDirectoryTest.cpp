@@ -48,13 +48,21 @@ void Append(Bytes& out, const Bytes& more)
     out.insert(out.end(), more.begin(), more.end());
 }
 
-// One entry of a hand-made ZIP: stored (not compressed), with the checksum the directory claims for it.
+// One entry of a hand-made ZIP, with the checksum the directory claims for it: stored, or with bytes that
+// are already a raw deflate stream (method 8) and the uncompressed length they claim.
 struct RawEntry {
     std::string name;
     Bytes bytes;
     uint32_t crc = 0;
     uint16_t flags = 0;
+    uint16_t method = 0;
+    uint32_t claimedLength = 0; // for method 8
 };
+
+uint32_t UncompressedLength(const RawEntry& entry)
+{
+    return entry.method == 0 ? static_cast<uint32_t>(entry.bytes.size()) : entry.claimedLength;
+}
 
 // A ZIP assembled byte by byte, so that tests can make what archivers never write.
 struct RawZip {
@@ -74,11 +82,11 @@ struct RawZip {
             Put32(out, 0x04034b50u);
             Put16(out, 20);
             Put16(out, entry.flags);
-            Put16(out, 0); // stored
+            Put16(out, entry.method);
             Put32(out, 0); // time and date
             Put32(out, entry.crc);
             Put32(out, static_cast<uint32_t>(entry.bytes.size()));
-            Put32(out, static_cast<uint32_t>(entry.bytes.size()));
+            Put32(out, UncompressedLength(entry));
             Put16(out, static_cast<uint32_t>(entry.name.size()));
             Put16(out, 0);
             Append(out, Text(entry.name));
@@ -88,11 +96,11 @@ struct RawZip {
             Put16(directory, 20);
             Put16(directory, 20);
             Put16(directory, entry.flags);
-            Put16(directory, 0);
+            Put16(directory, entry.method);
             Put32(directory, 0);
             Put32(directory, entry.crc);
             Put32(directory, static_cast<uint32_t>(entry.bytes.size()));
-            Put32(directory, static_cast<uint32_t>(entry.bytes.size()));
+            Put32(directory, UncompressedLength(entry));
             Put16(directory, static_cast<uint32_t>(entry.name.size()));
             Put16(directory, 0); // extra field
             Put16(directory, 0); // comment
@@ -450,4 +458,36 @@ TEST(ArchiveEntryChecksum, AnOverlayFileOfTheSameNameIsNotComparedWithTheArchive
     ASSERT_TRUE(QXSetArchive(path.c_str(), ""));
     ASSERT_TRUE(QXOpenResource("overlaid-fox.txt"));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(QXGetData()), QXGetSize()), "a fresher fox");
+}
+
+// ---------------------------------------------------------------------------------------------------------
+namespace {
+
+// The process's peak resident memory so far, in KiB (VmHWM), or -1 when /proc cannot tell.
+long PeakResidentKiB()
+{
+    const std::string status = ReadTextFile("/proc/self/status");
+    const size_t at = status.find("VmHWM:");
+    return at == std::string::npos ? -1 : std::stol(status.substr(at + 6));
+}
+
+} // namespace
+
+TEST(ArchiveEntryLength, AnEntryClaimingGigabytesFromTwoBytesIsRefusedWithoutAllocatingThem)
+{
+    // An empty deflate stream (final stored-fixed block, no symbols) claiming 2 GB once inflated.
+    RawZip zip;
+    zip.entries.push_back({"huge.bin", Bytes{0x03, 0x00}, 0, 0, 8, 2000000000u});
+    const std::string path = UniqueArchiveName("claims-gigabytes");
+    WriteFile(path, zip.Build());
+    ASSERT_TRUE(QXInitialize());
+    ASSERT_TRUE(QXSetArchive(path.c_str(), ""));
+    const long peakBefore = PeakResidentKiB();
+    ASSERT_GT(peakBefore, 0);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(QXOpenResource("huge.bin"));
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(QXGetData(), nullptr);
+    EXPECT_EQ(errors.rfind("Archive entry huge.bin could not be read: ", 0), 0u) << errors;
+    EXPECT_LT(PeakResidentKiB() - peakBefore, 200L * 1024L) << "memory follows the bytes that arrive";
 }
