@@ -6,7 +6,8 @@
 #include "space/XOctNode.h"
 #include "space/XOctTree.h"
 
-#include <algorithm> // std::stable_sort
+#include <algorithm> // std::stable_sort, std::sort, std::max
+#include <cmath>     // fabs, sqrt
 
 namespace {
 
@@ -23,6 +24,29 @@ XVector3 Reciprocal(const XVector3& s)
 bool ByDistance(const XContact& a, const XContact& b)
 {
     return a.distance < b.distance;
+}
+
+// The distance from p to the nearest point of the cube, 0 inside it.
+double DistanceToCube(const XVector3& p, const XCube& cube)
+{
+    const double h = cube.HalfSize();
+    const double dx = std::max(0.0, std::fabs(static_cast<double>(p.x) - cube.Center().x) - h);
+    const double dy = std::max(0.0, std::fabs(static_cast<double>(p.y) - cube.Center().y) - h);
+    const double dz = std::max(0.0, std::fabs(static_cast<double>(p.z) - cube.Center().z) - h);
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// How much nearer than its cube a hit may still lie: the build clips a node's triangles at its faces in float,
+// so pieces may poke out of it by a rounding step, and a hit may lie a rounding step outside its triangle. Far
+// more than either, and far less than anything a level can tell apart.
+double CubeSlack(double distance)
+{
+    return 0.01 + 1e-5 * distance;
+}
+
+bool NearerCubeFirst(const XCollision::XCastNode& a, const XCollision::XCastNode& b)
+{
+    return a.distance < b.distance || (a.distance == b.distance && a.order < b.order);
 }
 
 } // namespace
@@ -85,13 +109,31 @@ bool XCollision::CastSegment(XScene* scene, const XMotion& motion, const XVector
     }
     const XVector3& p = motion.position;
     const XVector3& v = motion.velocity;
-    bool found = false;
+    const std::vector<XOctNode*>& found = octree->SegmentQuery(p, p + v);
+
+    // Nearest cubes first: once a hit is nearer than the next cube, neither that cube's triangles nor those of
+    // any later one can be nearer, and a 200-unit shot that hits the first wall skips the rest of its path.
+    castOrder.clear();
+    for (size_t k = 0; k < found.size(); ++k) {
+        castOrder.push_back({DistanceToCube(p, found[k]->Cube()), k});
+    }
+    std::sort(castOrder.begin(), castOrder.end(), NearerCubeFirst);
+
+    // The cubes bound the hits only where the triangles are the tree's own; scaled ones may lie anywhere.
+    const bool cubesBoundHits = scale.x == 1.0f && scale.y == 1.0f && scale.z == 1.0f;
+    bool have = false;
+    size_t nearestNode = 0;
     XContact nearest;
-    for (const XOctNode* node : octree->SegmentQuery(p, p + v)) {
+    for (const XCastNode& entry : castOrder) {
+        if (cubesBoundHits && have && entry.distance > nearest.distance + CubeSlack(nearest.distance)) {
+            break;
+        }
+        const XOctNode* const node = found[entry.order];
         const int count = node->TriangleCount();
+        const XTriangle* const originals = node->Triangles();
+        const XTriangle* const scaled = node->ScaledTriangles(scale);
         for (int i = 0; i < count; ++i) {
-            const XTriangle& original = node->Triangle(i);
-            const XTriangle t = original.Scaled(scale);
+            const XTriangle& t = scaled[i];
             if (Dot(t.normal, v) > 0.0f) {
                 continue; // seen from behind
             }
@@ -100,20 +142,24 @@ bool XCollision::CastSegment(XScene* scene, const XMotion& motion, const XVector
                 continue;
             }
             const double distance = Distance(h, p);
-            // The first of equal distances stays, as a stable sort would keep it first.
-            if (!found || distance < nearest.distance) {
+            // Of equal distances the one first in the query's list (node, then triangle) wins, as in a scan of
+            // the list in its own order with a stable sort of the hits.
+            const bool nearer = !have || distance < nearest.distance ||
+                                (distance == nearest.distance && entry.order < nearestNode);
+            if (nearer) {
                 nearest.point = h;
                 nearest.normal = t.normal;
                 nearest.distance = distance;
                 nearest.kind = 0;
                 nearest.triangleIndex = i;
-                nearest.triangle = original;
+                nearest.triangle = originals[i];
                 nearest.classification = t.Classify();
-                found = true;
+                nearestNode = entry.order;
+                have = true;
             }
         }
     }
-    if (!found) {
+    if (!have) {
         return false;
     }
     nearest.normal = nearest.triangle.normal;
@@ -144,8 +190,9 @@ bool XCollision::SweepTest(const XOctNode& node, const XMotion& motion, const XV
 {
     bool added = false;
     const int count = node.TriangleCount();
+    const XTriangle* const scaled = node.ScaledTriangles(scale);
     for (int i = 0; i < count; ++i) {
-        const XTriangle t = node.Triangle(i).Scaled(scale);
+        const XTriangle& t = scaled[i];
         const XVector3 p0 = motion.position - t.normal * kSphereRadius;
         if (t.PlaneDistance(p0 + motion.velocity) > 0.0f) {
             continue; // the sweep does not reach the plane
@@ -183,8 +230,9 @@ bool XCollision::OverlapTest(const XOctNode& node, const XVector3& position, con
 {
     bool added = false;
     const int count = node.TriangleCount();
+    const XTriangle* const scaled = node.ScaledTriangles(scale);
     for (int i = 0; i < count; ++i) {
-        const XTriangle t = node.Triangle(i).Scaled(scale);
+        const XTriangle& t = scaled[i];
         if (t.PlaneDistance(position) < -kOverlapPlaneTolerance) {
             continue;
         }

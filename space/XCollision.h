@@ -12,6 +12,7 @@
 #include "math/XTriangle.h"
 #include "math/XVector3.h"
 
+#include <cstddef> // size_t
 #include <cstdint> // int32_t
 #include <vector>
 
@@ -60,6 +61,12 @@ public:
     // Whether any triangle lies on the segment from `from` to `to` (end points included).
     bool IsSegmentBlocked(XScene* scene, const XVector3& from, const XVector3& to);
 
+    // A node of a segment cast: how far its cube is from the start, and its place in the octree's answer.
+    struct XCastNode {
+        double distance = 0.0;
+        size_t order = 0;
+    };
+
     bool OnFloor() const { return onFloor != 0; }
     bool OnCeiling() const { return onCeiling != 0; }
     int32_t Slides() const { return slides; }
@@ -79,6 +86,7 @@ private:
     int32_t overlaps = 0;
     std::vector<XContact> contacts;
     std::vector<XOctNode*> nodes; // reused by every query
+    std::vector<XCastNode> castOrder; // reused by every segment cast
 };
 
 // The process-wide collision object, created on first use.
