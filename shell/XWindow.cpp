@@ -123,6 +123,11 @@ void XWindow::SwapBuffers()
     GetAutomation()->BeforeSwap(frameNumber, loadingPhase);
     XFrameProfile* const profile = GetFrameProfile();
     if (!profile->Enabled() || loadingPhase) {
+        if (headless) {
+            // The off-screen driver's swap does not flush: unflushed, llvmpipe keeps every frame's commands
+            // queued and the process grows by the better part of a megabyte a frame.
+            glFlush();
+        }
         SDL_GL_SwapWindow(window);
         return;
     }
