@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+Picture GameRunResult::Screenshot(const std::string& name) const
+{
+    Picture picture;
+    EXPECT_TRUE(picture.Load(directory / name)) << name;
+    return picture;
+}
+
 GameRunResult GameRun::Run(const ScratchDirectory& directory) const
 {
     GameRunResult result;

@@ -15,6 +15,9 @@ struct GameRunResult {
 
     // The trace of frame n (1-based).
     const TraceFrame& Frame(int n) const { return frames.at(static_cast<size_t>(n - 1)); }
+    // A screenshot the run saved under the name given to GameRun::Screenshot; fails the calling test when
+    // it cannot be read.
+    Picture Screenshot(const std::string& name) const;
 };
 
 class GameRun {

@@ -48,13 +48,6 @@ int ChangedPixels(const Picture& a, const Picture& b)
     return changed;
 }
 
-Picture Shot(const GameRunResult& run, const std::string& name)
-{
-    Picture picture;
-    EXPECT_TRUE(picture.Load(run.directory / name)) << name;
-    return picture;
-}
-
 } // namespace
 
 TEST(HelpText, TypesTwoCharactersEachTenMillisecondFrameAndStopsAtItsEnd)
@@ -77,10 +70,10 @@ TEST(HelpText, TypesTwoCharactersEachTenMillisecondFrameAndStopsAtItsEnd)
     // them is neither a space nor a line break. The span covers both kinds of frame pairs.
     int inkFrames = 0;
     int blankFrames = 0;
-    Picture previous = Shot(run, std::to_string(kFirst) + ".png");
+    Picture previous = run.Screenshot(std::to_string(kFirst) + ".png");
     ASSERT_EQ(previous.width, 800);
     for (int frame = kFirst + 1; frame <= kLast; ++frame) {
-        const Picture current = Shot(run, std::to_string(frame) + ".png");
+        const Picture current = run.Screenshot(std::to_string(frame) + ".png");
         const bool ink = Visible(TypedAt(frame - 1), TypedAt(frame));
         const int changed = ChangedPixels(previous, current);
         if (ink) {
@@ -95,5 +88,6 @@ TEST(HelpText, TypesTwoCharactersEachTenMillisecondFrameAndStopsAtItsEnd)
     }
     EXPECT_GT(inkFrames, 10);
     EXPECT_GT(blankFrames, 3);
-    EXPECT_EQ(ChangedPixels(Shot(run, "260.png"), Shot(run, "300.png")), 0) << "nothing more once the text is out";
+    EXPECT_EQ(ChangedPixels(run.Screenshot("260.png"), run.Screenshot("300.png")), 0)
+        << "nothing more once the text is out";
 }

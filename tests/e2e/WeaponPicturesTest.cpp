@@ -125,13 +125,6 @@ int Groups(const PixelSet& set, const Picture& picture)
     return groups;
 }
 
-Picture Load(const GameRunResult& run, const std::string& name)
-{
-    Picture picture;
-    EXPECT_TRUE(picture.Load(run.directory / name)) << name;
-    return picture;
-}
-
 } // namespace
 
 TEST(BulletHolePictures, ABurstLeavesDarkHolesOnTheLitWallAroundTheAimPoint)
@@ -148,8 +141,8 @@ TEST(BulletHolePictures, ABurstLeavesDarkHolesOnTheLitWallAroundTheAimPoint)
     ASSERT_EQ(run.frames.size(), 140u);
     ASSERT_EQ(run.Frame(140).Int("decals"), 5);
     ASSERT_EQ(run.Frame(140).Int("projectiles"), 0);
-    const Picture plain = Load(plainRun, "plain.png");
-    const Picture holes = Load(run, "holes.png");
+    const Picture plain = plainRun.Screenshot("plain.png");
+    const Picture holes = run.Screenshot("holes.png");
     ASSERT_EQ(holes.width, 800);
     const Rgb wall = At(plain, kCentreX, kCentreY + 20);
     EXPECT_GT(wall.Sum(), 300) << "the wall is lit";
@@ -177,9 +170,9 @@ TEST(BulletHolePictures, AHoleFadesToHalfItsDarknessAtSevenSeconds)
                                   .Screenshot(130, "fresh.png")
                                   .Screenshot(730, "faded.png")
                                   .Run(directory);
-    const Picture plain = Load(plainRun, "plain.png");
-    const Picture fresh = Load(run, "fresh.png");
-    const Picture faded = Load(run, "faded.png");
+    const Picture plain = plainRun.Screenshot("plain.png");
+    const Picture fresh = run.Screenshot("fresh.png");
+    const Picture faded = run.Screenshot("faded.png");
     const PixelSet dark = DarkerThan(fresh, plain, 150);
     ASSERT_GT(dark.Count(), 4);
     // Drawn at alpha 0.5 over the wall, each pixel keeps half of its difference from the wall.
@@ -203,9 +196,9 @@ TEST(SparkPictures, SparksFlyApartFromAFreshHoleAndAreGoneAfterHalfASecond)
                                   .Screenshot(70, "late.png")
                                   .Screenshot(81, "gone.png")
                                   .Run(directory);
-    EXPECT_EQ(SparkPixels(Load(run, "before.png")).Count(), 0);
-    const PixelSet early = SparkPixels(Load(run, "early.png"));
-    const PixelSet late = SparkPixels(Load(run, "late.png"));
+    EXPECT_EQ(SparkPixels(run.Screenshot("before.png")).Count(), 0);
+    const PixelSet early = SparkPixels(run.Screenshot("early.png"));
+    const PixelSet late = SparkPixels(run.Screenshot("late.png"));
     // The sparks that leave the wall towards the viewer show as 3-pixel points; after 100 ms each has moved at
     // most 0.25 units (about 13 pixels) along each axis.
     EXPECT_GE(early.Count(), 5 * 9) << "at least five sparks in front of the wall";
@@ -214,7 +207,7 @@ TEST(SparkPictures, SparksFlyApartFromAFreshHoleAndAreGoneAfterHalfASecond)
     EXPECT_TRUE(early.NearCentre(36 + 16));
     EXPECT_GT(late.Width(), early.Width()) << "flying apart";
     EXPECT_GT(late.Height(), early.Height());
-    EXPECT_EQ(SparkPixels(Load(run, "gone.png")).Count(), 0) << "gone 510 ms after the shot";
+    EXPECT_EQ(SparkPixels(run.Screenshot("gone.png")).Count(), 0) << "gone 510 ms after the shot";
 }
 
 TEST(RocketPictures, TheRocketGlowsInFlightAndItsExplosionShowsAnAnimatedFireballWithAGlow)
@@ -233,7 +226,7 @@ TEST(RocketPictures, TheRocketGlowsInFlightAndItsExplosionShowsAnAnimatedFirebal
     ASSERT_EQ(run.frames.size(), 107u);
     const int hit = FirstFrame(run, 60, [](const TraceFrame& f) { return f.Int("explosions") > 0; });
     ASSERT_EQ(hit, 68);
-    const Picture before = Load(run, "before.png");
+    const Picture before = run.Screenshot("before.png");
     auto brighter = [&](const Picture& picture) {
         return Select(picture, [&](int x, int y) { return At(picture, x, y).Sum() > At(before, x, y).Sum() + 30; });
     };
@@ -246,15 +239,15 @@ TEST(RocketPictures, TheRocketGlowsInFlightAndItsExplosionShowsAnAnimatedFirebal
     EXPECT_EQ(orange(before).Count(), 0);
 
     // In flight: two added glow squares of 0.4 units on the line of sight, nothing orange.
-    const Picture flying = Load(run, "flying.png");
+    const Picture flying = run.Screenshot("flying.png");
     const PixelSet glow = brighter(flying);
     EXPECT_GT(glow.Count(), 200);
     EXPECT_TRUE(glow.NearCentre(60));
     EXPECT_EQ(orange(flying).Count(), 0);
 
     // The explosion: a fireball around the hit point, straight ahead.
-    const Picture young = Load(run, "young.png");
-    const Picture grown = Load(run, "grown.png");
+    const Picture young = run.Screenshot("young.png");
+    const Picture grown = run.Screenshot("grown.png");
     const PixelSet youngFire = orange(young);
     const PixelSet grownFire = orange(grown);
     EXPECT_GT(youngFire.Count(), 300);
@@ -290,7 +283,7 @@ TEST(RocketPictures, TheRocketGlowsInFlightAndItsExplosionShowsAnAnimatedFirebal
     EXPECT_GT(changed, 100);
 
     // 390 ms after the hit the explosion is gone: nothing orange, and the scorch darkens the wall.
-    const Picture over = Load(run, "over.png");
+    const Picture over = run.Screenshot("over.png");
     EXPECT_EQ(run.Frame(107).Int("explosions"), 0);
     EXPECT_EQ(orange(over).Count(), 0);
     EXPECT_GT(DarkerThan(over, before, 150).Count(), 20) << "the scorch mark";
