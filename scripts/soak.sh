@@ -12,8 +12,8 @@
 #   - the program ends by itself with status 0 after exactly FRAMES frames;
 #   - no OpenGL error was raised (none named by Mesa, none logged by the game's own error watch);
 #   - the lists of the trace (projectiles, rockets, decals, explosions) stay within their bounds: the most
-#     any repetition of the demo reaches is no more than the first repetitions reached, and never above
-#     what the weapons' rates and lifetimes allow;
+#     any later repetition of the demo reaches is within a quarter (plus 2) of what the first repetitions
+#     reached, and never above what the weapons' rates and lifetimes allow;
 #   - resident memory (VmRSS, sampled every second) does not grow after the warm-up (the first minute or
 #     the first repetition of the demo, whichever ends first) by more than SOAK_RSS_SLACK_MIB (default 8).
 # It prints the figures: frames, time, frames per second, resident memory at the end of the warm-up, at its
@@ -75,13 +75,15 @@ start="$(date +%s.%N)"
 (
     cd "$work"
     rm -f Korvath.log
-    # Mesa's error lines are counted (the first few kept); everything else on stderr is kept as it is.
+    # Mesa's error lines are counted, each kind once with the times Mesa named it (it folds repeats into
+    # "N similar" lines, which count but do not say the kind); everything else on stderr is kept as it is.
     MESA_DEBUG=1 SDL_AUDIODRIVER=dummy "$program" --archive "$archive" --headless --mode 0 \
         --fixed-step "$step" --frames "$frames" --script soak-script.txt --trace trace.jsonl \
-        2> >(awk '/^Mesa: User error/ { if (++errors <= 20) { print > "gl-errors.txt" } next }
+        2> >(awk '/^Mesa: User error/ { ++errors; ++kinds[$0]; next }
                   /^Mesa: [0-9]+ similar / { errors += $2; next }
                   { print > "stderr.txt" }
-                  END { print errors + 0 > "gl-error-count.txt" }') &
+                  END { for (kind in kinds) { printf "%8d  %s\n", kinds[kind], kind > "gl-errors.txt" }
+                        print errors + 0 > "gl-error-count.txt" }') &
     pid=$!
     echo "$pid" > program.pid
     : > rss.txt
@@ -150,8 +152,10 @@ list_report="$(awk -v period="$period" '
             for (w = 0; w <= early; ++w) { if (peak[key, w] > level) { level = peak[key, w] } }
             later = 0
             for (w = early + 1; w <= windows; ++w) { if (peak[key, w] > later) { later = peak[key, w] } }
+            # The random spread of the gun turns a few hits into misses and back from one repetition to the next;
+            # a list that keeps what it should drop gains a whole repetition of them each time.
             verdict = "ok"
-            if (later > level) { verdict = "GROWS" }
+            if (later > level + int(level / 4) + 2) { verdict = "GROWS" }
             if (overall[key] > limit[key]) { verdict = "ABOVE LIMIT " limit[key] }
             printf "%s peak %d (first repetitions %d, later %d) %s\n", key, overall[key], level, later, verdict
         }
@@ -187,7 +191,8 @@ gl_errors="$(cat "$work/gl-error-count.txt" 2> /dev/null || echo unknown)"
 watch_line="$(grep -m 1 "OpenGL error 0x" "$work/Korvath.log" 2> /dev/null || true)"
 echo "soak: OpenGL errors named by Mesa: $gl_errors${watch_line:+; the game logged: $watch_line}"
 if [ "$gl_errors" != "0" ]; then
-    fail "OpenGL errors were raised; the first ones:$(sort "$work/gl-errors.txt" 2> /dev/null | uniq -c | sed 's/^/\n  /')"
+    fail "OpenGL errors were raised (kinds, with the times Mesa named each):
+$(sort -rn "$work/gl-errors.txt" 2> /dev/null)"
 fi
 [ -z "$watch_line" ] || fail "the game's error watch saw an OpenGL error"
 
