@@ -172,3 +172,28 @@ TEST(BrokenArchive, ADamagedEntryIsReportedAsDamagedNotAsMissing)
     EXPECT_EQ(result.program.exitCode, 1) << "no level without its scene";
     EXPECT_TRUE(result.SaysOnStderr("Archive entry scene\\world.msa could not be read: ")) << result.program.err;
 }
+
+TEST(BrokenArchive, ADamagedLevelTextureIsNamedAndTheLevelLoadsWithoutIt)
+{
+    FaultRun run;
+    const std::filesystem::path archive = run.Directory() / "data.pck";
+    run.Entries(DefaultDataEntries());
+    std::string bytes = ReadWholeFile(archive);
+    const size_t entry = bytes.find("scene/brick.jpg");
+    ASSERT_NE(entry, std::string::npos);
+    const size_t data = entry + 15 + 300;
+    ASSERT_LT(data + 32, bytes.size());
+    for (size_t i = data; i < data + 32; ++i) {
+        bytes[i] = static_cast<char>(~bytes[i]);
+    }
+    ASSERT_TRUE(WriteFile(archive, bytes));
+    const FaultResult result = run.Run();
+    ExpectCleanEnd(result);
+    EXPECT_EQ(result.program.exitCode, 0) << result.program.err;
+    const size_t cause = result.program.err.find("Archive entry scene\\brick.jpg could not be read: ");
+    const size_t consequence = result.program.err.find("RUdezer: Texture file scene\\brick.jpg not found.");
+    ASSERT_NE(cause, std::string::npos) << result.program.err;
+    ASSERT_NE(consequence, std::string::npos) << result.program.err;
+    EXPECT_LT(cause, consequence);
+    EXPECT_TRUE(result.Logs("Archive entry scene\\brick.jpg could not be read: ")) << result.log;
+}
