@@ -1,4 +1,4 @@
-// XPictureCheck: length checks for BMP and TGA files against their headers.
+// XPictureCheck: length checks for BMP and TGA files against their headers; the JPEG Huffman table screen.
 #include "scene/XPictureCheck.h"
 
 #include <cstdint> // uint32_t, uint64_t, int32_t
@@ -124,4 +124,118 @@ bool LooksLikeTga(const unsigned char* bytes, size_t length)
                            imageType == 10 || imageType == 11;
     const bool knownDepth = bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
     return mapType <= 1 && knownType && knownDepth;
+}
+
+namespace {
+
+// A byte of the file the way the JPEG decoder reads it: 0 past the end.
+unsigned JpegByte(const unsigned char* bytes, size_t length, size_t at)
+{
+    return at < length ? bytes[at] : 0u;
+}
+
+// Which Huffman tables (DC, AC; 0..3) the file has defined so far.
+struct JpegTables {
+    bool dc[4] = {false, false, false, false};
+    bool ac[4] = {false, false, false, false};
+};
+
+// Notes the tables of one DHT segment; false when one has more than 256 codes.
+bool ReadHuffmanTables(const unsigned char* bytes, size_t length, size_t start, size_t end, JpegTables& tables)
+{
+    // Like the decoder, a table's header is read even where it runs past the segment (which the decoder
+    // notices only after building the table).
+    size_t at = start;
+    while (at < end) {
+        const unsigned kind = JpegByte(bytes, length, at) >> 4;
+        const unsigned slot = JpegByte(bytes, length, at) & 15u;
+        if (kind > 1 || slot > 3) {
+            return true; // the decoder refuses this segment itself
+        }
+        unsigned codes = 0;
+        for (size_t i = 1; i <= 16; ++i) {
+            codes += JpegByte(bytes, length, at + i);
+        }
+        if (codes > 256) {
+            return false;
+        }
+        (kind == 0 ? tables.dc : tables.ac)[slot] = true;
+        at += 17 + codes;
+    }
+    return true;
+}
+
+// Whether every table the scan header at `start` decodes with has been defined. A progressive file's DC
+// scans use no AC table and its AC scans no DC table; refining DC scans use none.
+bool ScanTablesDefined(const unsigned char* bytes, size_t length, size_t start, bool progressive,
+                       const JpegTables& tables)
+{
+    const unsigned components = JpegByte(bytes, length, start);
+    if (components < 1 || components > 4) {
+        return true; // refused by the decoder itself
+    }
+    const size_t spectrum = start + 1 + 2 * components;
+    const bool dcScan = JpegByte(bytes, length, spectrum) == 0;
+    const bool refining = (JpegByte(bytes, length, spectrum + 2) >> 4) != 0;
+    const bool usesDc = !progressive || (dcScan && !refining);
+    const bool usesAc = !progressive || !dcScan;
+    for (unsigned c = 0; c < components; ++c) {
+        const unsigned selectors = JpegByte(bytes, length, start + 2 + 2 * c);
+        const unsigned dc = selectors >> 4;
+        const unsigned ac = selectors & 15u;
+        if (dc > 3 || ac > 3) {
+            return true; // refused by the decoder itself
+        }
+        if ((usesDc && !tables.dc[dc]) || (usesAc && !tables.ac[ac])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool HasUsableJpegTables(const unsigned char* bytes, size_t length)
+{
+    if (bytes == nullptr || length < 3 || bytes[0] != 0xff || bytes[1] != 0xd8) {
+        return true;
+    }
+    JpegTables tables;
+    bool progressive = false;
+    size_t at = 2;
+    // Markers in order, as the decoder meets them: it skips bytes between segments, and a scan's coded data
+    // holds no marker but stuffed zeros and restarts.
+    while (at + 1 < length) {
+        if (bytes[at] != 0xff) {
+            ++at;
+            continue;
+        }
+        const unsigned marker = bytes[at + 1];
+        if (marker == 0xff) {
+            ++at;
+            continue;
+        }
+        if (marker == 0x00 || marker == 0x01 || marker == 0xd8 || (marker >= 0xd0 && marker <= 0xd7)) {
+            at += 2;
+            continue;
+        }
+        if (marker == 0xd9) {
+            break;
+        }
+        const size_t segmentLength = (JpegByte(bytes, length, at + 2) << 8) | JpegByte(bytes, length, at + 3);
+        if (segmentLength < 2) {
+            break; // the decoder refuses it
+        }
+        const size_t start = at + 4;
+        const size_t end = at + 2 + segmentLength;
+        if (marker == 0xc2) {
+            progressive = true;
+        } else if (marker == 0xc4 && !ReadHuffmanTables(bytes, length, start, end, tables)) {
+            return false;
+        } else if (marker == 0xda && !ScanTablesDefined(bytes, length, start, progressive, tables)) {
+            return false;
+        }
+        at = end;
+    }
+    return true;
 }

@@ -80,6 +80,10 @@ bool DecodePicture(const unsigned char* bytes, size_t length, int channels, XPic
         problem = "truncated: shorter than its header says";
         return false;
     }
+    if (!HasUsableJpegTables(bytes, length)) {
+        problem = "damaged: a Huffman table is missing or has more than 256 codes";
+        return false;
+    }
     int decodedWidth = 0;
     int decodedHeight = 0;
     unsigned char* const decoded =
