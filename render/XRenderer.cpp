@@ -12,6 +12,7 @@
 #include "render/XRenderer.h"
 
 #include "render/VertexArrays.h"
+#include "render/XAxisRotation.h"
 #include "render/XCamera.h"
 #include "render/XDecal.h"
 #include "render/XExplosion.h"
@@ -675,16 +676,13 @@ const XVector3* XRenderer::ComputeSpotDirections(XMesh& mesh, const XCamera& cam
     }
     const XVector3* const positions =
         mesh.GetRenderPositions() != nullptr ? mesh.GetRenderPositions() : mesh.GetPositions();
-    const float pitch = camera.GetPitch();
-    const float yaw = camera.GetYaw();
-    const XVector3& right = camera.GetRight();
-    // Two exact turns per vertex rather than one combined matrix: the directions stay bit for bit those of the
-    // engine's rotation, at the price of two sines and cosines per vertex.
-    for (int i = 0; i < mesh.GetVertexCount(); ++i) {
-        XVector3 v = positions[i] - eye;
-        RotateAroundAxis(v, -pitch, right);
-        RotateAroundAxis(v, -yaw, kUp);
-        directions[i] = v;
+    // Two turns per vertex, each rounded to float, rather than one combined matrix: the directions stay bit for
+    // bit those of the engine's rotation. Their sines, cosines and axes are the same for every vertex.
+    const XAxisRotation unpitch(-camera.GetPitch(), camera.GetRight());
+    const XAxisRotation unyaw(-camera.GetYaw(), kUp);
+    const int vertexCount = mesh.GetVertexCount();
+    for (int i = 0; i < vertexCount; ++i) {
+        directions[i] = unyaw.Apply(unpitch.Apply(positions[i] - eye));
     }
     return directions;
 }
