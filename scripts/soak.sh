@@ -12,8 +12,9 @@
 #   - the program ends by itself with status 0 after exactly FRAMES frames;
 #   - no OpenGL error was raised (none named by Mesa, none logged by the game's own error watch);
 #   - the lists of the trace (projectiles, rockets, decals, explosions) stay within their bounds: the most
-#     any later repetition of the demo reaches is within a quarter (plus 2) of what the first repetitions
-#     reached, and never above what the weapons' rates and lifetimes allow;
+#     any later repetition of the demo reaches is within a quarter (plus 2) of what the second (and third)
+#     reached, every repetition ends with them as full as the first ended (within the same margin), and
+#     none is ever above what the weapons' rates and lifetimes allow;
 #   - resident memory (VmRSS, sampled every second) does not grow after the warm-up (the first minute or
 #     the first repetition of the demo, whichever ends first) by more than SOAK_RSS_SLACK_MIB (default 8).
 # It prints the figures: frames, time, frames per second, resident memory at the end of the warm-up, at its
@@ -123,7 +124,8 @@ last_frame="$(tail -n 1 "$work/trace.jsonl" 2> /dev/null | grep -o '"frame": [0-
 seconds="$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", b - a }')"
 echo "soak: $frames frames in $seconds s ($(awk -v f="$frames" -v s="$seconds" 'BEGIN { printf "%.1f", f / s }') frames/s)"
 
-# Lists: the peak of each repetition; no repetition may exceed the first ones, and none the weapons' rules.
+# Lists: the peak of each repetition; no later one may exceed the level of the early ones, and none the
+# weapons' rules.
 #   decals: a gun hole lives 8000 ms and the gun fires every 100 ms at most; rocket scorches are fewer.
 #   projectiles: 20 sparks a gun hit (500 ms) and 100 an explosion, plus rockets in flight.
 list_report="$(awk -v period="$period" '
@@ -138,26 +140,37 @@ list_report="$(awk -v period="$period" '
                 value = substr($0, RSTART + length(key) + 4, RLENGTH - length(key) - 4) + 0
                 if (value > peak[key, window]) { peak[key, window] = value }
                 if (value > overall[key]) { overall[key] = value }
+                if (frame % period == 0) { atEnd[key, frame / period] = value; ends = frame / period }
             }
         }
     }
     BEGIN { names[1] = "projectiles"; names[2] = "rockets"; names[3] = "decals"; names[4] = "explosions"
             limit["projectiles"] = 400; limit["rockets"] = 60; limit["decals"] = 120; limit["explosions"] = 40 }
     END {
-        # The first repetitions set the level: two of them, or one in a short run.
-        early = windows >= 3 ? 1 : 0
+        # The first repetition starts from empty lists, the next ones inherit what the last burst left, so the
+        # level is set by the second repetition (and the third, in a long run) and the later ones are held to it.
+        first = 1
+        last = windows >= 4 ? 2 : 1
         for (i = 1; i <= 4; ++i) {
             key = names[i]
             level = 0
-            for (w = 0; w <= early; ++w) { if (peak[key, w] > level) { level = peak[key, w] } }
+            for (w = first; w <= last; ++w) { if (peak[key, w] > level) { level = peak[key, w] } }
             later = 0
-            for (w = early + 1; w <= windows; ++w) { if (peak[key, w] > later) { later = peak[key, w] } }
+            for (w = last + 1; w <= windows; ++w) { if (peak[key, w] > later) { later = peak[key, w] } }
             # The random spread of the gun turns a few hits into misses and back from one repetition to the next;
             # a list that keeps what it should drop gains a whole repetition of them each time.
             verdict = "ok"
             if (later > level + int(level / 4) + 2) { verdict = "GROWS" }
+            # Every repetition ends in the same state as the first: what is still alive then came from the
+            # same last shots. A list that keeps what it should drop ends each repetition fuller.
+            endings = ""
+            for (r = 1; r <= ends; ++r) {
+                endings = endings (r > 1 ? " " : "") atEnd[key, r]
+                if (r > 1 && atEnd[key, r] > atEnd[key, 1] + int(atEnd[key, 1] / 4) + 2) { verdict = "GROWS" }
+            }
             if (overall[key] > limit[key]) { verdict = "ABOVE LIMIT " limit[key] }
-            printf "%s peak %d (first repetitions %d, later %d) %s\n", key, overall[key], level, later, verdict
+            printf "%s peak %d (repetitions %d to %d: %d, later: %d; at the ends of repetitions: %s) %s\n",
+                   key, overall[key], first + 1, last + 1, level, later, endings, verdict
         }
     }' "$work/trace.jsonl")"
 echo "$list_report" | sed 's/^/soak: /'
