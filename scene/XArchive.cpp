@@ -132,6 +132,7 @@ void ReportEntryProblem(const std::string& line)
     std::fflush(stderr);
 }
 
+// Whether the path names a file (a ZIP) rather than a folder mounted as the archive.
 bool IsRegularFile(const char* path)
 {
     struct stat status = {};
@@ -139,7 +140,7 @@ bool IsRegularFile(const char* path)
 }
 
 // Reads the checksums of a freshly mounted ZIP file. An archive PhysicsFS accepts but whose directory does
-// not pass the stricter reading here is still used, unchecked, and said so once.
+// not pass the stricter reading here is still used, unchecked, and said so when it is selected.
 void ReadDirectory(ArchiveState& state)
 {
     state.directory.Clear();
