@@ -207,6 +207,7 @@ void XGame::Frame()
 {
     XFrameProfile* const profile = GetFrameProfile();
     const double simulationStart = profile->Enabled() ? XFrameProfile::Now() : 0.0;
+    profile->StartCpu(XProfileSection::SimulationCpu);
     GetDebugText()->Clear();
     if (!flyMode && !paused) {
         UpdatePlayerPhysics();
@@ -219,6 +220,8 @@ void XGame::Frame()
     UpdateRockets();
     if (profile->Enabled()) {
         const double drawStart = XFrameProfile::Now();
+        profile->StopCpu(XProfileSection::SimulationCpu);
+        profile->StartCpu(XProfileSection::SubmissionCpu);
         profile->Add(XProfileSection::Simulation, drawStart - simulationStart);
         DrawFrame();
         // The draw ends with the swap, which counts its own wait in the driver.
@@ -239,8 +242,16 @@ void XGame::DrawFrame()
     const XVector3 eye = player->GetEyePosition();
 
     renderer->Clear();
-    renderer->DrawSky(*player);
+    // Behind an opaque world the sky is drawn last, only where the world left the background: same picture,
+    // less to texture. A translucent material needs the sky beneath it first.
+    const bool skyBehind = renderer->IsWorldOpaque(*scene);
+    if (!skyBehind) {
+        renderer->DrawSky(*player);
+    }
     renderer->DrawWorld(*scene);
+    if (skyBehind) {
+        renderer->DrawSkyBehindWorld(*player);
+    }
     if (weaponEnabled && !weaponModels.empty()) {
         if (XSceneNode* const model = scene->FindNode(currentWeapon == 1 ? "plasma" : "rocket")) {
             renderer->DrawWeapon(*model, *player, weaponModels[1]->GetValue());
@@ -284,6 +295,7 @@ void XGame::DrawFrame()
             renderer->DrawCursor(GetInput()->GetMousePosition());
         }
     }
+    GetFrameProfile()->StopCpu(XProfileSection::SubmissionCpu); // the swap is the driver's time, not the engine's
     GetWindow()->SwapBuffers();
 }
 

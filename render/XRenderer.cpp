@@ -324,6 +324,38 @@ void XRenderer::Clear()
 
 void XRenderer::DrawSky(const XCamera& camera)
 {
+    DrawSkyDome(camera, false);
+}
+
+void XRenderer::DrawSkyBehindWorld(const XCamera& camera)
+{
+    DrawSkyDome(camera, true);
+}
+
+bool XRenderer::IsWorldOpaque(const XScene& world) const
+{
+    for (int i = 0; i < world.GetNodeCount(); ++i) {
+        const XSceneNode* const node = world.GetNode(i);
+        if (node == nullptr || node->GetName() == "plasma" || node->GetName() == "skydome" ||
+            !HasWorldArrays(node->GetMesh())) {
+            continue;
+        }
+        for (int g = 0; g < node->GetMaterialGroupCount(); ++g) {
+            const XShader& material = GetShaderManager()->GetShader(node->GetMaterialGroup(g).materialId);
+            if (!SceneTextureUsable(material.texture0) || !SceneTextureUsable(material.texture1)) {
+                break; // the object draws nothing from here on
+            }
+            if (material.opacity < kOpaqueFrom) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The sky dome; behindWorld draws it after an opaque world pass, only where that left the cleared depth.
+void XRenderer::DrawSkyDome(const XCamera& camera, bool behindWorld)
+{
     if (scene == nullptr) {
         return;
     }
@@ -344,8 +376,18 @@ void XRenderer::DrawSky(const XCamera& camera)
     BindSceneTexture(material.texture0, 0);
     SetTextureMode(GL_MODULATE);
     glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
+    if (behindWorld) {
+        // Every sky fragment gets the far depth 1, which only the pixels that the world left at their cleared
+        // depth let through. Those are exactly the pixels where the sky drawn first would still show: the
+        // opaque world replaces whatever lies under it. The pixels come out the same, and the rasteriser skips
+        // the texturing of the sky hidden behind the walls.
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+        glDepthRange(1.0, 1.0);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
     glDisable(GL_BLEND);
     glDisable(GL_FOG);
     glDisable(GL_LIGHTING);
@@ -373,6 +415,9 @@ void XRenderer::DrawSky(const XCamera& camera)
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
+    if (behindWorld) {
+        glDepthRange(0.0, 1.0);
+    }
 }
 
 void XRenderer::DrawWorld(XScene& world)

@@ -38,6 +38,12 @@ public:
     void Clear();
     void DrawSky(const XCamera& camera);
     void DrawWorld(XScene& scene);
+    // The sky as DrawSky draws it before the world, drawn after an opaque world pass instead: the same pixels,
+    // without texturing the sky that the world covers. Only for a world that IsWorldOpaque; the depth buffer
+    // must hold the world pass's depths over the cleared far depth.
+    void DrawSkyBehindWorld(const XCamera& camera);
+    // Whether every group the world pass draws is opaque, so that nothing of the sky shows through it.
+    bool IsWorldOpaque(const XScene& world) const;
     // The weapon model `object` placed at offsets (right, up, forward) from the camera's eye (one unit above its
     // position); the placement is stored as the node's frame. Clears the depth buffer first, so the weapon is
     // never hidden by the world; lit by the first five entries of the light table where they stand in the world.
@@ -77,6 +83,7 @@ private:
         uint32_t list = 0;
     };
 
+    void DrawSkyDome(const XCamera& camera, bool behindWorld);
     void DrawObject(const XSceneNode& node);
     void DrawOutlines(const uint16_t* firstIndex, int triangleCount) const;
     void DrawCollisionTriangles(const XScene& scene) const;

@@ -6,6 +6,7 @@
 #include <cmath>          // ceil
 #include <cstdio>         // snprintf
 #include <sys/resource.h> // getrusage
+#include <time.h>         // clock_gettime, CLOCK_THREAD_CPUTIME_ID
 
 namespace {
 
@@ -44,6 +45,20 @@ void XFrameProfile::Add(XProfileSection section, double milliseconds)
     }
 }
 
+void XFrameProfile::StartCpu(XProfileSection section)
+{
+    if (enabled) {
+        cpuStart[static_cast<int>(section)] = ThreadCpuNow();
+    }
+}
+
+void XFrameProfile::StopCpu(XProfileSection section)
+{
+    if (enabled) {
+        current[static_cast<int>(section)] += ThreadCpuNow() - cpuStart[static_cast<int>(section)];
+    }
+}
+
 double XFrameProfile::Current(XProfileSection section) const
 {
     return current[static_cast<int>(section)];
@@ -56,14 +71,18 @@ void XFrameProfile::EndFrame()
     }
     const double now = Now();
     if (framesSeen > 0) {
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < kSections; ++i) {
             samples[i].push_back(current[i]);
         }
+        samples[kEngineCpu].push_back(current[static_cast<int>(XProfileSection::SimulationCpu)] +
+                                      current[static_cast<int>(XProfileSection::SubmissionCpu)]);
         wallSeconds += (now - lastFrameEnd) / 1000.0;
     }
     ++framesSeen;
     lastFrameEnd = now;
-    current[0] = current[1] = current[2] = 0.0;
+    for (double& section : current) {
+        section = 0.0;
+    }
 }
 
 int XFrameProfile::FrameCount() const
@@ -73,13 +92,14 @@ int XFrameProfile::FrameCount() const
 
 std::string XFrameProfile::Report() const
 {
-    static const char* const kNames[] = {"simulation", "submission", "driver wait"};
+    static const char* const kNames[] = {"simulation", "submission", "driver wait", "sim CPU", "submit CPU",
+                                         "engine CPU"};
     char line[256] = {};
     const int frames = FrameCount();
     std::snprintf(line, sizeof(line), "timedemo: %d frames, %.3f seconds, %.1f fps\n", frames, wallSeconds,
                   wallSeconds > 0.0 ? frames / wallSeconds : 0.0);
     std::string report = line;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i <= kEngineCpu; ++i) {
         std::snprintf(line, sizeof(line), "  %-12s mean %.3f ms, 99th percentile %.3f ms\n", kNames[i],
                       Mean(samples[i]), Percentile99(samples[i]));
         report += line;
@@ -95,6 +115,13 @@ double XFrameProfile::Now()
 {
     static const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
     return static_cast<double>(SDL_GetPerformanceCounter()) * 1000.0 / frequency;
+}
+
+double XFrameProfile::ThreadCpuNow()
+{
+    timespec cpu = {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+    return static_cast<double>(cpu.tv_sec) * 1000.0 + static_cast<double>(cpu.tv_nsec) / 1.0e6;
 }
 
 XFrameProfile* GetFrameProfile()
