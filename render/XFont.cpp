@@ -100,6 +100,11 @@ void XFont::DrawText(const char* text, int length, bool skipLeadingSpace)
     glBlendFunc(GL_ONE, GL_ONE);
     glPushMatrix();
 
+    // All glyphs in one batch, placed on the CPU rather than by a translation each: a matrix change between
+    // two glyphs would end the driver's batch, and a draw per glyph costs software OpenGL far more than the
+    // glyph. The corners come out the same: x - w rounds once here as x + (-w) did in the translation.
+    glLoadIdentity();
+    glBegin(GL_QUADS);
     row = 0;
     col = 0;
     for (int i = 0; i < length; ++i) {
@@ -119,17 +124,16 @@ void XFont::DrawText(const char* text, int length, bool skipLeadingSpace)
         // Evaluated in double and rounded once, as the layout has always been computed.
         const float x = static_cast<float>(static_cast<double>(col) * charWidth * kAdvance + originX);
         const float y = static_cast<float>(originY - static_cast<double>(row + 1) * charHeight * kLinePitch);
-        glLoadIdentity();
-        glTranslatef(x, y, 0.0f);
         const float u = static_cast<float>(c % 16) / 16.0f;
         const float v = static_cast<float>(c / 16) / 16.0f;
-        DrawGlyph(u, v);
+        EmitGlyph(x, y, u, v);
         if (glyphLog != nullptr) {
             glyphLog->push_back({static_cast<char>(c), row, col, x, y, u, v});
         }
         ++col;
     }
 
+    glEnd();
     glPopMatrix();
     glDisable(GL_BLEND);
     UnbindTexture2D(-1);
@@ -137,19 +141,25 @@ void XFont::DrawText(const char* text, int length, bool skipLeadingSpace)
 
 void XFont::DrawGlyph(float u, float v) const
 {
+    glBegin(GL_QUADS);
+    EmitGlyph(0.0f, 0.0f, u, v);
+    glEnd();
+}
+
+// The four corners of one glyph quad centred on (x, y), inside a glBegin(GL_QUADS) of the caller.
+void XFont::EmitGlyph(float x, float y, float u, float v) const
+{
     const float halfWidth = charWidth;
     const float halfHeight = charHeight;
     const float t0 = static_cast<float>(1.0 - static_cast<double>(v) + kRowOffset);
-    glBegin(GL_QUADS);
     glTexCoord2f(u, t0);
-    glVertex3f(-halfWidth, -halfHeight, 0.0f);
+    glVertex3f(x - halfWidth, y - halfHeight, 0.0f);
     glTexCoord2f(u + kCellSize, t0);
-    glVertex3f(halfWidth, -halfHeight, 0.0f);
+    glVertex3f(x + halfWidth, y - halfHeight, 0.0f);
     glTexCoord2f(u + kCellSize, t0 + kCellSize);
-    glVertex3f(halfWidth, halfHeight, 0.0f);
+    glVertex3f(x + halfWidth, y + halfHeight, 0.0f);
     glTexCoord2f(u, t0 + kCellSize);
-    glVertex3f(-halfWidth, halfHeight, 0.0f);
-    glEnd();
+    glVertex3f(x - halfWidth, y + halfHeight, 0.0f);
 }
 
 XFont* GetFont()

@@ -51,6 +51,9 @@ public:
     float GetCharHeight() const { return charHeight; }
 
 private:
+    // The four corners of a glyph quad centred on (x, y), between the caller's glBegin and glEnd.
+    void EmitGlyph(float x, float y, float u, float v) const;
+
     void PrepareState() const;
 
     int32_t row = 0;
