@@ -16,8 +16,8 @@
 #     reached, every repetition ends with them as full as the first ended (within the same margin), and
 #     none is ever above what the weapons' rates and lifetimes allow;
 #   - resident memory (VmRSS, sampled every second) does not grow after the warm-up (the first minute and
-#     the first repetition of the demo, whichever ends later: llvmpipe and the allocator settle within it)
-#     by more than SOAK_RSS_SLACK_MIB (default 8).
+#     the first repetition of the demo, whichever ends later, but no more than half the run: llvmpipe and
+#     the allocator settle within it) by more than SOAK_RSS_SLACK_MIB (default 8).
 # It prints the figures: frames, time, frames per second, resident memory at the end of the warm-up, at its
 # peak afterwards and at the end, each list's peak, and the OpenGL error counts.
 set -euo pipefail
@@ -180,10 +180,10 @@ if echo "$list_report" | grep -q -e "GROWS" -e "ABOVE LIMIT"; then
 fi
 
 # Memory: after the warm-up, resident memory stays within the slack of what it was at the warm-up's end.
-memory_report="$(awk -v period="$period" -v slack="$slack_mib" '
+memory_report="$(awk -v period="$period" -v slack="$slack_mib" -v frames="$frames" '
     {
         seconds = $1; frame = $2; rss = $3
-        if (!warm && seconds >= 60 && frame >= period) { warm = 1; base = rss; baseAt = frame }
+        if (!warm && frame >= period && (seconds >= 60 || frame >= frames / 2)) { warm = 1; base = rss; baseAt = frame }
         if (warm && rss > peak) { peak = rss; peakAt = frame }
         if (first == "") { first = rss }
         last = rss; lastAt = frame
