@@ -9,6 +9,7 @@
 #include "render/XExplosion.h"
 #include "render/XExtensions.h"
 #include "render/XFont.h"
+#include "render/XGLErrorWatch.h"
 #include "render/XRenderer.h"
 #include "render/XSceneTextureHost.h"
 #include "scene/XArchive.h"
@@ -297,6 +298,7 @@ void XGame::DrawFrame()
     }
     GetFrameProfile()->StopCpu(XProfileSection::SubmissionCpu); // the swap is the driver's time, not the engine's
     GetWindow()->SwapBuffers();
+    GetGLErrorWatch()->AfterFrame(++framesDrawn);
 }
 
 void XGame::CollectProjectilePositions()

@@ -105,6 +105,7 @@ private:
     std::unique_ptr<XSceneTextureHost> textureHost;
     std::unique_ptr<XTrace> trace;
     int32_t lastShotTime = 0;
+    int framesDrawn = 0; // for the OpenGL error watch
     // Reused every frame for the projectile pass.
     std::vector<XVector3> sparkPositions;
     std::vector<XVector3> rocketPositions;

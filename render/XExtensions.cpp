@@ -3,7 +3,7 @@
 
 #include <SDL.h> // SDL_GL_GetProcAddress
 
-#include <cstring> // strcmp
+#include <cstring> // strcmp, strlen, strstr
 
 namespace {
 
@@ -205,6 +205,40 @@ void* GetExtensionEntryPoint(const char* name)
 bool IsExtensionSupported(const char* /*name*/)
 {
     return false;
+}
+
+bool DriverListsExtension(const char* name)
+{
+    const char* const list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (list == nullptr || name == nullptr || name[0] == '\0') {
+        return false;
+    }
+    // Whole names only: one extension's name may begin another's.
+    const size_t length = std::strlen(name);
+    for (const char* found = std::strstr(list, name); found != nullptr; found = std::strstr(found + 1, name)) {
+        const bool startsName = found == list || found[-1] == ' ';
+        const bool endsName = found[length] == ' ' || found[length] == '\0';
+        if (startsName && endsName) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void DisableRegisterCombiners()
+{
+    static const bool present = DriverListsExtension("GL_NV_register_combiners");
+    if (present) {
+        glDisable(GL_REGISTER_COMBINERS_NV);
+    }
+}
+
+void DisableVertexProgram()
+{
+    static const bool present = DriverListsExtension("GL_NV_vertex_program");
+    if (present) {
+        glDisable(GL_VERTEX_PROGRAM_NV);
+    }
 }
 
 void SelectTextureUnit(int unit)

@@ -40,6 +40,15 @@ void* GetExtensionEntryPoint(const char* name);
 // Whether an optional extension path may run. Always false: the engine runs on plain OpenGL 1.x paths.
 bool IsExtensionSupported(const char* name);
 
+// Switches off GL_REGISTER_COMBINERS_NV / GL_VERTEX_PROGRAM_NV, so that such state left by other code cannot
+// affect a pass. Nothing in the engine enables them; on a driver without the extension the capability does not
+// exist and the call is skipped (glDisable would only raise GL_INVALID_ENUM, every frame).
+void DisableRegisterCombiners();
+void DisableVertexProgram();
+
+// Whether the driver itself lists the extension (GL_EXTENSIONS), independent of IsExtensionSupported.
+bool DriverListsExtension(const char* name);
+
 // Makes GL_TEXTURE0 + unit the active texture unit (glActiveTextureARB).
 void SelectTextureUnit(int unit);
 

@@ -3,11 +3,11 @@
 
 #include "render/TextureUnits.h"
 #include "render/VertexArrays.h"
+#include "render/XExtensions.h" // DisableRegisterCombiners
 #include "render/XTextureManager.h"
 #include "shell/XWindow.h"
 
 #include <GL/gl.h>
-#include <GL/glext.h> // GL_REGISTER_COMBINERS_NV
 
 #include <cstring> // strlen
 
@@ -69,7 +69,7 @@ void XFont::DrawText(const char* text, int length, bool skipLeadingSpace)
     glDisable(GL_CULL_FACE);
     glDisable(GL_POLYGON_OFFSET_FILL);
     glDisable(GL_LIGHTING);
-    glDisable(GL_REGISTER_COMBINERS_NV); // combiner state of other code must never tint text
+    DisableRegisterCombiners(); // combiner state of other code must never tint text
     glDisable(GL_DEPTH_TEST);
     EnableVertexArray(false);
     EnableNormalArray(false);

@@ -27,7 +27,7 @@
 #include "shell/XWindow.h"
 
 #include <GL/gl.h>
-#include <GL/glext.h> // GL_REGISTER_COMBINERS_NV, GL_VERTEX_PROGRAM_NV, point-parameter enums
+#include <GL/glext.h> // point-parameter and other extension enums
 
 #include <algorithm> // std::min, std::max
 
@@ -154,7 +154,7 @@ float ApplyOpacity(float opacity)
 void SetWorldState(GLenum depthFunction)
 {
     glEnable(GL_CULL_FACE);
-    glDisable(GL_REGISTER_COMBINERS_NV); // nothing sets combiners up, but foreign state must not tint the world
+    DisableRegisterCombiners(); // nothing sets combiners up, but foreign state must not tint the world
     glDisable(GL_POLYGON_OFFSET_FILL);
     glDisable(GL_POLYGON_OFFSET_LINE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -785,8 +785,8 @@ uint32_t XRenderer::CubeList(float edge)
 
 void XRenderer::DrawDecals()
 {
-    glDisable(GL_REGISTER_COMBINERS_NV);
-    glDisable(GL_VERTEX_PROGRAM_NV);
+    DisableRegisterCombiners();
+    DisableVertexProgram();
     glDisable(GL_LIGHTING);
     glDisable(GL_ALPHA_TEST);
     glDepthMask(GL_FALSE);

@@ -46,10 +46,30 @@ void XTexture::SetFilter(GLenum filter)
     magFilter = filter;
 }
 
+namespace {
+
+// Magnification has no mipmap modes: a mipmap filter magnifies with its base filter. (Handing OpenGL the
+// mipmap mode would leave the same filter in place, by refusing it with an error every bind.)
+GLenum MagnificationFilter(GLenum filter)
+{
+    switch (filter) {
+    case GL_NEAREST_MIPMAP_NEAREST:
+    case GL_NEAREST_MIPMAP_LINEAR:
+        return GL_NEAREST;
+    case GL_LINEAR_MIPMAP_NEAREST:
+    case GL_LINEAR_MIPMAP_LINEAR:
+        return GL_LINEAR;
+    default:
+        return filter;
+    }
+}
+
+} // namespace
+
 void XTexture::ApplyParameters(GLenum target) const
 {
     glTexParameteri(target, GL_TEXTURE_WRAP_S, static_cast<GLint>(wrap));
     glTexParameteri(target, GL_TEXTURE_WRAP_T, static_cast<GLint>(wrap));
-    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter));
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(MagnificationFilter(magFilter)));
     glTexParameteri(target, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter));
 }
