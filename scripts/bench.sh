@@ -77,8 +77,13 @@ if [[ "$mode" == memory ]]; then
         sleep 5
     done
     hwm="$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2> /dev/null || true)"
-    kill "$pid" 2> /dev/null || true
+    # SIGTERM reaches the game as a quit request (SIGINT would not: a background job of a script ignores it):
+    # it ends the loop and prints its report.
+    kill -TERM "$pid" 2> /dev/null || true
     wait "$pid" 2> /dev/null || true
+    grep -E '^(timedemo|  )' timedemo.txt || true
+    echo "  VmRSS (MiB) at each full minute:"
+    awk '$1 % 60 < 5 { printf "    %4d s %7.1f\n", $1, $2 / 1024 }' rss.txt
     # The first tenth of the run (at least 10 s) is the warm-up: loading, and the lists filling up for the
     # first time. Growth is measured from the first sample after it.
     warmup=$(( seconds / 10 > 10 ? seconds / 10 : 10 ))
@@ -92,6 +97,7 @@ if [[ "$mode" == memory ]]; then
             printf "  largest      %7.1f MiB at %4d s\n", peak / 1024, peakAt
             printf "  last sample  %7.1f MiB at %4d s\n", last / 1024, lastAt
             printf "  growth from the first to the last sample: %+.1f MiB\n", (last - first) / 1024
+            printf "  (the timedemo keeps 48 bytes of figures per frame for its percentiles: that much growth is its own)\n"
             if (hwm != "") { printf "  peak (VmHWM) %7.1f MiB\n", hwm / 1024 }
         }' rss.txt
     exit 0
@@ -108,6 +114,10 @@ for round in 1 2; do
     "$build/tests/benchmarks/gl/bench_gl" --benchmark_out=baseline.json --benchmark_out_format=json 2>&1 |
         grep -E '^(Benchmark|WalkWorld)'
     baseline="$(python3 -c 'import json,sys; print("%.3f" % json.load(open(sys.argv[1]))["benchmarks"][0]["real_time"])' baseline.json)"
+    if [[ "$baseline" == "0.000" ]]; then
+        echo "bench.sh: the GL baseline did not run (see its error above)" >&2
+        exit 1
+    fi
     echo "== round $round: walk timedemo"
     "$program" "${game_options[@]}" --timedemo "$root/assets/demos/walk.demo" > walk.txt 2>&1 || { cat walk.txt; exit 1; }
     cat walk.txt

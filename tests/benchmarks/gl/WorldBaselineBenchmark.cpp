@@ -16,6 +16,7 @@
 #include "scene/XSceneNode.h"
 #include "scene/XShaderManager.h"
 #include "shell/XLog.h"
+#include "shell/XOptions.h"
 
 #include <SDL.h>
 #include <GL/gl.h>
@@ -95,8 +96,12 @@ public:
         GetLog()->SetDialogsEnabled(false); // a report goes to stderr: no message box may wait for a click here
         LoadExtensionEntryPoints();
         const char* const archive = std::getenv("KORVATH_ARCHIVE");
+        // The loaders select the archive of the program's options again before each read.
+        XOptions options;
+        options.archive = archive != nullptr ? archive : KORVATH_BINARY_DIR "/data.pck";
+        SetOptions(options);
         QXInitialize();
-        if (!QXSetArchive(archive != nullptr ? archive : KORVATH_BINARY_DIR "/data.pck", "")) {
+        if (!QXSetArchive(options.archive.c_str(), "")) {
             error = "cannot open the data archive (build the data target, or set KORVATH_ARCHIVE)";
             return;
         }
