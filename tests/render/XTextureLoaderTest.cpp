@@ -8,6 +8,7 @@
 #include <gmock/gmock.h> // HasSubstr, Not
 #include <gtest/gtest.h>
 
+#include <algorithm> // copy_n
 #include <cstdlib> // std::abs
 #include <memory>
 
@@ -32,11 +33,12 @@ Bytes Sequence(size_t count, unsigned seed)
 // Rows of a picture in the opposite order: what was given top row first comes out bottom row first.
 Bytes FlipRows(const Bytes& pixels, int width, int height, int channels)
 {
-    Bytes flipped;
     const size_t rowBytes = static_cast<size_t>(width * channels);
-    for (int row = height - 1; row >= 0; --row) {
-        const auto first = pixels.begin() + static_cast<long>(static_cast<size_t>(row) * rowBytes);
-        flipped.insert(flipped.end(), first, first + static_cast<long>(rowBytes));
+    Bytes flipped(pixels.size());
+    for (int row = 0; row < height; ++row) {
+        const size_t from = static_cast<size_t>(row) * rowBytes;
+        const size_t to = static_cast<size_t>(height - 1 - row) * rowBytes;
+        std::copy_n(pixels.begin() + static_cast<long>(from), rowBytes, flipped.begin() + static_cast<long>(to));
     }
     return flipped;
 }
