@@ -169,11 +169,16 @@ std::string XSceneLoader::Excerpt() const
 void XSceneLoader::Load(const char* /*sceneName*/)
 {
     const bool found = QXOpenResource(kSceneFile);
-    // The texture pictures come from the game's archive; select it (again) for the texture table. The
-    // scene text stays valid: the archive layer owns a copy of the resource bytes.
+    // The loader keeps its own copy of the text: the archive holds one current resource, and the texture
+    // table's loading may open others (the texture manager's own pictures, when it is created on first use).
+    std::vector<unsigned char> text;
+    if (found && QXGetData() != nullptr) {
+        text.assign(QXGetData(), QXGetData() + QXGetSize());
+    }
+    // The texture pictures come from the game's archive; select it (again) for the texture table.
     QXSetArchive(GetOptions().archive.c_str(), "");
     if (found) {
-        LoadFromMemory(QXGetData(), QXGetSize());
+        LoadFromMemory(text.data(), static_cast<uint32_t>(text.size()));
     } else {
         LoadFromMemory(nullptr, 0);
         // Counted first in the list, so that the summary names the real cause.

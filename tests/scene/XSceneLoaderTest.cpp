@@ -112,6 +112,41 @@ TEST_F(SceneFileTest, SectionsLoadWhereverTheyStand)
     EXPECT_EQ(host.calls.front(), "resize 8");
 }
 
+// A host whose texture loading reads other archive entries, as the texture manager does when it is created
+// by the first texture: the archive's one current resource changes under the loader.
+class ArchiveReadingHost : public RecordingHost {
+public:
+    void LoadBitmapTexture(int row, const std::string& archivePath) override
+    {
+        RecordingHost::LoadBitmapTexture(row, archivePath);
+        QXOpenResource("misc\\other.raw");
+    }
+    void LoadJpegTexture(int row, const std::string& archivePath) override
+    {
+        RecordingHost::LoadJpegTexture(row, archivePath);
+        QXOpenResource("misc\\other.raw");
+    }
+};
+
+TEST_F(SceneFileTest, SectionsAfterTheTexturesStillReadTheSceneWhenTextureLoadingOpensOtherEntries)
+{
+    const std::string path = UniqueFileName("busy", ".zip");
+    WriteZip(path, {{"scene/world.msa", ReadSceneData("sections.msa")},
+                    {"misc/other.raw", std::string(4096, 'x')}});
+    XOptions options = GetOptions();
+    options.archive = path;
+    SetOptions(options);
+    ASSERT_TRUE(QXInitialize());
+    ASSERT_TRUE(QXSetArchive(path.c_str(), ""));
+    ArchiveReadingHost busyHost;
+    loader.SetScene(&scene);
+    loader.SetHost(&busyHost);
+    loader.Load("world");
+    ASSERT_GT(busyHost.calls.size(), 2u) << "the scene's textures were loaded";
+    EXPECT_EQ(GetLightManager()->GetCount(), 2) << "the light table follows the texture table";
+    EXPECT_EQ(loader.GetProblemCount(), 1);
+}
+
 TEST_F(SceneFileTest, OnlyTheNamelessTextureIsAProblem)
 {
     const std::string text = ReadSceneData("sections.msa");
