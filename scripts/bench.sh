@@ -3,12 +3,12 @@
 # the default level), the GL baseline (the level's world triangles along the walk demo's camera path, nothing
 # else) and both timedemos, then the walk timedemo's frame time against the baseline's.
 #
-# Usage: scripts/bench.sh [BUILD]                     (default build folder: "build" in the repository)
+# Usage: scripts/bench.sh [BUILD]                     (default: a Release build in build-release/, made first)
 #        scripts/bench.sh --memory [SECONDS] [BUILD]  the fight demo replayed as a timedemo over and over in one
 #                                                     process for SECONDS (default 600), its resident memory
 #                                                     (VmRSS) sampled every 5 s: first, largest and last sample
 #
-# Build with -DCMAKE_BUILD_TYPE=Release and the targets korvath, data, bench_space and bench_gl. The GL runs use
+# A build named must be Release with the targets korvath, data, bench_space and bench_gl. The GL runs use
 # $DISPLAY (e.g. Xvfb :91 -screen 0 1024x768x24 & export DISPLAY=:91); without one they render off-screen
 # (--headless, SDL_VIDEODRIVER=offscreen). The baseline and the walk timedemo run twice, in turn, and the
 # quicker run of each counts: on a shared machine the slower one mostly measures the neighbours.
@@ -25,7 +25,15 @@ if [[ "${1:-}" == "--memory" ]]; then
         shift
     fi
 fi
-build="$(cd "${1:-$root/build}" && pwd)"
+if [[ $# -gt 0 ]]; then
+    build="$(cd "$1" && pwd)"
+else
+    # No build named: set up (or bring up to date) a Release build of our own, as the figures are meant.
+    build="$root/build-release"
+    "$root/scripts/setup.sh"
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKORVATH_BENCHMARKS=ON > /dev/null
+    cmake --build "$build" --target korvath data bench_space bench_gl -j "$(nproc 2>/dev/null || echo 2)"
+fi
 program="$build/korvath"
 for needed in "$program" "$build/data.pck"; do
     if [[ ! -e "$needed" ]]; then
