@@ -37,6 +37,7 @@ if [ -z "$selected" ]; then
     exit 2
 fi
 
+"$root/scripts/setup.sh" clang libclang-rt-14-dev
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DKORVATH_FUZZ=ON -DKORVATH_BENCHMARKS=OFF \
     -DKORVATH_WERROR=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_FLAGS="$instrument" -DCMAKE_CXX_FLAGS="$instrument" >/dev/null

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Korvath need.
 # Safe to run repeatedly: packages that are already installed are left alone.
+# Usage: scripts/setup.sh [EXTRA_PACKAGE...]   (the fuzzing script adds clang and its runtimes)
 set -euo pipefail
 
 packages=(
+  "$@"
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-mixer-dev libphysfs-dev libstb-dev libzip-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
