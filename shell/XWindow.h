@@ -100,6 +100,11 @@ private:
 // The process-wide window, created on first use (800x600, not yet opened).
 XWindow* GetWindow();
 
+// Asks SDL for the OpenGL buffer of the engine's window (double-buffered 8-bit RGBA, 24-bit depth, 8-bit
+// stencil, compatibility profile); call before creating a window. Tests and benchmarks use it too, so that
+// they draw into the same kind of buffer.
+void RequestEngineGLAttributes();
+
 // The window procedure: routes keyboard and mouse messages to input; WM_DESTROY posts the quit message.
 // Returns 0 for handled messages; others are ignored (there is no default procedure on this platform).
 intptr_t WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,8 @@
 // GLTestContext: the hidden window and its GL context.
 #include "support/GLTestContext.h"
 
+#include "shell/XWindow.h" // RequestEngineGLAttributes
+
 #include <GL/gl.h>
 #include <SDL.h>
 
@@ -22,14 +24,7 @@ bool CreateContext()
         failure = std::string("SDL video: ") + SDL_GetError();
         return false;
     }
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    RequestEngineGLAttributes();
     window = SDL_CreateWindow("korvath test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kGLTestWidth,
                               kGLTestHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (window == nullptr) {

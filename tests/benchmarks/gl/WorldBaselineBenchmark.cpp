@@ -17,6 +17,7 @@
 #include "scene/XShaderManager.h"
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
+#include "shell/XWindow.h" // RequestEngineGLAttributes
 
 #include <SDL.h>
 #include <GL/gl.h>
@@ -171,15 +172,7 @@ private:
             error = std::string("SDL video: ") + SDL_GetError();
             return false;
         }
-        // The engine window's attributes, so that both draw into the same kind of buffer.
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+        RequestEngineGLAttributes(); // the engine window's buffer, so that both draw into the same kind
         window = SDL_CreateWindow("world baseline", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight,
                                   SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS);
         if (window == nullptr) {
