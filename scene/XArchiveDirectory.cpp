@@ -2,13 +2,13 @@
 #include "scene/XArchiveDirectory.h"
 
 #include <algorithm> // std::min
-#include <array>
 #include <cerrno>  // errno
 #include <cstdio>  // std::fopen, std::fread, fseeko, ftello
 #include <cstring> // std::memcpy, std::strerror
 #include <vector>
 
 #include <sys/types.h> // off_t
+#include <zlib.h>      // crc32_z
 
 // --- Types
 
@@ -85,20 +85,6 @@ uint64_t Get64(const unsigned char* p)
     return static_cast<uint64_t>(Get32(p)) | (static_cast<uint64_t>(Get32(p + 4)) << 32);
 }
 
-// The byte-wise table of the reflected polynomial 0xEDB88320.
-std::array<uint32_t, 256> MakeCrcTable()
-{
-    std::array<uint32_t, 256> table = {};
-    for (uint32_t n = 0; n < 256; ++n) {
-        uint32_t c = n;
-        for (int bit = 0; bit < 8; ++bit) {
-            c = (c & 1u) != 0 ? 0xedb88320u ^ (c >> 1) : c >> 1;
-        }
-        table[n] = c;
-    }
-    return table;
-}
-
 // PhysicsFS looks names up with '/' separators; archives made on DOS hosts may store '\'.
 std::string LookupName(const unsigned char* bytes, size_t length)
 {
@@ -154,12 +140,7 @@ void XArchiveDirectory::Clear()
 
 uint32_t XArchiveDirectory::Crc32(const unsigned char* data, size_t size, uint32_t crc)
 {
-    static const std::array<uint32_t, 256> table = MakeCrcTable();
-    uint32_t c = ~crc;
-    for (size_t i = 0; i < size; ++i) {
-        c = table[(c ^ data[i]) & 0xffu] ^ (c >> 8);
-    }
-    return ~c;
+    return static_cast<uint32_t>(crc32_z(crc, data, size));
 }
 
 // --- Local functions

@@ -38,7 +38,7 @@ public:
 
     void Clear();
 
-    // The CRC-32 (ISO-HDLC, the ZIP one) of the bytes, continuing from `crc` (0 to start).
+    // The CRC-32 (ISO-HDLC, the ZIP one; zlib's) of the bytes, continuing from `crc` (0 to start).
     static uint32_t Crc32(const unsigned char* data, size_t size, uint32_t crc = 0);
 
 private:

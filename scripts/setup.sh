@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   "$@"
   cmake g++ make pkg-config
-  libsdl2-dev libsdl2-mixer-dev libphysfs-dev libstb-dev libzip-dev
+  libsdl2-dev libsdl2-mixer-dev libphysfs-dev libstb-dev libzip-dev zlib1g-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
