@@ -189,7 +189,11 @@ protected:
         const uint32_t rate = 44100;
         const uint32_t samples = rate / 10;
         std::vector<unsigned char> bytes;
-        auto text = [&](const char* four) { bytes.insert(bytes.end(), four, four + 4); };
+        auto text = [&](const char* four) {
+            for (int i = 0; i < 4; ++i) {
+                bytes.push_back(static_cast<unsigned char>(four[i]));
+            }
+        };
         auto u32 = [&](uint32_t v) {
             for (int i = 0; i < 4; ++i) {
                 bytes.push_back(static_cast<unsigned char>(v >> (8 * i)));

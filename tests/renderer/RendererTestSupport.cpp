@@ -40,8 +40,9 @@ Bytes RGBFilled(int pixels, const RGB& color)
 {
     Bytes bytes;
     for (int i = 0; i < pixels; ++i) {
-        bytes.insert(bytes.end(), {static_cast<unsigned char>(color.r), static_cast<unsigned char>(color.g),
-                                   static_cast<unsigned char>(color.b)});
+        bytes.push_back(static_cast<unsigned char>(color.r));
+        bytes.push_back(static_cast<unsigned char>(color.g));
+        bytes.push_back(static_cast<unsigned char>(color.b));
     }
     return bytes;
 }

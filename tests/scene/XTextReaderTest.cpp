@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm> // std::copy
-#include <memory>    // std::unique_ptr
+#include <cstring> // std::memcpy
+#include <memory>  // std::unique_ptr
 #include <string>
 
 namespace {
@@ -13,7 +13,7 @@ namespace {
 std::unique_ptr<unsigned char[]> ExactCopy(const std::string& text)
 {
     std::unique_ptr<unsigned char[]> bytes(new unsigned char[text.size()]);
-    std::copy(text.begin(), text.end(), bytes.get());
+    std::memcpy(bytes.get(), text.data(), text.size());
     return bytes;
 }
 

@@ -25,7 +25,9 @@ void Put(Bytes& bytes, uint32_t value, int count)
 
 void PutTag(Bytes& bytes, const char* tag)
 {
-    bytes.insert(bytes.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i) {
+        bytes.push_back(static_cast<unsigned char>(tag[i]));
+    }
 }
 
 uint32_t Get(const Bytes& bytes, size_t at, int count)
