@@ -1,5 +1,4 @@
 // XCube: placement and the sphere and segment overlap tests.
-// Depends on: XVector3d.
 #include "math/XCube.h"
 
 #include "math/XVector3d.h"
@@ -28,25 +27,38 @@ bool XCube::IntersectsSphere(const XVector3& sphereCenter, float radius) const
     return static_cast<double>(radius) * radius >= squaredDistance;
 }
 
-// Separating-axis test of the segment against the cube: the three face normals, then the three cross products
-// of the segment direction with the cube's axes.
-bool XCube::IntersectsSegment(const XVector3& p1, const XVector3& p2) const
+XCubeSegment::XCubeSegment(const XVector3& from, const XVector3& to) : p1(from), p2(to)
 {
-    if (Contains(p1) || Contains(p2)) {
-        return true;
-    }
-    const XVector3d a(p1);
-    const XVector3d b(p2);
+    const XVector3d a(from);
+    const XVector3d b(to);
     const XVector3d delta = b - a;
     const double length = delta.Length();
-    if (length == 0.0) {
+    mid = (a + b) / 2.0;
+    halfLength = length / 2.0;
+    if (length != 0.0) {
+        u = delta / length;
+    }
+}
+
+bool XCube::IntersectsSegment(const XVector3& p1, const XVector3& p2) const
+{
+    return IntersectsSegment(XCubeSegment(p1, p2));
+}
+
+// Separating-axis test of the segment against the cube: the three face normals, then the three cross products
+// of the segment direction with the cube's axes.
+bool XCube::IntersectsSegment(const XCubeSegment& segment) const
+{
+    if (Contains(segment.p1) || Contains(segment.p2)) {
+        return true;
+    }
+    if (segment.halfLength == 0.0) {
         // A point outside the cube; without this the direction would be 0/0 and every test below would pass.
         return false;
     }
-    const XVector3d mid = (a + b) / 2.0;
-    const double halfLength = length / 2.0;
-    const XVector3d u = delta / length;
-    const XVector3d t = XVector3d(center) - mid;
+    const double halfLength = segment.halfLength;
+    const XVector3d& u = segment.u;
+    const XVector3d t = XVector3d(center) - segment.mid;
     const double h = halfSize;
 
     if (std::fabs(t.x) > h + halfLength * std::fabs(u.x) || std::fabs(t.y) > h + halfLength * std::fabs(u.y) ||

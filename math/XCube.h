@@ -2,10 +2,23 @@
 //
 // min and max are kept equal to center -/+ halfSize on every axis; Set is the only way to move the cube.
 // All tests include the boundary: a point on a face is inside, a sphere touching a face meets the cube.
-// Depends on: XVector3.
+// Depends on: XVector3, XVector3d.
 #pragma once
 
 #include "math/XVector3.h"
+#include "math/XVector3d.h"
+
+// A segment prepared for tests against many cubes: what the separating-axis test needs of it (middle, half length,
+// unit direction, in double precision) is worked out once instead of once per cube.
+struct XCubeSegment {
+    XCubeSegment(const XVector3& from, const XVector3& to);
+
+    XVector3 p1;
+    XVector3 p2;
+    XVector3d mid;
+    XVector3d u;
+    double halfLength = 0.0;
+};
 
 class XCube {
 public:
@@ -31,6 +44,7 @@ public:
 
     // True when the segment from p1 to p2 meets the cube, including segments with an end inside.
     bool IntersectsSegment(const XVector3& p1, const XVector3& p2) const;
+    bool IntersectsSegment(const XCubeSegment& segment) const;
 
 private:
     XVector3 center;

@@ -24,9 +24,9 @@ void SphereQueryFrom(XOctNode* node, const XVector3& centre, float radius, std::
     }
 }
 
-void SegmentQueryFrom(XOctNode* node, const XVector3& from, const XVector3& to, std::vector<XOctNode*>& nodes)
+void SegmentQueryFrom(XOctNode* node, const XCubeSegment& segment, std::vector<XOctNode*>& nodes)
 {
-    if (!node->Cube().IntersectsSegment(from, to)) {
+    if (!node->Cube().IntersectsSegment(segment)) {
         return;
     }
     if (node->TriangleCount() > 0) {
@@ -35,7 +35,7 @@ void SegmentQueryFrom(XOctNode* node, const XVector3& from, const XVector3& to, 
     for (int i = 0; i < 8; ++i) {
         XOctNode* child = node->Child(i);
         if (child != nullptr) {
-            SegmentQueryFrom(child, from, to, nodes);
+            SegmentQueryFrom(child, segment, nodes);
         }
     }
 }
@@ -75,7 +75,7 @@ const std::vector<XOctNode*>& XOctTree::SegmentQuery(const XVector3& from, const
 {
     queryResult.clear();
     if (root) {
-        SegmentQueryFrom(root.get(), from, to, queryResult);
+        SegmentQueryFrom(root.get(), XCubeSegment(from, to), queryResult);
     }
     return queryResult;
 }
