@@ -198,6 +198,63 @@ void XGame::Init(const char* sceneName)
     }
     GetTimer()->Reset();
     GetRenderer()->SetScene(scene.get());
+    WarmUpPasses();
+}
+
+// Software OpenGL (llvmpipe) compiles the code for a combination of drawing state the first time a draw uses it,
+// which takes from half a millisecond to several: the first shot, explosion, spotlight frame or pause panel would
+// each stall its frame. Drawing every pass once here, into the back buffer that the first frame clears before
+// anything is shown, moves that work into the start-up. The debug displays (F3, F4) are left out.
+void XGame::WarmUpPasses()
+{
+    XRenderer* const renderer = GetRenderer();
+    XPlayerBody* const player = GetPlayer();
+    const XVector3 eye = player->GetEyePosition();
+    const XVector3 ahead = eye + player->GetViewDirection() * 10.0f;
+
+    // The effect lists are set aside while the samples are drawn (and aged) in their place.
+    std::vector<XDecal> decals;
+    std::vector<XExplosion> explosions;
+    decals.swap(GetDecalList()->Decals());
+    explosions.swap(GetExplosionList()->Explosions());
+    for (const uint8_t type : {uint8_t{1}, uint8_t{2}}) {
+        XDecal decal;
+        decal.type = type;
+        decal.position = ahead;
+        decal.normal = -player->GetViewDirection();
+        decal.edge = player->GetRight();
+        decal.side = Cross(decal.normal, decal.edge);
+        GetDecalList()->Add(decal);
+    }
+    XExplosion explosion;
+    explosion.position = ahead;
+    GetExplosionList()->Add(explosion);
+
+    renderer->Clear();
+    renderer->DrawSky(*player);
+    renderer->DrawWorld(*scene);
+    renderer->DrawSkyBehindWorld(*player);
+    for (const char* const name : {"plasma", "rocket"}) {
+        if (XSceneNode* const model = scene->FindNode(name)) {
+            renderer->DrawWeapon(*model, *player, kWeaponRest);
+        }
+    }
+    renderer->DrawFlares(*scene, eye);
+    renderer->DrawSpotlight(*player, eye, player->GetViewDirection());
+    renderer->DrawDecals();
+    renderer->DrawExplosionSprites();
+    renderer->DrawExplosionGlow();
+    renderer->DrawProjectiles({ahead}, {ahead});
+    DrawFps(-350.0f, -250.0f);
+    GetFont()->SetTextPosition(-200.0f, 0.0f, 40);
+    GetFont()->DrawText(kHelpText, -1, false);
+    renderer->DrawCrosshair();
+    renderer->DrawMenu(XVector3(0.0f, kPanelOpen, 0.0f));
+    renderer->DrawCursor(XPoint{0, 0});
+
+    GetDecalList()->Decals().swap(decals);
+    GetExplosionList()->Explosions().swap(explosions);
+    renderer->Clear();
 }
 
 // ------------------------------------------------------------------------------------------------------------

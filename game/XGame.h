@@ -80,6 +80,9 @@ private:
     void LaunchRocket(int32_t now);
     void DrawFrame();
     void CollectProjectilePositions();
+    // Draws every pass once, with a sample of each effect, and clears the picture again, so that the driver
+    // prepares each pass's state during the start-up instead of stalling the frame that first needs it.
+    void WarmUpPasses();
 
     std::string archiveName;
     int32_t currentWeapon = 1;
