@@ -3,10 +3,14 @@
 # the default level), the GL baseline (the level's world triangles along the walk demo's camera path, nothing
 # else) and both timedemos, then the walk timedemo's frame time against the baseline's.
 #
-# Usage: scripts/bench.sh [BUILD]                     (default: a Release build in build-release/, made first)
+# Usage: scripts/bench.sh [--rounds N] [BUILD]        (default: a Release build in build-release/, made first)
 #        scripts/bench.sh --memory [SECONDS] [BUILD]  the fight demo replayed as a timedemo over and over in one
 #                                                     process for SECONDS (default 600), its resident memory
 #                                                     (VmRSS) sampled every 5 s: first, largest and last sample
+#
+# --rounds N (default 2) runs the baseline, the walk timedemo and the fight timedemo N times each, in turn, and
+# lists every round's figures at the end as well: on this kind of machine the same binary's times move by a
+# quarter from one minute to the next, so one run says little.
 #
 # A build named must be Release with the targets korvath, data, bench_space and bench_gl. The GL runs use
 # $DISPLAY (e.g. Xvfb :91 -screen 0 1024x768x24 & export DISPLAY=:91); without one they render off-screen
@@ -17,6 +21,15 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mode=bench
 seconds=600
+rounds=2
+if [[ "${1:-}" == "--rounds" ]]; then
+    if [[ ! "${2:-}" =~ ^[1-9][0-9]*$ ]]; then
+        echo "bench.sh: --rounds needs a whole number of rounds, 1 or more (got '${2:-}')" >&2
+        exit 2
+    fi
+    rounds="$2"
+    shift 2
+fi
 if [[ "${1:-}" == "--memory" ]]; then
     mode=memory
     shift
@@ -117,7 +130,9 @@ echo "== space benchmarks"
 
 best_baseline=""
 best_walk=""
-for round in 1 2; do
+round_ratios=""
+fight_p99s=""
+for round in $(seq 1 "$rounds"); do
     echo "== round $round: GL baseline (world triangles along the walk demo's camera)"
     "$build/tests/benchmarks/gl/bench_gl" --benchmark_out=baseline.json --benchmark_out_format=json 2>&1 |
         grep -E '^(Benchmark|WalkWorld)'
@@ -137,11 +152,17 @@ for round in 1 2; do
     if [[ -z "$best_walk" ]] || awk -v a="$walk" -v b="$best_walk" 'BEGIN { exit !(a < b) }'; then
         best_walk="$walk"
     fi
+    round_ratios+="$(awk -v b="$baseline" -v w="$walk" 'BEGIN { printf " %.2f", w / b }')"
+
+    echo "== round $round: fight timedemo"
+    "$program" "${game_options[@]}" --timedemo "$root/assets/demos/fight.demo" > fight.txt 2>&1 || { cat fight.txt; exit 1; }
+    cat fight.txt
+    fight_p99s+=" $(sed -n 's/^  engine CPU .*99th percentile \([0-9.]*\) ms.*/\1/p' fight.txt)"
 done
 
-echo "== fight timedemo"
-"$program" "${game_options[@]}" --timedemo "$root/assets/demos/fight.demo" 2>&1
+echo "== fight timedemo, engine CPU per frame at the 99th percentile, each round (ms):$fight_p99s"
 
 echo "== walk timedemo against the baseline (quicker run of each)"
 awk -v b="$best_baseline" -v w="$best_walk" \
     'BEGIN { printf "  baseline %.3f ms/frame, walk timedemo %.3f ms/frame, ratio %.2f\n", b, w, w / b }'
+echo "  each round's own ratio:$round_ratios"

@@ -23,7 +23,13 @@ struct ProgramRun {
     std::vector<std::string> unsetEnvironment;
     double timeLimitSeconds = 60.0;
 
+    // Runs the program. A run on the test's own display that could not open its window (the X server turned
+    // the connection away, which a shared Xvfb does now and then) is tried twice more before it counts.
     ProgramResult Run() const;
+
+private:
+    ProgramResult RunOnce() const;
+    bool KeepsTheDisplay() const;
 };
 
 // The korvath executable under test.
