@@ -210,7 +210,8 @@ void XGame::WarmUpPasses()
     XRenderer* const renderer = GetRenderer();
     XPlayerBody* const player = GetPlayer();
     const XVector3 eye = player->GetEyePosition();
-    const XVector3 ahead = eye + player->GetViewDirection() * 10.0f;
+    const XVector3 forward = player->GetViewDirection();
+    const XVector3 ahead = eye + forward * 10.0f;
 
     // The effect lists are set aside while the samples are drawn (and aged) in their place.
     std::vector<XDecal> decals;
@@ -221,7 +222,7 @@ void XGame::WarmUpPasses()
         XDecal decal;
         decal.type = type;
         decal.position = ahead;
-        decal.normal = -player->GetViewDirection();
+        decal.normal = -forward;
         decal.edge = player->GetRight();
         decal.side = Cross(decal.normal, decal.edge);
         GetDecalList()->Add(decal);
@@ -240,7 +241,7 @@ void XGame::WarmUpPasses()
         }
     }
     renderer->DrawFlares(*scene, eye);
-    renderer->DrawSpotlight(*player, eye, player->GetViewDirection());
+    renderer->DrawSpotlight(*player, eye, forward);
     renderer->DrawDecals();
     renderer->DrawExplosionSprites();
     renderer->DrawExplosionGlow();

@@ -8,14 +8,12 @@
 #                                                     process for SECONDS (default 600), its resident memory
 #                                                     (VmRSS) sampled every 5 s: first, largest and last sample
 #
-# --rounds N (default 2) runs the baseline, the walk timedemo and the fight timedemo N times each, in turn, and
-# lists every round's figures at the end as well: on this kind of machine the same binary's times move by a
-# quarter from one minute to the next, so one run says little.
-#
 # A build named must be Release with the targets korvath, data, bench_space and bench_gl. The GL runs use
 # $DISPLAY (e.g. Xvfb :91 -screen 0 1024x768x24 & export DISPLAY=:91); without one they render off-screen
-# (--headless, SDL_VIDEODRIVER=offscreen). The baseline and the walk timedemo run twice, in turn, and the
-# quicker run of each counts: on a shared machine the slower one mostly measures the neighbours.
+# (--headless, SDL_VIDEODRIVER=offscreen). The baseline, the walk timedemo and the fight timedemo run in rounds
+# (--rounds N, 2 by default), in turn; the quicker run of each counts for the ratio, since on a shared machine the
+# slower one mostly measures the neighbours, and the end lists every round's own figures as well: the same
+# binary's times move by a quarter from one minute to the next, so one run says little.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"

@@ -31,17 +31,19 @@ void ReadAvailable(int fd, std::string& into, bool& open)
 ProgramResult ProgramRun::Run() const
 {
     ProgramResult result = RunOnce();
-    for (int retry = 0; retry < 2 && KeepsTheDisplay() && std::getenv("DISPLAY") != nullptr &&
-                        result.exitCode == 1 && result.err.find("cannot open a window") != std::string::npos;
-         ++retry) {
+    for (int retry = 0; retry < 2 && WindowTurnedAway(result); ++retry) {
         usleep(500 * 1000);
         result = RunOnce();
     }
     return result;
 }
 
-bool ProgramRun::KeepsTheDisplay() const
+bool ProgramRun::WindowTurnedAway(const ProgramResult& result) const
 {
+    if (result.exitCode != 1 || result.err.find("cannot open a window") == std::string::npos ||
+        std::getenv("DISPLAY") == nullptr) {
+        return false;
+    }
     for (const char* variable : {"DISPLAY", "SDL_VIDEODRIVER"}) {
         if (setEnvironment.count(variable) != 0 ||
             std::find(unsetEnvironment.begin(), unsetEnvironment.end(), variable) != unsetEnvironment.end()) {

@@ -29,7 +29,9 @@ struct ProgramRun {
 
 private:
     ProgramResult RunOnce() const;
-    bool KeepsTheDisplay() const;
+    // Whether the run failed to open its window on the display the test left to it (rather than on a display
+    // the test took away or replaced on purpose).
+    bool WindowTurnedAway(const ProgramResult& result) const;
 };
 
 // The korvath executable under test.
