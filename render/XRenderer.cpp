@@ -43,6 +43,11 @@ const float kOpaqueFrom = 0.9f;
 const float kLightAttenuation = 0.2f;
 const int kWeaponLightCount = 5;
 const float kWeaponShininess = 20.0f;
+// The weapon's depths are squeezed into the front half of the depth range. With the near plane at 0.1 a world
+// surface lands there only when it is nearer than 0.2 units to the eye, which the player's collision body
+// never allows, so the weapon is in front of the whole world while the world keeps its depths. (A narrower
+// slice would cost the weapon's own depth test precision: at a tenth, single pixels of it already change.)
+const double kWeaponDepthFar = 0.5;
 
 const int32_t kDecalLifetime = 8000;
 const int32_t kDecalFadeStart = 6000;
@@ -527,8 +532,13 @@ void XRenderer::DrawWeapon(XSceneNode& object, const XCamera& camera, const XVec
     const XVector3 origin = eye + r * placement.x + u * placement.y + f * placement.z;
     object.SetFrame(-r, u, f, origin);
 
+    // The weapon is never hidden by a wall the player stands against. Clearing the depth buffer would give
+    // that too, but it would also take the world's depths from every pass after this one: bullet holes,
+    // sparks and rockets would show through walls, and the spotlight, which must land on the world's own
+    // depths, would add the light of hidden surfaces onto the visible ones. So the weapon is drawn in front
+    // of the world's depths instead, and the world keeps them.
     glDepthMask(GL_TRUE);
-    glClear(GL_DEPTH_BUFFER_BIT); // the weapon is never hidden by a wall the player stands against
+    glDepthRange(0.0, kWeaponDepthFar);
 
     // The lights take their places in the world's frame, before the weapon's own frame is applied.
     SetWeaponLights();
@@ -538,6 +548,7 @@ void XRenderer::DrawWeapon(XSceneNode& object, const XCamera& camera, const XVec
     DrawLitObject(object);
     glPopMatrix();
     glDisable(GL_LIGHTING);
+    glDepthRange(0.0, 1.0);
 }
 
 // The first five entries of the light table as point lights, whether or not the level defines that many (the

@@ -45,8 +45,9 @@ public:
     // Whether every group the world pass draws is opaque, so that nothing of the sky shows through it.
     bool IsWorldOpaque(const XScene& world) const;
     // The weapon model `object` placed at offsets (right, up, forward) from the camera's eye (one unit above its
-    // position); the placement is stored as the node's frame. Clears the depth buffer first, so the weapon is
-    // never hidden by the world; lit by the first five entries of the light table where they stand in the world.
+    // position); the placement is stored as the node's frame. Drawn in front of every depth the world can have,
+    // so the weapon is never hidden by the world, while the world's depths stay for the passes after it; lit
+    // by the first five entries of the light table where they stand in the world.
     void DrawWeapon(XSceneNode& object, const XCamera& camera, const XVector3& placement);
     // A glow of side distance / 5 + 3 on every light of the table whose line to the eye is not blocked.
     void DrawFlares(XScene& scene, const XVector3& eye);

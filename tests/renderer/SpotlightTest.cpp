@@ -36,6 +36,18 @@ TEST_F(Spotlight, BrightensTheMiddleOfTheViewOnly)
     EXPECT_TRUE(PixelNear(780, 580, kGrey, 1));
 }
 
+TEST_F(Spotlight, AfterTheWeaponLightsOnlyTheSurfaceInView)
+{
+    // The far wall comes first in the mesh, the pillar in front of the middle second. The pillar is lit
+    // once; the light of the wall hidden behind it must not be added as well.
+    AddWorld({{0.0f, 0.0f, 10.0f, 20.0f}, {0.0f, 0.0f, 5.0f, 1.0f}});
+    XSceneNode* const weapon = AddNode(scene, "plasma", QuadMesh({{0.0f, 0.0f, 0.0f, 0.5f}}), {{0, 2}});
+    renderer.DrawWorld(scene);
+    renderer.DrawWeapon(*weapon, camera, XVector3(1.0f, 0.0f, 2.0f)); // beside the middle of the picture
+    renderer.DrawSpotlight(camera, origin, camera.GetViewDirection());
+    EXPECT_TRUE(PixelNear(400, 300, {200, 200, 200}, 3));
+}
+
 TEST_F(Spotlight, SpotFollowsTheViewDirection)
 {
     // Turned 90 degrees to the left (+x), the spot lands in the middle of a wall on that side.

@@ -1,5 +1,5 @@
-// Tests of the weapon pass (placement from the camera, depth clear, lighting by the level's lights) and of
-// the light flares (size from the distance, colour, additive blending, hidden lights).
+// Tests of the weapon pass (placement from the camera, in front of the world, lighting by the level's lights)
+// and of the light flares (size from the distance, colour, additive blending, hidden lights).
 #include "RendererTestSupport.h"
 
 #include "scene/XLightManager.h"
@@ -8,6 +8,8 @@
 #include <GL/glu.h> // gluLookAt
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -70,6 +72,27 @@ TEST_F(WeaponPass, StaysVisibleWhenThePlayerStandsAgainstAWall)
     EXPECT_GT(centre.r, 150);
     EXPECT_NEAR(centre.r, centre.b, 3); // grey to white: lit white picture, no blue wall
     EXPECT_TRUE(PixelNear(30, 30, kBlue, 1)); // the wall around it
+}
+
+TEST_F(WeaponPass, LeavesTheWorldsDepthsToThePassesAfterIt)
+{
+    PlaceCamera(XVector3(0.0f, 0.0f, 0.0f), 0.0f, 0.0f, 1.0f);
+    SetLight(0, XVector3(0.0f, 1.0f, 0.0f), XColor3(1.0f, 1.0f, 1.0f));
+    GetLightManager()->SetCount(1);
+    AddNode(scene, "wall", QuadMesh({{0.0f, 1.0f, 5.0f, 3.0f}}), {{0, 2}});
+    renderer.DrawWorld(scene);
+    renderer.DrawWeapon(*weapon, camera, XVector3(1.0f, 0.0f, 2.0f)); // beside the middle of the picture
+    EXPECT_LT(PixelsOfColorInBlock(0, 295, 800, 10, kBlue, 1), 800 * 10 - 1000); // the weapon is drawn
+
+    // A spark behind the wall in the middle stays hidden, as it does without a weapon.
+    const std::vector<XVector3> sparks = {XVector3(0.0f, 1.0f, 10.0f)};
+    renderer.DrawProjectiles(sparks, {});
+    EXPECT_EQ(PixelsOfColorInBlock(390, 290, 20, 20, kBlue, 1), 20 * 20);
+
+    GLdouble range[2] = {-1.0, -1.0};
+    glGetDoublev(GL_DEPTH_RANGE, range);
+    EXPECT_EQ(range[0], 0.0);
+    EXPECT_EQ(range[1], 1.0);
 }
 
 TEST_F(WeaponPass, IsLitByTheLightsWhereTheLevelPutsThem)
