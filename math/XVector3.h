@@ -8,6 +8,7 @@
 
 #include <cassert> // assert
 #include <cmath>   // sqrt
+#include <cstring> // memcmp
 
 struct XVector3 {
     float x = 0.0f;
@@ -106,6 +107,13 @@ private:
 inline XVector3 operator*(float s, const XVector3& v)
 {
     return v * s;
+}
+
+// Bit-for-bit equality: 0 and -0 differ, and a NaN equals the same NaN. For caches whose answers must be
+// exactly those that the same input would give again.
+inline bool SameBits(const XVector3& a, const XVector3& b)
+{
+    return std::memcmp(&a, &b, sizeof(XVector3)) == 0;
 }
 
 // Component-wise product as a new vector.

@@ -294,6 +294,7 @@ void EmitWireCube(float edge)
 void XRenderer::SetScene(XScene* newScene)
 {
     scene = newScene;
+    flareVisibility.Clear();
 }
 
 XScene* XRenderer::GetScene() const
@@ -633,9 +634,16 @@ void XRenderer::DrawFlares(XScene& world, const XVector3& eye)
 
     const XLightManager* const lights = GetLightManager();
     XCollision* const collision = GetCollision();
+    const XOctTree* const tree = world.GetOctree();
+    flareVisibility.Begin(tree != nullptr ? tree->Serial() : 0, eye);
     for (int i = 0; i < lights->GetCount(); ++i) {
         const XLight& light = lights->GetLight(i);
-        if (collision->IsSegmentBlocked(&world, light.GetPosition(), eye)) {
+        bool blocked = false;
+        if (!flareVisibility.Find(i, light.GetPosition(), blocked)) {
+            blocked = collision->IsSegmentBlocked(&world, light.GetPosition(), eye);
+            flareVisibility.Keep(i, light.GetPosition(), blocked);
+        }
+        if (blocked) {
             continue;
         }
         const float distance = Distance(eye, light.GetPosition());

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "math/XVector3.h"
+#include "render/XFlareVisibility.h"
 #include "shell/XInputListener.h" // XPoint
 
 #include <cstdint> // int32_t
@@ -104,6 +105,7 @@ private:
     std::vector<XCubeList> cubeLists;
     std::vector<XVector3> spotDirections; // used only when the world mesh has no normals to write through
     std::vector<XSpriteRecord>* spriteLog = nullptr;
+    XFlareVisibility flareVisibility; // the flare pass's blocking tests, kept while the eye stands still
 };
 
 // The process-wide renderer, created on first use.

@@ -5,15 +5,8 @@
 #include "shell/XLog.h"
 
 #include <cassert> // assert
-#include <cstring> // memcmp
 
 namespace {
-
-// Bit-for-bit equality, so that 0 and -0 (which scale to differently signed corners) are told apart.
-bool SameScale(const XVector3& a, const XVector3& b)
-{
-    return std::memcmp(&a, &b, sizeof(XVector3)) == 0;
-}
 
 bool IsUnitScale(const XVector3& s)
 {
@@ -59,7 +52,8 @@ const XTriangle* XOctNode::ScaledTriangles(const XVector3& scale) const
     if (IsUnitScale(scale)) {
         return triangles.data(); // multiplying by 1 changes no corner, so the constructor gives the same plane
     }
-    if (!scaledValid || !SameScale(scale, scaledBy)) {
+    // Compared bit for bit, so that 0 and -0 (which scale to differently signed corners) are told apart.
+    if (!scaledValid || !SameBits(scale, scaledBy)) {
         scaledTriangles.resize(triangles.size());
         for (size_t i = 0; i < triangles.size(); ++i) {
             scaledTriangles[i] = triangles[i].Scaled(scale);

@@ -6,6 +6,9 @@
 
 namespace {
 
+// The last serial handed to a collision build, across all trees of the process.
+uint64_t lastSerial = 0;
+
 void SphereQueryFrom(XOctNode* node, const XVector3& centre, float radius, std::vector<XOctNode*>& nodes)
 {
     if (!node->Cube().IntersectsSphere(centre, radius)) {
@@ -46,6 +49,7 @@ void XOctTree::Build(const XMesh* worldMesh)
 {
     root.reset();
     mesh = worldMesh;
+    serial = ++lastSerial;
     if (worldMesh == nullptr) {
         return;
     }

@@ -18,7 +18,8 @@
 #include "space/XOctNode.h"
 #include "space/XRenderOctNode.h"
 
-#include <memory> // unique_ptr
+#include <cstdint> // uint64_t
+#include <memory>  // unique_ptr
 #include <vector>
 
 class XMesh;
@@ -57,12 +58,16 @@ public:
     XRenderOctNode* RenderRoot() const { return renderRoot.get(); }
     // The mesh of the latest build.
     const XMesh* Mesh() const { return mesh; }
+    // Tells collision builds apart: a number that no other build of any tree in the process has had (0 before
+    // the first), so that answers kept about one tree are not taken for another's.
+    uint64_t Serial() const { return serial; }
 
 private:
     std::unique_ptr<XOctNode> root;
     std::unique_ptr<XRenderOctNode> renderRoot;
     const XMesh* mesh = nullptr;
     std::vector<XOctNode*> queryResult;
+    uint64_t serial = 0;
 };
 
 // Creates the octree of the scene's world mesh: the render tree first, then the collision tree. Null when

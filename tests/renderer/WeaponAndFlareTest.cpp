@@ -198,6 +198,34 @@ TEST_F(LightFlares, LightBehindAWallHasNoFlare)
     EXPECT_TRUE(PixelNear(400 - 300, 300 + 200, kWhite, 1));
 }
 
+TEST_F(LightFlares, AStillEyeSeesWhatMovesChangeTheFlares)
+{
+    SetSceneColors({kWhite, kWhite});
+    SetMaterials({{0, 1, 1.0f}});
+    AddNode(scene, "world", QuadMesh({{0.0f, 0.0f, 20.0f, 10.0f}}), {{0, 2}});
+    SetUpScene();
+    ASSERT_NE(octree, nullptr);
+    SetLight(0, XVector3(30.0f, 20.0f, 50.0f), XColor3(1.0f, 1.0f, 1.0f)); // beside the wall, in view
+    GetLightManager()->SetCount(1);
+    renderer.DrawFlares(scene, eye);
+    ASSERT_TRUE(PixelNear(400 - 300, 300 + 200, kWhite, 1));
+
+    // The light moves behind the wall; the eye stands still.
+    glClear(GL_COLOR_BUFFER_BIT);
+    SetLight(0, XVector3(0.0f, 0.0f, 50.0f), XColor3(1.0f, 1.0f, 1.0f));
+    renderer.DrawFlares(scene, eye);
+    EXPECT_EQ(LitPixelsInBlock(0, 0, 800, 600, 0), 0);
+
+    // The wall is moved aside and the same tree rebuilt in place; the light shows again.
+    XMesh* const mesh = scene.FindNode("world")->GetMesh();
+    for (int v = 0; v < mesh->GetVertexCount(); ++v) {
+        mesh->GetPositions()[v].x += 100.0f;
+    }
+    octree->Build(mesh);
+    renderer.DrawFlares(scene, eye);
+    EXPECT_TRUE(PixelNear(400, 300, kWhite, 1));
+}
+
 TEST_F(LightFlares, OnlyTheLevelsLightsGetFlares)
 {
     SetLight(0, XVector3(0.0f, 0.0f, 50.0f), XColor3(1.0f, 1.0f, 1.0f));

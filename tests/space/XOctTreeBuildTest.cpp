@@ -451,3 +451,19 @@ TEST(OctreeTermination, MeshShrunkToOnePointEnds)
     tree.Build(mesh.get());
     EXPECT_EQ(AllTriangles(tree).size(), 150u);
 }
+
+TEST(OctreeSerial, EveryCollisionBuildOfEveryTreeGetsAFreshOne)
+{
+    const std::unique_ptr<XMesh> mesh = SpreadSoup(20).MakeMesh();
+    XOctTree first;
+    XOctTree second;
+    EXPECT_EQ(first.Serial(), 0u);
+    first.Build(mesh.get());
+    second.Build(mesh.get());
+    const uint64_t firstBuild = first.Serial();
+    first.Build(mesh.get()); // the same tree, the same mesh: still another build
+    EXPECT_NE(firstBuild, 0u);
+    EXPECT_NE(second.Serial(), firstBuild);
+    EXPECT_NE(first.Serial(), firstBuild);
+    EXPECT_NE(first.Serial(), second.Serial());
+}
