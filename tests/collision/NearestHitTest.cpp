@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm> // std::min
-#include <cstring>   // memcmp
 #include <random>
 #include <vector>
 
@@ -43,11 +42,6 @@ bool PlainScan(XScene* scene, const XMotion& motion, const XVector3& scale, XCon
     }
     contact.normal = contact.triangle.normal;
     return found;
-}
-
-bool SameBits(const XVector3& a, const XVector3& b)
-{
-    return std::memcmp(&a, &b, sizeof(XVector3)) == 0;
 }
 
 void ExpectSameAnswer(XScene* scene, const XMotion& shot, const XVector3& scale, const char* what, int index)

@@ -25,11 +25,6 @@ bool SameBits(const XTriangle& a, const XTriangle& b)
            std::memcmp(&a.normal, &b.normal, sizeof(a.normal)) == 0 && std::memcmp(&a.d, &b.d, sizeof(a.d)) == 0;
 }
 
-bool SameBits(const XVector3& a, const XVector3& b)
-{
-    return std::memcmp(&a, &b, sizeof(XVector3)) == 0;
-}
-
 // Every node of the tree below `node` that holds triangles.
 void ForEachLeaf(const XOctNode& node, const std::function<void(const XOctNode&)>& visit)
 {

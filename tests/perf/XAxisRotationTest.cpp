@@ -6,17 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>   // cos, sin
-#include <cstring> // memcmp
 #include <random>
-
-namespace {
-
-bool SameBits(const XVector3& a, const XVector3& b)
-{
-    return std::memcmp(&a, &b, sizeof(XVector3)) == 0;
-}
-
-} // namespace
 
 TEST(AxisRotation, MatchesTheEngineRotationBitForBitOnRandomTurns)
 {

@@ -155,6 +155,15 @@ protected:
         gluLookAt(0.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 1.0, 0.0);
     }
 
+    // A white wall 20 units ahead, 20 units wide, and the collision tree over it.
+    void AddWallAhead()
+    {
+        SetSceneColors({kWhite, kWhite});
+        SetMaterials({{0, 1, 1.0f}});
+        AddNode(scene, "world", QuadMesh({{0.0f, 0.0f, 20.0f, 10.0f}}), {{0, 2}});
+        SetUpScene();
+    }
+
     const XVector3 eye = XVector3(0.0f, 0.0f, 0.0f);
 };
 
@@ -185,10 +194,7 @@ TEST_F(LightFlares, FlareTakesItsLightsColourAndAddsUp)
 
 TEST_F(LightFlares, LightBehindAWallHasNoFlare)
 {
-    SetSceneColors({kWhite, kWhite});
-    SetMaterials({{0, 1, 1.0f}});
-    AddNode(scene, "world", QuadMesh({{0.0f, 0.0f, 20.0f, 10.0f}}), {{0, 2}});
-    SetUpScene();
+    AddWallAhead();
     ASSERT_NE(octree, nullptr);
     SetLight(0, XVector3(0.0f, 0.0f, 50.0f), XColor3(1.0f, 1.0f, 1.0f)); // behind the wall
     SetLight(1, XVector3(30.0f, 20.0f, 50.0f), XColor3(1.0f, 1.0f, 1.0f)); // beside it, in view
@@ -200,10 +206,7 @@ TEST_F(LightFlares, LightBehindAWallHasNoFlare)
 
 TEST_F(LightFlares, AStillEyeSeesWhatMovesChangeTheFlares)
 {
-    SetSceneColors({kWhite, kWhite});
-    SetMaterials({{0, 1, 1.0f}});
-    AddNode(scene, "world", QuadMesh({{0.0f, 0.0f, 20.0f, 10.0f}}), {{0, 2}});
-    SetUpScene();
+    AddWallAhead();
     ASSERT_NE(octree, nullptr);
     SetLight(0, XVector3(30.0f, 20.0f, 50.0f), XColor3(1.0f, 1.0f, 1.0f)); // beside the wall, in view
     GetLightManager()->SetCount(1);
