@@ -31,7 +31,7 @@ void ReadAvailable(int fd, std::string& into, bool& open)
 ProgramResult ProgramRun::Run() const
 {
     ProgramResult result = RunOnce();
-    for (int retry = 0; retry < 2 && WindowTurnedAway(result); ++retry) {
+    for (int retry = 0; retry < 2 && (WindowTurnedAway(result) || LeakCheckBrokeDown(result)); ++retry) {
         usleep(500 * 1000);
         result = RunOnce();
     }
@@ -51,6 +51,11 @@ bool ProgramRun::WindowTurnedAway(const ProgramResult& result) const
         }
     }
     return true;
+}
+
+bool ProgramRun::LeakCheckBrokeDown(const ProgramResult& result)
+{
+    return result.err.find("LeakSanitizer has encountered a fatal error") != std::string::npos;
 }
 
 ProgramResult ProgramRun::RunOnce() const
