@@ -185,6 +185,9 @@ void XGame::Init(const char* sceneName)
         GetLog()->Log("Start-up stopped: the scene has no usable \"world\" object.");
         std::exit(1);
     }
+    // The collision queries' prepared triangles: the player's scale and the segment casts' unit scale.
+    GetCollision()->Prepare(scene.get(), kPlayerScale);
+    GetCollision()->Prepare(scene.get(), kUnitScale);
     font->DrawText("Octree formed. Starting.", -1, true);
 
     for (int i = 0; i < 2; ++i) {

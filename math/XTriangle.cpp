@@ -88,6 +88,12 @@ bool XTriangle::SphereContact(const XVector3& p, XVector3& contact) const
 
 bool XTriangle::SegmentHit(const XVector3& p, const XVector3& dir, float tolerance, XVector3& hit) const
 {
+    double t = 0.0;
+    return SegmentHit(p, dir, tolerance, hit, t);
+}
+
+bool XTriangle::SegmentHit(const XVector3& p, const XVector3& dir, float tolerance, XVector3& hit, double& t) const
+{
     const XVector3d n(normal);
     const XVector3d start(p);
     const XVector3d along(dir);
@@ -95,7 +101,7 @@ bool XTriangle::SegmentHit(const XVector3& p, const XVector3& dir, float toleran
     if (denominator == 0.0) {
         return false;
     }
-    const double t = -(Dot(n, start) - Dot(n, XVector3d(vertex[0]))) / denominator;
+    t = -(Dot(n, start) - Dot(n, XVector3d(vertex[0]))) / denominator;
     const double tol = tolerance;
     if (!(t >= -tol && t <= 1.0 + tol)) {
         return false;

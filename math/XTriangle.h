@@ -10,6 +10,13 @@
 
 struct XSplitResult;
 
+// Signed distance of p from the plane normal . x + d = 0, in double and rounded once.
+inline float SignedPlaneDistance(const XVector3& normal, float d, const XVector3& p)
+{
+    return static_cast<float>(static_cast<double>(normal.x) * p.x + static_cast<double>(normal.y) * p.y +
+                              static_cast<double>(normal.z) * p.z + d);
+}
+
 struct XTriangle {
     // Classify results.
     static constexpr int Wall = 0;
@@ -26,11 +33,7 @@ struct XTriangle {
     XTriangle(const XVector3& p0, const XVector3& p1, const XVector3& p2);
 
     // Signed distance of p from the triangle's plane, positive on the front side.
-    float PlaneDistance(const XVector3& p) const
-    {
-        return static_cast<float>(static_cast<double>(normal.x) * p.x + static_cast<double>(normal.y) * p.y +
-                                  static_cast<double>(normal.z) * p.z + d);
-    }
+    float PlaneDistance(const XVector3& p) const { return SignedPlaneDistance(normal, d, p); }
 
     // Whether p, taken as lying in the triangle's plane, is inside the triangle. Points on an edge or up to
     // 0.00001 (times the edge length) outside it count as inside.
@@ -45,6 +48,8 @@ struct XTriangle {
     // Where the segment p + dir * t meets the triangle, for t from -tolerance to 1 + tolerance. False when dir
     // runs parallel to the plane, the crossing is outside that range, or it misses the triangle.
     bool SegmentHit(const XVector3& p, const XVector3& dir, float tolerance, XVector3& hit) const;
+    // The same, also giving the hit's place t along the segment.
+    bool SegmentHit(const XVector3& p, const XVector3& dir, float tolerance, XVector3& hit, double& t) const;
 
     // Floor when the normal is less than 45 degrees from straight up, ceiling when less than 45 degrees from
     // straight down, else wall.

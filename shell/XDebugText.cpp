@@ -15,6 +15,26 @@ void XDebugText::AppendLine(const char* format, ...)
     text += '\n';
 }
 
+void XDebugText::AppendCount(const char* label, long value)
+{
+    text += label;
+    char digits[24];
+    int length = 0;
+    // The magnitude as unsigned, so that the most negative long is written right too.
+    unsigned long magnitude = value < 0 ? 0ul - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+    do {
+        digits[length++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) {
+        text += '-';
+    }
+    while (length > 0) {
+        text += digits[--length];
+    }
+    text += '\n';
+}
+
 const char* XDebugText::Text() const
 {
     return text.c_str();

@@ -1,224 +1,209 @@
 // XCollision: ellipsoid sweep with sliding, push-out, segment casts and line-of-sight tests.
+// Depends on: XScene, XOctTree, XCollisionMesh, SphereTriangle, XDebugText.
 #include "space/XCollision.h"
 
+#include "math/SphereTriangle.h"
 #include "scene/XScene.h"
 #include "shell/XDebugText.h"
-#include "space/XOctNode.h"
+#include "space/XCollisionMesh.h"
 #include "space/XOctTree.h"
 
-#include <algorithm> // std::stable_sort, std::sort, std::max
-#include <cmath>     // fabs, sqrt
+#include <algorithm> // std::min, std::max, std::lower_bound, std::upper_bound
+#include <cmath>     // fabs
 
 namespace {
-
-XOctTree* OctreeOf(XScene* scene)
-{
-    return scene != nullptr ? scene->GetOctree() : nullptr;
-}
 
 XVector3 Reciprocal(const XVector3& s)
 {
     return XVector3(1.0f / s.x, 1.0f / s.y, 1.0f / s.z);
 }
 
-bool ByDistance(const XContact& a, const XContact& b)
+bool IsUnitScale(const XVector3& s)
 {
-    return a.distance < b.distance;
+    return s.x == 1.0f && s.y == 1.0f && s.z == 1.0f;
 }
 
-// The distance from p to the nearest point of the cube, 0 inside it.
-double DistanceToCube(const XVector3& p, const XCube& cube)
+float LargestMagnitude(const XVector3& v)
 {
-    const double h = cube.HalfSize();
-    const double dx = std::max(0.0, std::fabs(static_cast<double>(p.x) - cube.Center().x) - h);
-    const double dy = std::max(0.0, std::fabs(static_cast<double>(p.y) - cube.Center().y) - h);
-    const double dz = std::max(0.0, std::fabs(static_cast<double>(p.z) - cube.Center().z) - h);
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
+    return std::max(std::fabs(v.x), std::max(std::fabs(v.y), std::fabs(v.z)));
 }
 
-// How much nearer than its cube a hit may still lie: the build clips a node's triangles at its faces in float,
-// so pieces may poke out of it by a rounding step, and a hit may lie a rounding step outside its triangle. Far
-// more than either, and far less than anything a level can tell apart.
-double CubeSlack(double distance)
+// How far beyond the exact reach of a test a triangle must still be looked at: the tests round their results to
+// float, so a contact may lie a rounding step outside where exact arithmetic puts it.
+float Slack(const XVector3& position, const XVector3& velocity)
 {
-    return 0.01 + 1e-5 * distance;
+    return 0.01f + 1e-5f * (LargestMagnitude(position) + LargestMagnitude(velocity));
 }
 
-bool NearerCubeFirst(const XCollision::XCastNode& a, const XCollision::XCastNode& b)
+XBox Widened(const XBox& box, float by)
 {
-    return a.distance < b.distance || (a.distance == b.distance && a.order < b.order);
+    return XBox{box.min + (-by), box.max + by};
+}
+
+// The box from a to b.
+XBox Spanning(const XVector3& a, const XVector3& b)
+{
+    return XBox{XVector3(std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)),
+                XVector3(std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z))};
+}
+
+// Where a sweep test of the motion can find contacts: the sphere's nearest point moves along the velocity from
+// one length behind the position to one length ahead.
+XBox SweepReach(const XMotion& m)
+{
+    const float reach = XCollision::kSphereRadius + Slack(m.position, m.velocity) + 1e-3f * m.velocity.Length();
+    return Widened(Spanning(m.position - m.velocity, m.position + m.velocity), reach);
+}
+
+// Where the contacts of a sphere around p lie.
+XBox SphereReach(const XVector3& p, double radius)
+{
+    const float reach = static_cast<float>(radius) + Slack(p, XVector3());
+    return Widened(XBox{p, p}, reach);
+}
+
+XTriangleCorners CornersOf(const XTriangle& t)
+{
+    return XTriangleCorners{XVector3d(t.vertex[0]), XVector3d(t.vertex[1]), XVector3d(t.vertex[2])};
+}
+
+// Whether the nearer of two contacts is the new one: smaller distance, or the same distance and earlier in the
+// octree's order (the order a scan of the octree's nodes with a stable sort would keep).
+// Squared distance from p to the nearest point of the box (0 inside it).
+float SquaredDistanceToBox(const XVector3& p, const XBox& box)
+{
+    const float dx = std::max(std::max(box.min.x - p.x, p.x - box.max.x), 0.0f);
+    const float dy = std::max(std::max(box.min.y - p.y, p.y - box.max.y), 0.0f);
+    const float dz = std::max(std::max(box.min.z - p.z, p.z - box.max.z), 0.0f);
+    return dx * dx + dy * dy + dz * dz;
+}
+
+bool Nearer(double distance, int32_t order, bool haveBest, double bestDistance, int32_t bestOrder)
+{
+    return !haveBest || distance < bestDistance || (distance == bestDistance && order < bestOrder);
 }
 
 } // namespace
+
+XCollision::XCollision() = default;
+XCollision::~XCollision() = default;
+
+// ------------------------------------------------------------------------------------------------------------
+// CollideAndSlide
+// ------------------------------------------------------------------------------------------------------------
 
 XVector3 XCollision::CollideAndSlide(XScene* scene, const XMotion& motion, const XVector3& scale)
 {
     onFloor = 0;
     onCeiling = 0;
-    contacts.clear();
     slides = 0;
     overlaps = 0;
+    stopped = false;
 
     XMotion m;
     m.velocity = MultiplyComponents(motion.velocity, scale);
     m.position = MultiplyComponents(motion.position, scale);
+    const XVector3 start = m.position;
 
-    nodes.clear();
-    if (XOctTree* const octree = OctreeOf(scene)) {
-        octree->SphereQuery(motion.position, kNodeSearchRadius, nodes);
+    mesh = MeshFor(scene, scale);
+    candidates.clear();
+    covered = XBox{XVector3(1.0f, 1.0f, 1.0f), XVector3(-1.0f, -1.0f, -1.0f)};
+    long nodesChecked = 0;
+    if (mesh != nullptr) {
+        // The first sweep's reach also covers the usual rest of a step: a slide on the floor and the sweep and
+        // the push-out after it.
+        Cover(SweepReach(m));
+        nodesChecked = CandidateLeafCount();
     }
     XDebugText* const debugText = GetDebugText();
-    debugText->AppendLine("# nodes checked : %ld", static_cast<long>(nodes.size()));
+    debugText->AppendCount("# nodes checked : ", nodesChecked);
 
-    for (const XOctNode* node : nodes) {
-        bool hit = SweepTest(*node, m, scale);
-        while (slides < kMaxSlides) {
-            if (m.velocity.Length() <= kMinSpeed || !hit) {
-                break;
+    // Node by node, in the octree's order, as the octree would hand them over: the slides answered in one node
+    // decide what the next one sees, and ordinary walking depends on that order.
+    if (mesh != nullptr) {
+        for (int32_t leaf = NextLeaf(-1); leaf >= 0; leaf = NextLeaf(leaf)) {
+            XNearest nearest;
+            bool hit = SweepTest(leaf, m, nearest);
+            while (slides < kMaxSlides) {
+                if (m.velocity.Length() <= kMinSpeed || !hit) {
+                    break;
+                }
+                m = SlidingResponse(m, nearest);
+                ++slides;
+                hit = SweepTest(leaf, m, nearest);
             }
-            m = SlidingResponse(m);
-            ++slides;
-            contacts.clear();
-            hit = SweepTest(*node, m, scale);
         }
     }
 
     m.position = m.position + m.velocity;
 
-    for (const XOctNode* node : nodes) {
-        bool hit = OverlapTest(*node, m.position, scale);
-        while (overlaps < kMaxPushOuts && hit) {
-            m.position = PushOut(m.position);
-            ++overlaps;
-            contacts.clear();
-            hit = OverlapTest(*node, m.position, scale);
+    if (mesh != nullptr) {
+        for (int32_t leaf = NextLeaf(-1); leaf >= 0; leaf = NextLeaf(leaf)) {
+            XNearest shallowest;
+            bool hit = OverlapTest(leaf, m.position, shallowest);
+            while (overlaps < kMaxPushOuts && hit) {
+                m.position = PushOut(m.position, shallowest);
+                ++overlaps;
+                hit = OverlapTest(leaf, m.position, shallowest);
+            }
+        }
+        // The sweep answers faces only, node by node, and the push-outs are few: a long motion may take the body
+        // past an edge, through a thin wall, through a triangle of a node not yet asked, or into a corner they
+        // cannot resolve. A body that started clear then stops where its straight path first touches anything.
+        if (WentIntoGeometry(start, m.position) && IsClear(start)) {
+            m.position = StopBeforeTouching(start, m.position);
+            stopped = true;
         }
     }
 
     m.position.MultiplyComponents(Reciprocal(scale));
-    debugText->AppendLine("Overlaps : %ld", static_cast<long>(overlaps));
-    debugText->AppendLine("Slides : %ld", static_cast<long>(slides));
+    debugText->AppendCount("Overlaps : ", overlaps);
+    debugText->AppendCount("Slides : ", slides);
     return m.position;
 }
 
-bool XCollision::CastSegment(XScene* scene, const XMotion& motion, const XVector3& scale, XContact& contact)
+bool XCollision::SweepTest(int32_t leaf, const XMotion& motion, XNearest& nearest)
 {
-    XOctTree* const octree = OctreeOf(scene);
-    if (octree == nullptr) {
-        return false;
-    }
-    const XVector3& p = motion.position;
-    const XVector3& v = motion.velocity;
-    const std::vector<XOctNode*>& found = octree->SegmentQuery(p, p + v);
-
-    // Nearest cubes first: once a hit is nearer than the next cube, neither that cube's triangles nor those of
-    // any later one can be nearer, and a 200-unit shot that hits the first wall skips the rest of its path.
-    castOrder.clear();
-    for (size_t k = 0; k < found.size(); ++k) {
-        castOrder.push_back({DistanceToCube(p, found[k]->Cube()), k});
-    }
-    std::sort(castOrder.begin(), castOrder.end(), NearerCubeFirst);
-
-    // The cubes bound the hits only where the triangles are the tree's own; scaled ones may lie anywhere.
-    const bool cubesBoundHits = scale.x == 1.0f && scale.y == 1.0f && scale.z == 1.0f;
-    bool have = false;
-    size_t nearestNode = 0;
-    XContact nearest;
-    for (const XCastNode& entry : castOrder) {
-        if (cubesBoundHits && have && entry.distance > nearest.distance + CubeSlack(nearest.distance)) {
-            break;
-        }
-        const XOctNode* const node = found[entry.order];
-        const int count = node->TriangleCount();
-        const XTriangle* const originals = node->Triangles();
-        const XTriangle* const scaled = node->ScaledTriangles(scale);
-        for (int i = 0; i < count; ++i) {
-            const XTriangle& t = scaled[i];
-            if (Dot(t.normal, v) > 0.0f) {
-                continue; // seen from behind
-            }
-            XVector3 h;
-            if (!t.SegmentHit(p, v, kSweepTolerance, h)) {
-                continue;
-            }
-            const double distance = Distance(h, p);
-            // Of equal distances the one first in the query's list (node, then triangle) wins, as in a scan of
-            // the list in its own order with a stable sort of the hits.
-            const bool nearer = !have || distance < nearest.distance ||
-                                (distance == nearest.distance && entry.order < nearestNode);
-            if (nearer) {
-                nearest.point = h;
-                nearest.normal = t.normal;
-                nearest.distance = distance;
-                nearest.kind = 0;
-                nearest.triangleIndex = i;
-                nearest.triangle = originals[i];
-                nearest.classification = t.Classify();
-                nearestNode = entry.order;
-                have = true;
-            }
-        }
-    }
-    if (!have) {
-        return false;
-    }
-    nearest.normal = nearest.triangle.normal;
-    contact = nearest;
-    return true;
-}
-
-bool XCollision::IsSegmentBlocked(XScene* scene, const XVector3& from, const XVector3& to)
-{
-    XOctTree* const octree = OctreeOf(scene);
-    if (octree == nullptr) {
-        return false;
-    }
-    const XVector3 direction = to - from;
-    for (const XOctNode* node : octree->SegmentQuery(from, to)) {
-        const int count = node->TriangleCount();
-        for (int i = 0; i < count; ++i) {
-            XVector3 h;
-            if (node->Triangle(i).SegmentHit(from, direction, kBlockingTolerance, h)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-bool XCollision::SweepTest(const XOctNode& node, const XMotion& motion, const XVector3& scale)
-{
-    bool added = false;
-    const int count = node.TriangleCount();
-    const XTriangle* const scaled = node.ScaledTriangles(scale);
-    for (int i = 0; i < count; ++i) {
-        const XTriangle& t = scaled[i];
-        const XVector3 p0 = motion.position - t.normal * kSphereRadius;
-        if (t.PlaneDistance(p0 + motion.velocity) > 0.0f) {
-            continue; // the sweep does not reach the plane
-        }
-        XVector3 h;
-        if (!t.SegmentHit(p0, motion.velocity, kSweepTolerance, h)) {
+    const XBox reach = SweepReach(motion);
+    Cover(reach);
+    nearest.found = false;
+    const XVector3d velocity(motion.velocity);
+    const size_t end = EndOfLeaf(leaf);
+    for (size_t k = FirstOfLeaf(leaf); k < end; ++k) {
+        const XCollisionFace& face = mesh->Face(candidates[k]);
+        if (!face.bounds.Overlaps(reach)) {
             continue;
         }
-        XContact contact;
-        contact.point = h;
-        contact.normal = t.normal;
-        contact.distance = Distance(p0, h);
-        contact.kind = 0;
-        contact.triangleIndex = i;
-        contact.classification = t.Classify();
-        SetFlags(contact.classification);
-        contacts.push_back(contact);
-        added = true;
+        // Only a face the body moves against, with its centre in front of it, can stop the body: from behind,
+        // the sphere's "nearest point" is its farthest and a hit would carry the body through the face.
+        if (!(Dot(XVector3d(face.normal), velocity) < 0.0) || !(face.PlaneDistance(motion.position) >= 0.0f)) {
+            continue;
+        }
+        const XVector3 p0 = motion.position - face.normal * kSphereRadius;
+        if (face.PlaneDistance(p0 + motion.velocity) > 0.0f) {
+            continue; // the sweep does not reach the plane
+        }
+        const XCollisionTriangle& prepared = mesh->Triangle(candidates[k]);
+        XVector3 h;
+        if (!prepared.triangle.SegmentHit(p0, motion.velocity, kSweepTolerance, h)) {
+            continue;
+        }
+        SetFlags(prepared.classification);
+        const double distance = Distance(p0, h);
+        if (Nearer(distance, face.order, nearest.found, nearest.distance, nearest.order)) {
+            nearest.found = true;
+            nearest.distance = distance;
+            nearest.order = face.order;
+            nearest.point = h;
+            nearest.normal = face.normal;
+            nearest.classification = prepared.classification;
+        }
     }
-    return added;
+    return nearest.found;
 }
 
-XMotion XCollision::SlidingResponse(const XMotion& motion)
+XMotion XCollision::SlidingResponse(const XMotion& motion, const XNearest& c)
 {
-    SortContacts();
-    const XContact& c = contacts.front();
     XMotion result;
     result.position = c.point + c.normal * kSphereRadius;
     result.velocity = motion.velocity - c.normal * Dot(c.normal, motion.velocity);
@@ -226,48 +211,53 @@ XMotion XCollision::SlidingResponse(const XMotion& motion)
     return result;
 }
 
-bool XCollision::OverlapTest(const XOctNode& node, const XVector3& position, const XVector3& scale)
+bool XCollision::OverlapTest(int32_t leaf, const XVector3& position, XNearest& shallowest)
 {
-    bool added = false;
-    const int count = node.TriangleCount();
-    const XTriangle* const scaled = node.ScaledTriangles(scale);
-    for (int i = 0; i < count; ++i) {
-        const XTriangle& t = scaled[i];
-        if (t.PlaneDistance(position) < -kOverlapPlaneTolerance) {
+    const XBox reach = SphereReach(position, kSphereRadius);
+    Cover(reach);
+    shallowest.found = false;
+    // Nothing farther than this from the centre can be overlapped deeper than the minimum depth, allowing for the
+    // rounding of the contact point and its distance to float: a body resting on a floor or sliding along a wall
+    // (exactly a radius from its plane) is done with it here.
+    const float within = kSphereRadius - kMinDepth - (1e-5f + 4e-7f * LargestMagnitude(position));
+    const size_t end = EndOfLeaf(leaf);
+    for (size_t k = FirstOfLeaf(leaf); k < end; ++k) {
+        const XCollisionFace& face = mesh->Face(candidates[k]);
+        if (!face.bounds.Overlaps(reach) || !(SquaredDistanceToBox(position, face.bounds) < within * within)) {
             continue;
         }
+        const float planeDistance = face.PlaneDistance(position);
+        if (planeDistance < -kOverlapPlaneTolerance || !(planeDistance < within)) {
+            continue;
+        }
+        const XCollisionTriangle& prepared = mesh->Triangle(candidates[k]);
+        const XTriangle& t = prepared.triangle;
         XVector3 q;
         if (!t.SphereContact(position, q)) {
             continue;
         }
-        const float depth = kSphereRadius - Distance(q, position);
+        const float separation = Distance(q, position);
+        const float depth = kSphereRadius - separation;
         if (depth <= kMinDepth) {
             continue;
         }
-        XContact contact;
-        contact.point = q;
-        contact.normal = (position - q).Normalized();
-        contact.distance = depth;
-        contact.kind = 1;
-        contact.triangleIndex = i;
-        contact.classification = t.Classify();
-        contacts.push_back(contact);
-        added = true;
+        if (Nearer(depth, face.order, shallowest.found, shallowest.distance, shallowest.order)) {
+            shallowest.found = true;
+            shallowest.distance = depth;
+            shallowest.order = face.order;
+            shallowest.point = q;
+            // A centre on the face itself has no direction away from it: out is the side the face looks to.
+            shallowest.normal = separation > 1e-4f ? (position - q).Normalized() : t.normal;
+            shallowest.classification = prepared.classification;
+        }
     }
-    return added;
+    return shallowest.found;
 }
 
-XVector3 XCollision::PushOut(const XVector3& position)
+XVector3 XCollision::PushOut(const XVector3& position, const XNearest& c)
 {
-    SortContacts();
-    const XContact& c = contacts.front();
     SetFlags(c.classification);
     return position + c.normal * static_cast<float>(c.distance * kPushOutFactor);
-}
-
-void XCollision::SortContacts()
-{
-    std::stable_sort(contacts.begin(), contacts.end(), ByDistance);
 }
 
 void XCollision::SetFlags(int32_t classification)
@@ -277,6 +267,220 @@ void XCollision::SetFlags(int32_t classification)
     } else if (classification == XTriangle::Ceiling) {
         onCeiling = 1;
     }
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// The body's path checked, and stopped where it first touches
+// ------------------------------------------------------------------------------------------------------------
+
+bool XCollision::WentIntoGeometry(const XVector3& start, const XVector3& end)
+{
+    const XBox path = Spanning(start, end);
+    const XBox nearEnd = SphereReach(end, kClearance);
+    Cover(Widened(path, kSphereRadius + Slack(start, end - start)));
+    const XVector3 along = end - start;
+    const XVector3d endPoint(end);
+    for (const int32_t i : candidates) {
+        const XCollisionFace& face = mesh->Face(i);
+        const float endSide = face.PlaneDistance(end);
+        if (face.bounds.Overlaps(path)) {
+            const float startSide = face.PlaneDistance(start);
+            const bool sameSide = (startSide > 0.0f && endSide > 0.0f) || (startSide < 0.0f && endSide < 0.0f);
+            XVector3 h;
+            if (!sameSide && mesh->Triangle(i).triangle.SegmentHit(start, along, 0.0f, h)) {
+                return true; // the centre passed through the triangle
+            }
+        }
+        if (std::fabs(endSide) < kClearance && face.bounds.Overlaps(nearEnd) &&
+            SquaredDistanceToTriangle(endPoint, CornersOf(mesh->Triangle(i).triangle)) < kClearance * kClearance) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool XCollision::IsClear(const XVector3& position)
+{
+    const XBox reach = SphereReach(position, kClearance);
+    Cover(reach);
+    const XVector3d point(position);
+    for (const int32_t i : candidates) {
+        const XCollisionFace& face = mesh->Face(i);
+        if (face.bounds.Overlaps(reach) && std::fabs(face.PlaneDistance(position)) < kClearance &&
+            SquaredDistanceToTriangle(point, CornersOf(mesh->Triangle(i).triangle)) < kClearance * kClearance) {
+            return false;
+        }
+    }
+    return true;
+}
+
+XVector3 XCollision::StopBeforeTouching(const XVector3& start, const XVector3& target)
+{
+    const XBox swept = Widened(Spanning(start, target), static_cast<float>(kStopClearance) +
+                                                            Slack(start, target - start));
+    Cover(swept);
+    const XVector3d from(start);
+    const XVector3d move = XVector3d(target) - from;
+    double first = 1.0;
+    for (const int32_t i : candidates) {
+        double fraction = 1.0;
+        if (mesh->Face(i).bounds.Overlaps(swept) &&
+            SweepSphere(from, move, kStopClearance, CornersOf(mesh->Triangle(i).triangle), fraction)) {
+            first = std::min(first, fraction);
+        }
+    }
+    return (from + move * first).ToFloat();
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Segment queries
+// ------------------------------------------------------------------------------------------------------------
+
+bool XCollision::CastSegment(XScene* scene, const XMotion& motion, const XVector3& scale, XContact& contact)
+{
+    const XCollisionMesh* const prepared = MeshFor(scene, scale);
+    if (prepared == nullptr) {
+        return false;
+    }
+    const XVector3& p = motion.position;
+    const XVector3& v = motion.velocity;
+    const float length = v.Length();
+    if (!(length > 0.0f)) {
+        return false; // a segment without direction meets no plane
+    }
+    bool found = false;
+    double bestDistance = 0.0;
+    double bestAlong = 0.0;
+    int32_t best = 0;
+    XVector3 bestPoint;
+    const auto visit = [&](int32_t i) {
+        const XCollisionFace& face = prepared->Face(i);
+        if (Dot(face.normal, v) > 0.0f) {
+            return; // seen from behind
+        }
+        XVector3 h;
+        double along = 0.0;
+        // A hit behind the start would put a shot's hole on a wall at the shooter's back.
+        if (!prepared->Triangle(i).triangle.SegmentHit(p, v, kSweepTolerance, h, along) || along < 0.0) {
+            return;
+        }
+        const double distance = Distance(h, p);
+        if (Nearer(distance, face.order, found, bestDistance, best)) {
+            found = true;
+            bestDistance = distance;
+            bestAlong = along;
+            best = face.order;
+            bestPoint = h;
+        }
+    };
+    // Leaves entered beyond the nearest hit so far cannot hold a nearer one; the slack covers the rounding of the
+    // hit points to float, which may reorder hits that exact arithmetic puts a hair apart.
+    const double slack = 1e-4 + 1e-6 * (LargestMagnitude(p) + length) / length;
+    const auto limit = [&]() { return found ? bestAlong + slack : 2.0 + slack; };
+    prepared->WalkSegment(p, v, 0.0, 1.0 + kSweepTolerance, visit, limit);
+    if (!found) {
+        return false;
+    }
+    const XCollisionTriangle& hitTriangle = prepared->Triangle(prepared->IndexOfOrder(best));
+    XContact nearest;
+    nearest.point = bestPoint;
+    nearest.distance = bestDistance;
+    nearest.kind = 0;
+    nearest.triangleIndex = hitTriangle.indexInLeaf;
+    nearest.classification = hitTriangle.classification;
+    // The contact names the octree's own triangle; only the unit scale has it at hand.
+    if (IsUnitScale(scale)) {
+        nearest.triangle = hitTriangle.triangle;
+    } else {
+        const XCollisionMesh* const unit = MeshFor(scene, XVector3(1.0f, 1.0f, 1.0f));
+        nearest.triangle = unit->Triangle(unit->IndexOfOrder(best)).triangle;
+    }
+    nearest.normal = nearest.triangle.normal;
+    contact = nearest;
+    return true;
+}
+
+bool XCollision::IsSegmentBlocked(XScene* scene, const XVector3& from, const XVector3& to)
+{
+    const XCollisionMesh* const prepared = MeshFor(scene, XVector3(1.0f, 1.0f, 1.0f));
+    if (prepared == nullptr) {
+        return false;
+    }
+    const XVector3 direction = to - from;
+    bool blocked = false;
+    const auto visit = [&](int32_t i) {
+        XVector3 h;
+        if (!blocked && prepared->Triangle(i).triangle.SegmentHit(from, direction, kBlockingTolerance, h)) {
+            blocked = true;
+        }
+    };
+    const auto limit = [&]() { return blocked ? -1e30 : 1e30; };
+    prepared->WalkSegment(from, direction, -kBlockingTolerance, 1.0 + kBlockingTolerance, visit, limit);
+    return blocked;
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Prepared triangles and candidates
+// ------------------------------------------------------------------------------------------------------------
+
+void XCollision::Prepare(XScene* scene, const XVector3& scale)
+{
+    (void)MeshFor(scene, scale);
+}
+
+const XCollisionMesh* XCollision::MeshFor(XScene* scene, const XVector3& scale)
+{
+    const XOctTree* const octree = scene != nullptr ? scene->GetOctree() : nullptr;
+    if (octree == nullptr || octree->Root() == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<XCollisionMesh>& slot = IsUnitScale(scale) ? unitMesh : scaledMesh;
+    // Compared bit for bit, so that 0 and -0 (which scale to differently signed corners) are told apart.
+    if (!slot || slot->TreeSerial() != octree->Serial() || !SameBits(slot->Scale(), scale)) {
+        slot = std::make_unique<XCollisionMesh>(*octree, scale);
+    }
+    return slot.get();
+}
+
+void XCollision::Cover(const XBox& box)
+{
+    if (covered.Encloses(box)) {
+        return;
+    }
+    covered = box;
+    candidates.clear();
+    mesh->Query(box, candidates);
+    candidateLeaves.clear();
+    for (const int32_t i : candidates) {
+        candidateLeaves.push_back(mesh->Face(i).leaf);
+    }
+}
+
+size_t XCollision::FirstOfLeaf(int32_t leaf) const
+{
+    return static_cast<size_t>(std::lower_bound(candidateLeaves.begin(), candidateLeaves.end(), leaf) -
+                               candidateLeaves.begin());
+}
+
+size_t XCollision::EndOfLeaf(int32_t leaf) const
+{
+    return static_cast<size_t>(std::upper_bound(candidateLeaves.begin(), candidateLeaves.end(), leaf) -
+                               candidateLeaves.begin());
+}
+
+int32_t XCollision::NextLeaf(int32_t leaf) const
+{
+    const size_t k = EndOfLeaf(leaf);
+    return k < candidateLeaves.size() ? candidateLeaves[k] : -1;
+}
+
+int32_t XCollision::CandidateLeafCount() const
+{
+    int32_t count = 0;
+    for (size_t k = 0; k < candidateLeaves.size(); ++k) {
+        count += k == 0 || candidateLeaves[k] != candidateLeaves[k - 1] ? 1 : 0;
+    }
+    return count;
 }
 
 XCollision* GetCollision()

@@ -2,9 +2,6 @@
 // boundaries, so that a query near the player hands the collision code a few small triangles.
 //
 // A node owns its children and its triangle array. After the build only leaves hold triangles.
-// The collision queries run in spaces stretched by a per-axis scale; a node keeps its triangles scaled by the
-// last scale asked for, so that the player's sweep, asked with the same scale every frame, scales each triangle
-// once per run instead of once per test.
 // Depends on: XCube, XTriangle, XLog (assertions).
 #pragma once
 
@@ -34,12 +31,6 @@ public:
     const XTriangle& Triangle(int i) const;
     // The triangles as one array of TriangleCount() records.
     const XTriangle* Triangles() const { return triangles.data(); }
-    // The triangles, each XTriangle::Scaled by `scale`, as one array of TriangleCount() records: bit for bit
-    // what Scaled gives. The scale (1, 1, 1) gives the node's own array, since its triangles were made by the
-    // XTriangle constructor from these very corners. Any other scale is computed on the first call and kept
-    // until a call with another scale (compared bit for bit) or a change of the triangles; the pointer stays
-    // valid until then. Not for use from two threads at once.
-    const XTriangle* ScaledTriangles(const XVector3& scale) const;
     // Replaces the node's triangles by copies of the list, in list order.
     void SetTriangles(const std::vector<XTriangle>& list);
     // Frees the triangle array; the node then holds none.
@@ -52,8 +43,4 @@ private:
     std::unique_ptr<XOctNode> children[8];
     XCube cube;
     std::vector<XTriangle> triangles;
-    // The scaled copies of ScaledTriangles: a cache that const queries fill.
-    mutable std::vector<XTriangle> scaledTriangles;
-    mutable XVector3 scaledBy;
-    mutable bool scaledValid = false;
 };

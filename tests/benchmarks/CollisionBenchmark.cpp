@@ -1,149 +1,142 @@
 // Benchmarks of the collision queries on the default level, as the game runs them: the player's sweep with
-// sliding (scale 11, 5, 11) for walking motions over the hall's floor, against its walls and up the stairs,
-// and the gun's 200-unit segment casts. Needs the build's data folder (the compiled default level).
-#include "scene/XScene.h"
-#include "scene/XSceneLoader.h"
+// sliding (scale 11, 5, 11) for walking motions from starts checked clear (two thirds over open floor, a third
+// from against walls, steps and pillars), the same from starts that overlap the floor (the push-out's work),
+// the gun's 200-unit segment casts and the flares' line-of-sight tests. Needs the build's data folder (the
+// compiled default level). The motions come from the collision lab, so that an older build can be timed on
+// the very same ones (scripts/bench-collision.sh).
+#include "lab/CollisionLab.h"
+
 #include "shell/XDebugText.h"
 #include "space/XCollision.h"
-#include "space/XOctTree.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>   // sin, cos
-#include <cstdio>  // fopen
+#include <cmath>  // sin, cos
 #include <memory>
 #include <random>
-#include <string>
 #include <vector>
 
 namespace {
 
-const XVector3 kPlayerScale(11.0f, 5.0f, 11.0f);
 const XVector3 kUnitScale(1.0f, 1.0f, 1.0f);
 
-std::string ReadFile(const std::string& path)
+// The default level, loaded once.
+const lab::Level* DefaultLevel()
 {
-    std::string bytes;
-    FILE* const file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return bytes;
-    }
-    char buffer[65536];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) {
-        bytes.append(buffer, n);
-    }
-    std::fclose(file);
-    return bytes;
+    static const std::unique_ptr<lab::Level> level = lab::LoadDefaultLevel(KORVATH_BINARY_DIR);
+    return level.get();
 }
 
-// The default level, loaded once, with its octree.
-XScene* DefaultLevel()
+const std::vector<XMotion>& Walking()
 {
-    static std::unique_ptr<XScene> scene;
-    if (!scene) {
-        const std::string text = ReadFile(std::string(KORVATH_BINARY_DIR) + "/data/scene/world.msa");
-        scene = std::make_unique<XScene>();
-        XSceneLoader loader;
-        loader.SetScene(scene.get());
-        loader.LoadFromMemory(reinterpret_cast<const unsigned char*>(text.data()), static_cast<uint32_t>(text.size()));
-        scene->SetupScene(BuildOctTree);
-    }
-    return scene->GetOctree() != nullptr ? scene.get() : nullptr;
-}
-
-// Walking motions of one 10 ms frame (0.1 units at full speed, a small push down): a third over the open
-// hall floor, a third pressed against the hall's side walls, a third on the stairs.
-std::vector<XMotion> WalkingMotions()
-{
-    std::mt19937 random(11);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-    std::vector<XMotion> motions;
-    for (int i = 0; i < 3072; ++i) {
-        const float angle = unit(random) * 6.2831853f;
-        XMotion motion;
-        motion.velocity = XVector3(0.1f * std::sin(angle), -0.0005f, 0.1f * std::cos(angle));
-        switch (i % 3) {
-        case 0:
-            motion.position = XVector3(-6.0f + 12.0f * unit(random), 2.0f, -10.0f + 48.0f * unit(random));
-            break;
-        case 1: {
-            const float side = unit(random) < 0.5f ? -1.0f : 1.0f;
-            motion.position = XVector3(side * (18.0f - 0.95f), 2.0f, -10.0f + 25.0f * unit(random));
-            motion.velocity = XVector3(side * 0.1f, -0.0005f, 0.02f);
-            break;
-        }
-        default: {
-            const float z = 16.5f + 23.0f * unit(random);
-            motion.position = XVector3(-15.5f, 2.0f + 0.32f * std::floor((z - 16.0f) / 0.96f + 1.0f), z);
-            motion.velocity = XVector3(0.0f, -0.0005f, 0.1f);
-            break;
-        }
-        }
-        motions.push_back(motion);
-    }
+    static const std::vector<XMotion> motions = lab::WalkingMotions(*DefaultLevel(), 100000, 11);
     return motions;
 }
 
-// Gun shots from eye height at places in the hall, in every direction, 200 units long.
-std::vector<XMotion> Shots()
+const std::vector<XMotion>& Embedded()
 {
-    std::mt19937 random(13);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-    std::vector<XMotion> shots;
-    for (int i = 0; i < 1024; ++i) {
-        const float yaw = unit(random) * 6.2831853f;
-        const float pitch = (unit(random) - 0.5f) * 1.2f;
-        XMotion shot;
-        shot.position = XVector3(-12.0f + 24.0f * unit(random), 3.0f, -8.0f + 40.0f * unit(random));
-        shot.velocity = XVector3(std::cos(pitch) * std::sin(yaw), std::sin(pitch), std::cos(pitch) * std::cos(yaw)) * 200.0f;
-        shots.push_back(shot);
-    }
+    static const std::vector<XMotion> motions = lab::EmbeddedMotions(*DefaultLevel(), 20000, 17);
+    return motions;
+}
+
+// Gun shots from eye height (a unit above a standing body's centre) in every direction, 200 units long.
+const std::vector<XMotion>& Shots()
+{
+    static const std::vector<XMotion> shots = [] {
+        std::vector<XMotion> result;
+        std::mt19937 random(13);
+        std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+        for (const XMotion& walk : lab::WalkingMotions(*DefaultLevel(), 4096, 13)) {
+            const float yaw = unit(random) * 6.2831853f;
+            const float pitch = (unit(random) - 0.5f) * 1.2f;
+            XMotion shot;
+            shot.position = walk.position + XVector3(0.0f, 1.0f, 0.0f);
+            shot.velocity = XVector3(std::cos(pitch) * std::sin(yaw), std::sin(pitch), std::cos(pitch) * std::cos(yaw)) * 200.0f;
+            result.push_back(shot);
+        }
+        return result;
+    }();
     return shots;
+}
+
+void RunCollideAndSlide(benchmark::State& state, const std::vector<XMotion>& motions)
+{
+    if (DefaultLevel() == nullptr) {
+        state.SkipWithError("the default level is not built (build the data target first)");
+        return;
+    }
+    XScene* const scene = DefaultLevel()->scene.get();
+    XCollision* const collision = GetCollision();
+    size_t next = 0;
+    long long slides = 0;
+    long long overlaps = 0;
+    for (auto _ : state) {
+        GetDebugText()->Clear();
+        const XVector3 end = collision->CollideAndSlide(scene, motions[next], lab::kPlayerScale);
+        benchmark::DoNotOptimize(end);
+        slides += collision->Slides();
+        overlaps += collision->Overlaps();
+        next = next + 1 == motions.size() ? 0 : next + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["slides/query"] = static_cast<double>(slides) / static_cast<double>(state.iterations());
+    state.counters["push-outs/query"] = static_cast<double>(overlaps) / static_cast<double>(state.iterations());
 }
 
 void CollideAndSlideWalking(benchmark::State& state)
 {
-    XScene* const scene = DefaultLevel();
-    if (scene == nullptr) {
-        state.SkipWithError("the default level is not built (build the data target first)");
-        return;
-    }
-    const std::vector<XMotion> motions = WalkingMotions();
-    XCollision* const collision = GetCollision();
-    size_t next = 0;
-    long long slides = 0;
-    for (auto _ : state) {
-        GetDebugText()->Clear();
-        const XVector3 end = collision->CollideAndSlide(scene, motions[next], kPlayerScale);
-        benchmark::DoNotOptimize(end);
-        slides += collision->Slides();
-        next = (next + 1) % motions.size();
-    }
-    state.SetItemsProcessed(state.iterations());
-    state.counters["slides/query"] = static_cast<double>(slides) / static_cast<double>(state.iterations());
+    RunCollideAndSlide(state, Walking());
 }
 BENCHMARK(CollideAndSlideWalking);
 
+void CollideAndSlideEmbedded(benchmark::State& state)
+{
+    RunCollideAndSlide(state, Embedded());
+}
+BENCHMARK(CollideAndSlideEmbedded);
+
 void CastSegmentShots(benchmark::State& state)
 {
-    XScene* const scene = DefaultLevel();
-    if (scene == nullptr) {
+    if (DefaultLevel() == nullptr) {
         state.SkipWithError("the default level is not built (build the data target first)");
         return;
     }
-    const std::vector<XMotion> shots = Shots();
+    XScene* const scene = DefaultLevel()->scene.get();
+    const std::vector<XMotion>& shots = Shots();
     XCollision* const collision = GetCollision();
     size_t next = 0;
     long long hits = 0;
     for (auto _ : state) {
         XContact contact;
         hits += collision->CastSegment(scene, shots[next], kUnitScale, contact) ? 1 : 0;
-        next = (next + 1) % shots.size();
+        next = next + 1 == shots.size() ? 0 : next + 1;
     }
     state.SetItemsProcessed(state.iterations());
     state.counters["hit ratio"] = static_cast<double>(hits) / static_cast<double>(state.iterations());
 }
 BENCHMARK(CastSegmentShots);
+
+// The flares' test: from the eye to points 5 to 40 units away.
+void IsSegmentBlockedSightLines(benchmark::State& state)
+{
+    if (DefaultLevel() == nullptr) {
+        state.SkipWithError("the default level is not built (build the data target first)");
+        return;
+    }
+    XScene* const scene = DefaultLevel()->scene.get();
+    const std::vector<XMotion>& shots = Shots();
+    XCollision* const collision = GetCollision();
+    size_t next = 0;
+    long long blocked = 0;
+    for (auto _ : state) {
+        const XMotion& shot = shots[next];
+        const float reach = 0.025f + 0.175f * static_cast<float>(next % 8) / 7.0f;
+        blocked += collision->IsSegmentBlocked(scene, shot.position, shot.position + shot.velocity * reach) ? 1 : 0;
+        next = next + 1 == shots.size() ? 0 : next + 1;
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["blocked"] = static_cast<double>(blocked) / static_cast<double>(state.iterations());
+}
+BENCHMARK(IsSegmentBlockedSightLines);
 
 } // namespace

@@ -1,6 +1,6 @@
-// Segment casts look at the octree's nodes nearest first and stop early; whatever they skip, their answer must be
-// the one a plain scan of every node the octree returns gives: the nearest facing hit, and of equally near hits
-// (a shot through an edge two triangles share) the first in the octree's own order.
+// Segment casts look at the triangles along the segment nearest first and stop early; whatever they skip, their
+// answer must be the one a plain scan of every triangle of the octree gives: the nearest facing hit ahead of the
+// start, and of equally near hits (a shot through an edge two triangles share) the first in the octree's order.
 #include "SceneBuilder.h"
 
 #include "space/XCollision.h"
@@ -16,17 +16,33 @@ namespace {
 
 const XVector3 kUnitScale(1.0f, 1.0f, 1.0f);
 
-// The definition: every triangle of every node of the segment query, in order; the first of the nearest wins.
+// The octree's nodes that hold triangles, in its own order: a node, then its children by index.
+void NodesInOrder(const XOctNode* node, std::vector<const XOctNode*>& nodes)
+{
+    if (node->TriangleCount() > 0) {
+        nodes.push_back(node);
+    }
+    for (int i = 0; i < 8; ++i) {
+        if (node->Child(i) != nullptr) {
+            NodesInOrder(node->Child(i), nodes);
+        }
+    }
+}
+
+// The definition: every triangle of every node, in order; the first of the nearest wins.
 bool PlainScan(XScene* scene, const XMotion& motion, const XVector3& scale, XContact& contact)
 {
     const XVector3& p = motion.position;
     const XVector3& v = motion.velocity;
     bool found = false;
-    for (const XOctNode* node : scene->GetOctree()->SegmentQuery(p, p + v)) {
+    std::vector<const XOctNode*> nodes;
+    NodesInOrder(scene->GetOctree()->Root(), nodes);
+    for (const XOctNode* node : nodes) {
         for (int i = 0; i < node->TriangleCount(); ++i) {
             const XTriangle t = node->Triangle(i).Scaled(scale);
             XVector3 h;
-            if (Dot(t.normal, v) > 0.0f || !t.SegmentHit(p, v, 1.0f, h)) {
+            double along = 0.0;
+            if (Dot(t.normal, v) > 0.0f || !t.SegmentHit(p, v, 1.0f, h, along) || along < 0.0) {
                 continue;
             }
             const double distance = Distance(h, p);

@@ -136,6 +136,57 @@ TEST(CollideAndSlide, RandomWalksInAClosedRoomNeverLeaveItAndRespectTheLimits)
     }
 }
 
+TEST(CollideAndSlide, ALongMotionThroughAThinWallStopsTheBodyInFrontOfIt)
+{
+    // A wall 0.05 thick across the path and a motion of 6 units through it (a 300 ms frame at full speed is 3):
+    // the sweep meets its near face whatever the length, and the body slides no further than touching it.
+    SceneBuilder builder;
+    builder.Floor(0.0f, -20.0f, -20.0f, 20.0f, 20.0f);
+    builder.WallFacingMinusZ(3.0f, -20.0f, 20.0f, 0.0f, 6.0f);
+    builder.Quad(XVector3(20.0f, 0.0f, 3.05f), XVector3(20.0f, 6.0f, 3.05f), XVector3(-20.0f, 6.0f, 3.05f),
+                 XVector3(-20.0f, 0.0f, 3.05f));
+    SceneWithOctree scene(builder.Build());
+    XCollision collision;
+    const XVector3 end =
+        collision.CollideAndSlide(scene.get(), Motion(XVector3(0.0f, 2.0f, 0.0f), XVector3(0.0f, -0.1f, 6.0f)), kPlayerScale);
+    EXPECT_LE(end.z, 3.0f - 10.0f / 11.0f + 1e-4f);
+    EXPECT_GE(end.y, 2.0f - 1e-4f) << "and stands on the floor";
+}
+
+TEST(CollideAndSlide, ALongMotionPastTheEndOfAThinWallStopsWhereTheBodyFirstTouchesIt)
+{
+    // A thin wall ending at x = -1, met at a slant: the sphere's point nearest the wall reaches its plane beyond
+    // the wall's end, so the sweep finds no face, while the centre's path crosses the wall further on.
+    SceneBuilder builder;
+    builder.Floor(0.0f, -20.0f, -20.0f, 20.0f, 20.0f);
+    builder.WallFacingMinusZ(3.0f, -20.0f, -1.0f, 0.0f, 6.0f);
+    builder.Quad(XVector3(-1.0f, 0.0f, 3.05f), XVector3(-1.0f, 6.0f, 3.05f), XVector3(-20.0f, 6.0f, 3.05f),
+                 XVector3(-20.0f, 0.0f, 3.05f));
+    SceneWithOctree scene(builder.Build());
+    XCollision collision;
+    const XMotion motion = Motion(XVector3(5.0f, 2.0f, 0.0f), XVector3(-10.0f, -0.05f, 4.0f));
+    const XVector3 end = collision.CollideAndSlide(scene.get(), motion, kPlayerScale);
+    EXPECT_TRUE(collision.Stopped());
+    EXPECT_LT(end.z, 3.0f) << "on the near side";
+    EXPECT_LT(end.x, 3.0f) << "having come part of the way";
+    const XTriangle wall(XVector3(-20.0f, 0.0f, 3.0f), XVector3(-20.0f, 6.0f, 3.0f), XVector3(-1.0f, 6.0f, 3.0f));
+    XVector3 h;
+    EXPECT_FALSE(wall.SegmentHit(motion.position, end - motion.position, 0.0f, h));
+}
+
+TEST(CollideAndSlide, AFaceTheBodyMovesAwayFromDoesNotThrowItForward)
+{
+    // A body sunk 0.002 into a floor rising off it while walking: the floor is not in its way, so it moves by its
+    // own motion (a push-out lifts it onto the floor), not by twice that.
+    SceneWithOctree scene(SceneBuilder().Floor(0.0f, -10.0f, -10.0f, 10.0f, 10.0f).Build());
+    XCollision collision;
+    const XVector3 end = collision.CollideAndSlide(
+        scene.get(), Motion(XVector3(0.0f, 1.998f, 0.0f), XVector3(0.1f, 0.0015f, 0.0f)), kPlayerScale);
+    EXPECT_NEAR(end.x, 0.1f, 1e-5f);
+    EXPECT_EQ(collision.Slides(), 0);
+    EXPECT_GE(end.y, 2.0f - 1e-4f);
+}
+
 TEST(CastSegment, FindsTheNearestFacingTriangle)
 {
     SceneWithOctree scene(SceneBuilder()
@@ -163,7 +214,7 @@ TEST(CastSegment, IgnoresTrianglesSeenFromBehind)
                                        kUnitScale, contact));
 }
 
-TEST(CastSegment, HitsUpToTwiceTheLengthAheadAndOneLengthBehind)
+TEST(CastSegment, HitsUpToTwiceTheLengthAheadAndNoneBehindTheStart)
 {
     SceneWithOctree scene(SceneBuilder().WallFacingMinusZ(5.0f, -10.0f, 10.0f, -10.0f, 10.0f).Build());
     XCollision collision;
@@ -174,8 +225,24 @@ TEST(CastSegment, HitsUpToTwiceTheLengthAheadAndOneLengthBehind)
     };
     EXPECT_TRUE(cast(0.0f, 2.6f)) << "t = 1.92";
     EXPECT_FALSE(cast(0.0f, 2.4f)) << "t = 2.08";
-    EXPECT_TRUE(cast(7.0f, 2.5f)) << "t = -0.8: the wall is behind the start";
-    EXPECT_FALSE(cast(7.0f, 1.9f)) << "t = -1.05";
+    EXPECT_FALSE(cast(7.0f, 2.5f)) << "t = -0.8: the wall is behind the start";
+    EXPECT_TRUE(cast(5.0f, 2.5f)) << "t = 0: a start on the wall hits it";
+}
+
+TEST(CastSegment, AShotAwayFromAThinWallAtTheShootersBackHitsTheWallAhead)
+{
+    // A wall 0.2 thick at the shooter's back: its far face looks away from the shooter, the way the shot goes.
+    SceneWithOctree scene(SceneBuilder()
+                              .WallFacingMinusZ(-0.2f, -10.0f, 10.0f, -10.0f, 10.0f)
+                              .Quad(XVector3(-10.0f, -10.0f, 0.0f), XVector3(10.0f, -10.0f, 0.0f),
+                                    XVector3(10.0f, 10.0f, 0.0f), XVector3(-10.0f, 10.0f, 0.0f))
+                              .WallFacingMinusZ(30.0f, -10.0f, 10.0f, -10.0f, 10.0f)
+                              .Build());
+    XCollision collision;
+    XContact contact;
+    ASSERT_TRUE(collision.CastSegment(scene.get(), Motion(XVector3(0.0f, 0.0f, 0.9f), XVector3(0.0f, 0.0f, 200.0f)),
+                                      kUnitScale, contact));
+    EXPECT_NEAR(contact.point.z, 30.0f, 1e-4f);
 }
 
 TEST(SegmentBlocked, TouchingAnEndPointBlocksAndBackFacesBlockToo)

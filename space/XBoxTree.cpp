@@ -1,0 +1,432 @@
+// XBoxTree: building the hierarchy (binned surface-area heuristic, groups kept in order) and the box query.
+// Depends on: XVector3.
+#include "space/XBoxTree.h"
+
+#include <algorithm> // std::min, std::max, std::partition, std::nth_element
+#include <cmath>     // isnan
+#include <utility>   // std::swap
+
+#if defined(__SSE2__)
+#include <emmintrin.h> // the four-lane box test
+#endif
+
+namespace {
+
+// Centroid bins per axis when choosing where to split a group's items.
+const int kBins = 12;
+// Down to this depth splits follow the heuristic; deeper, a node is halved by count (at the group boundary
+// nearest the middle), so that no input makes the tree deeper than the queries' stacks.
+const int kHeuristicDepth = 16;
+
+struct Bounds {
+    float min[3] = {1e30f, 1e30f, 1e30f};
+    float max[3] = {-1e30f, -1e30f, -1e30f};
+
+    void Grow(const XBox& box)
+    {
+        for (int axis = 0; axis < 3; ++axis) {
+            min[axis] = std::min(min[axis], box.min[axis]);
+            max[axis] = std::max(max[axis], box.max[axis]);
+        }
+    }
+    void Grow(const XVector3& point)
+    {
+        Grow(XBox{point, point});
+    }
+    void Grow(const Bounds& other)
+    {
+        for (int axis = 0; axis < 3; ++axis) {
+            min[axis] = std::min(min[axis], other.min[axis]);
+            max[axis] = std::max(max[axis], other.max[axis]);
+        }
+    }
+    // Half the surface area, the cost of a box to the heuristic; 0 for an empty one.
+    double HalfArea() const
+    {
+        if (min[0] > max[0]) {
+            return 0.0;
+        }
+        const double x = static_cast<double>(max[0]) - min[0];
+        const double y = static_cast<double>(max[1]) - min[1];
+        const double z = static_cast<double>(max[2]) - min[2];
+        return x * y + y * z + z * x;
+    }
+};
+
+// Builds the nodes over slots [begin, end) of order, which it may reorder within groups.
+class Builder {
+public:
+    Builder(const std::vector<XBox>& itemBoxes, const std::vector<int32_t>& itemGroups, std::vector<int32_t>& slots)
+        : boxes(itemBoxes), groups(itemGroups), order(slots)
+    {
+        for (const XBox& box : boxes) {
+            centres.push_back((box.min + box.max) * 0.5f);
+        }
+    }
+
+    // Where to split slots [begin, end), or begin when they should stay one leaf.
+    int32_t Split(int32_t begin, int32_t end, int depth)
+    {
+        const int32_t count = end - begin;
+        if (count <= XBoxTree::kLeafSize) {
+            return begin;
+        }
+        if (GroupOf(begin) != GroupOf(end - 1)) {
+            return SplitBetweenGroups(begin, end, depth);
+        }
+        return SplitWithinGroup(begin, end, depth);
+    }
+
+private:
+    int32_t GroupOf(int32_t slot) const { return groups[static_cast<size_t>(order[static_cast<size_t>(slot)])]; }
+    const XBox& BoxOf(int32_t slot) const { return boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]; }
+
+    // The cheapest group boundary by the heuristic (or, deep down, the one nearest the middle).
+    int32_t SplitBetweenGroups(int32_t begin, int32_t end, int depth)
+    {
+        const int32_t count = end - begin;
+        rightArea.assign(static_cast<size_t>(count), 0.0);
+        Bounds right;
+        for (int32_t slot = end - 1; slot > begin; --slot) {
+            right.Grow(BoxOf(slot));
+            rightArea[static_cast<size_t>(slot - begin)] = right.HalfArea();
+        }
+        Bounds left;
+        int32_t best = begin;
+        double bestCost = 0.0;
+        for (int32_t slot = begin + 1; slot < end; ++slot) {
+            left.Grow(BoxOf(slot - 1));
+            if (GroupOf(slot) == GroupOf(slot - 1)) {
+                continue;
+            }
+            const double cost = depth < kHeuristicDepth
+                                    ? left.HalfArea() * (slot - begin) + rightArea[static_cast<size_t>(slot - begin)] * (end - slot)
+                                    : static_cast<double>(std::abs(2 * slot - begin - end));
+            if (best == begin || cost < bestCost) {
+                best = slot;
+                bestCost = cost;
+            }
+        }
+        return best;
+    }
+
+    // Items of one group: a binned heuristic split over their centres, or the median when it finds none.
+    int32_t SplitWithinGroup(int32_t begin, int32_t end, int depth)
+    {
+        Bounds centreBounds;
+        for (int32_t slot = begin; slot < end; ++slot) {
+            centreBounds.Grow(centres[static_cast<size_t>(order[static_cast<size_t>(slot)])]);
+        }
+        int bestAxis = -1;
+        int bestBin = 0;
+        double bestCost = 0.0;
+        for (int axis = 0; axis < 3 && depth < kHeuristicDepth; ++axis) {
+            const float lo = centreBounds.min[axis];
+            const float extent = centreBounds.max[axis] - lo;
+            if (!(extent > 0.0f)) {
+                continue;
+            }
+            Bounds binBounds[kBins];
+            int binCounts[kBins] = {};
+            for (int32_t slot = begin; slot < end; ++slot) {
+                const int bin = BinOf(order[static_cast<size_t>(slot)], axis, lo, extent);
+                ++binCounts[bin];
+                binBounds[bin].Grow(BoxOf(slot));
+            }
+            double rightAreas[kBins] = {};
+            int rightCounts[kBins] = {};
+            Bounds right;
+            int rightCount = 0;
+            for (int bin = kBins - 1; bin > 0; --bin) {
+                right.Grow(binBounds[bin]);
+                rightCount += binCounts[bin];
+                rightAreas[bin] = right.HalfArea();
+                rightCounts[bin] = rightCount;
+            }
+            Bounds left;
+            int leftCount = 0;
+            for (int bin = 1; bin < kBins; ++bin) {
+                left.Grow(binBounds[bin - 1]);
+                leftCount += binCounts[bin - 1];
+                if (leftCount == 0 || rightCounts[bin] == 0) {
+                    continue;
+                }
+                const double cost = left.HalfArea() * leftCount + rightAreas[bin] * rightCounts[bin];
+                if (bestAxis < 0 || cost < bestCost) {
+                    bestAxis = axis;
+                    bestBin = bin;
+                    bestCost = cost;
+                }
+            }
+        }
+        if (bestAxis >= 0) {
+            const float lo = centreBounds.min[bestAxis];
+            const float extent = centreBounds.max[bestAxis] - lo;
+            const auto first = order.begin() + begin;
+            const auto middle = std::partition(first, order.begin() + end, [&](int32_t item) {
+                return BinOf(item, bestAxis, lo, extent) < bestBin;
+            });
+            return static_cast<int32_t>(middle - order.begin());
+        }
+        // All centres alike, or deep: halve by count along the longest axis.
+        int axis = 0;
+        for (int a = 1; a < 3; ++a) {
+            if (centreBounds.max[a] - centreBounds.min[a] > centreBounds.max[axis] - centreBounds.min[axis]) {
+                axis = a;
+            }
+        }
+        const int32_t middle = begin + (end - begin) / 2;
+        std::nth_element(order.begin() + begin, order.begin() + middle, order.begin() + end,
+                         [&](int32_t a, int32_t b) {
+                             return centres[static_cast<size_t>(a)][axis] < centres[static_cast<size_t>(b)][axis];
+                         });
+        return middle;
+    }
+
+    int BinOf(int32_t item, int axis, float lo, float extent) const
+    {
+        const int bin = static_cast<int>(kBins * ((centres[static_cast<size_t>(item)][axis] - lo) / extent));
+        return std::min(std::max(bin, 0), kBins - 1);
+    }
+
+    const std::vector<XBox>& boxes;
+    const std::vector<int32_t>& groups;
+    std::vector<int32_t>& order;
+    std::vector<XVector3> centres;
+    std::vector<double> rightArea;
+};
+
+// A node of the binary tree the build makes first.
+struct BinaryNode {
+    Bounds bounds;
+    int32_t first = 0; // leaf: first slot
+    int32_t count = 0; // leaf: slot count; inner: 0
+    int32_t left = -1;
+    int32_t right = -1;
+};
+
+// The binary tree over all slots, depth first; node 0 is the root.
+std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& boxes, const std::vector<int32_t>& order)
+{
+    struct Frame {
+        int32_t begin;
+        int32_t end;
+        int32_t parent; // the binary node whose child this is, or -1
+        bool isLeft;
+        int depth;
+    };
+    std::vector<BinaryNode> tree;
+    tree.reserve(2 * boxes.size() / XBoxTree::kLeafSize + 1);
+    std::vector<Frame> pending{{0, static_cast<int32_t>(boxes.size()), -1, true, 0}};
+    while (!pending.empty()) {
+        const Frame frame = pending.back();
+        pending.pop_back();
+        const int32_t index = static_cast<int32_t>(tree.size());
+        if (frame.parent >= 0) {
+            (frame.isLeft ? tree[static_cast<size_t>(frame.parent)].left : tree[static_cast<size_t>(frame.parent)].right) = index;
+        }
+        const int32_t middle = builder.Split(frame.begin, frame.end, frame.depth);
+        BinaryNode node;
+        for (int32_t slot = frame.begin; slot < frame.end; ++slot) {
+            node.bounds.Grow(boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]);
+        }
+        if (middle <= frame.begin || middle >= frame.end) {
+            node.first = frame.begin;
+            node.count = frame.end - frame.begin;
+            tree.push_back(node);
+            continue;
+        }
+        tree.push_back(node);
+        pending.push_back({middle, frame.end, index, false, frame.depth + 1});
+        pending.push_back({frame.begin, middle, index, true, frame.depth + 1});
+    }
+    return tree;
+}
+
+double HalfAreaOf(const BinaryNode& node)
+{
+    return node.bounds.HalfArea();
+}
+
+} // namespace
+
+void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>& groups)
+{
+    nodes.clear();
+    slotBoxes.clear();
+    rootLeafCount = 0;
+    order.resize(boxes.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        order[i] = static_cast<int32_t>(i);
+    }
+    if (boxes.empty()) {
+        return;
+    }
+    Builder builder(boxes, groups, order);
+    const std::vector<BinaryNode> binary = BuildBinary(builder, boxes, order);
+    slotBoxes.clear();
+    slotBoxes.reserve(order.size());
+    for (const int32_t item : order) {
+        slotBoxes.push_back(boxes[static_cast<size_t>(item)]);
+    }
+    if (binary[0].count > 0) {
+        rootLeafCount = binary[0].count; // a root leaf starts at slot 0
+        return;
+    }
+
+    // Collapse: each four-wide node takes a binary node's children, then opens the largest inner ones among them
+    // until it has four. Opening replaces a child by its two children in place, so the lanes keep the order of
+    // the slots, and the nodes are made depth first, each followed by its first child's subtree.
+    struct Frame {
+        int32_t binaryNode;
+        int32_t parent; // the four-wide node whose lane this is, or -1 for the root
+        int lane;
+    };
+    nodes.reserve(binary.size() / 3 + 1);
+    std::vector<Frame> pending{{0, -1, 0}};
+    while (!pending.empty()) {
+        const Frame frame = pending.back();
+        pending.pop_back();
+        const int32_t index = static_cast<int32_t>(nodes.size());
+        nodes.emplace_back();
+        if (frame.parent >= 0) {
+            nodes[static_cast<size_t>(frame.parent)].child[frame.lane] = index;
+        }
+        const BinaryNode& parent = binary[static_cast<size_t>(frame.binaryNode)];
+        int32_t lanes[4] = {parent.left, parent.right, -1, -1};
+        int laneCount = 2;
+        while (laneCount < 4) {
+            int open = -1;
+            for (int lane = 0; lane < laneCount; ++lane) {
+                const BinaryNode& candidate = binary[static_cast<size_t>(lanes[lane])];
+                if (candidate.count == 0 &&
+                    (open < 0 || HalfAreaOf(candidate) > HalfAreaOf(binary[static_cast<size_t>(lanes[open])]))) {
+                    open = lane;
+                }
+            }
+            if (open < 0) {
+                break;
+            }
+            const BinaryNode& opened = binary[static_cast<size_t>(lanes[open])];
+            for (int lane = laneCount; lane > open + 1; --lane) {
+                lanes[lane] = lanes[lane - 1];
+            }
+            lanes[open] = opened.left;
+            lanes[open + 1] = opened.right;
+            ++laneCount;
+        }
+        Node& node = nodes[static_cast<size_t>(index)];
+        for (int lane = 0; lane < 4; ++lane) {
+            if (lane >= laneCount) {
+                node.minX[lane] = node.minY[lane] = node.minZ[lane] = 1e30f;
+                node.maxX[lane] = node.maxY[lane] = node.maxZ[lane] = -1e30f;
+                node.child[lane] = -1;
+                node.count[lane] = 0;
+                continue;
+            }
+            const BinaryNode& child = binary[static_cast<size_t>(lanes[lane])];
+            node.minX[lane] = child.bounds.min[0];
+            node.minY[lane] = child.bounds.min[1];
+            node.minZ[lane] = child.bounds.min[2];
+            node.maxX[lane] = child.bounds.max[0];
+            node.maxY[lane] = child.bounds.max[1];
+            node.maxZ[lane] = child.bounds.max[2];
+            node.count[lane] = child.count;
+            node.child[lane] = child.count > 0 ? child.first : -1; // an inner child's index comes when it is made
+        }
+        // Depth first, lanes in order: the last lane goes on the stack first.
+        for (int lane = laneCount - 1; lane >= 0; --lane) {
+            if (binary[static_cast<size_t>(lanes[lane])].count == 0) {
+                pending.push_back({lanes[lane], index, lane});
+            }
+        }
+    }
+}
+
+void XBoxTree::Query(const XBox& box, std::vector<int32_t>& slots) const
+{
+    if (order.empty()) {
+        return;
+    }
+    // Stack entries: a node index (count 0) or a leaf's run of slots, taken in slot order.
+    int32_t stackChild[kStackDepth];
+    int32_t stackCount[kStackDepth];
+    int depth = 0;
+    stackChild[depth] = 0;
+    stackCount[depth] = rootLeafCount;
+    ++depth;
+    while (depth > 0) {
+        --depth;
+        const int32_t child = stackChild[depth];
+        const int32_t count = stackCount[depth];
+        if (count > 0) {
+            // A leaf's box holds several items: each is taken only when its own box meets the query's.
+            for (int32_t slot = child; slot < child + count; ++slot) {
+                if (slotBoxes[static_cast<size_t>(slot)].Overlaps(box)) {
+                    slots.push_back(slot);
+                }
+            }
+            continue;
+        }
+        const int met = OverlappingLanes(nodes[static_cast<size_t>(child)], box);
+        const Node& node = nodes[static_cast<size_t>(child)];
+        for (int lane = 3; lane >= 0; --lane) {
+            if ((met >> lane) & 1) {
+                stackChild[depth] = node.child[lane];
+                stackCount[depth] = node.count[lane];
+                ++depth;
+            }
+        }
+    }
+}
+
+int XBoxTree::OverlappingLanes(const Node& node, const XBox& box)
+{
+#if defined(__SSE2__)
+    // The four lanes side by side: six comparisons of four floats each.
+    const __m128 apart = _mm_or_ps(
+        _mm_or_ps(_mm_or_ps(_mm_cmpgt_ps(_mm_load_ps(node.minX), _mm_set1_ps(box.max.x)),
+                            _mm_cmplt_ps(_mm_load_ps(node.maxX), _mm_set1_ps(box.min.x))),
+                  _mm_or_ps(_mm_cmpgt_ps(_mm_load_ps(node.minY), _mm_set1_ps(box.max.y)),
+                            _mm_cmplt_ps(_mm_load_ps(node.maxY), _mm_set1_ps(box.min.y)))),
+        _mm_or_ps(_mm_cmpgt_ps(_mm_load_ps(node.minZ), _mm_set1_ps(box.max.z)),
+                  _mm_cmplt_ps(_mm_load_ps(node.maxZ), _mm_set1_ps(box.min.z))));
+    return ~_mm_movemask_ps(apart) & 0xf;
+#else
+    int met = 0;
+    for (int lane = 0; lane < 4; ++lane) {
+        const bool overlaps = node.minX[lane] <= box.max.x && box.min.x <= node.maxX[lane] &&
+                              node.minY[lane] <= box.max.y && box.min.y <= node.maxY[lane] &&
+                              node.minZ[lane] <= box.max.z && box.min.z <= node.maxZ[lane];
+        met |= overlaps ? 1 << lane : 0;
+    }
+    return met;
+#endif
+}
+
+bool XBoxTree::SegmentEnters(const Node& node, int lane, const double from[3], const double inverse[3], double lo,
+                             double hi, double& entry)
+{
+    const double mins[3] = {node.minX[lane], node.minY[lane], node.minZ[lane]};
+    const double maxs[3] = {node.maxX[lane], node.maxY[lane], node.maxZ[lane]};
+    double enter = lo;
+    double leave = hi;
+    for (int axis = 0; axis < 3; ++axis) {
+        double t0 = (mins[axis] - from[axis]) * inverse[axis];
+        double t1 = (maxs[axis] - from[axis]) * inverse[axis];
+        if (std::isnan(t0) || std::isnan(t1)) {
+            // Parallel to the slab with the start on one of its faces (0 * infinity): inside it.
+            continue;
+        }
+        if (t0 > t1) {
+            std::swap(t0, t1);
+        }
+        enter = std::max(enter, t0);
+        leave = std::min(leave, t1);
+        if (enter > leave) {
+            return false;
+        }
+    }
+    entry = enter;
+    return true;
+}

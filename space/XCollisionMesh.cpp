@@ -1,0 +1,96 @@
+// XCollisionMesh: gathering the octree's leaf triangles, scaling them and building their box tree.
+// Depends on: XOctTree, XOctNode.
+#include "space/XCollisionMesh.h"
+
+#include "space/XOctNode.h"
+#include "space/XOctTree.h"
+
+#include <algorithm> // std::min, std::max
+#include <cmath>     // fabs
+
+namespace {
+
+// The triangle's box, widened so that every point the contact tests accept lies inside it: their inside test
+// lets a point lie up to 0.00001 / (edge length) beyond an edge, and their double results are rounded to float.
+XBox BoundsOf(const XTriangle& t)
+{
+    XBox box{t.vertex[0], t.vertex[0]};
+    float shortestEdge = Distance(t.vertex[0], t.vertex[1]);
+    float largest = 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        const XVector3& v = t.vertex[i];
+        for (int axis = 0; axis < 3; ++axis) {
+            box.min[axis] = std::min(box.min[axis], v[axis]);
+            box.max[axis] = std::max(box.max[axis], v[axis]);
+            largest = std::max(largest, std::fabs(v[axis]));
+        }
+        shortestEdge = std::min(shortestEdge, Distance(v, t.vertex[(i + 1) % 3]));
+    }
+    const float edgeSlack = shortestEdge > 0.0f ? 2e-5f / shortestEdge : 1.0f;
+    const float margin = std::min(edgeSlack, 1.0f) + 1e-5f * (1.0f + largest);
+    box.min = box.min + (-margin);
+    box.max = box.max + margin;
+    return box;
+}
+
+// The triangles of the node and its subtree, in the octree's query order: a node's own triangles, then its
+// children by index.
+void CollectLeaves(const XOctNode& node, const XVector3& scale, int& leafCount, std::vector<XCollisionFace>& faces,
+                   std::vector<XCollisionTriangle>& out)
+{
+    const int count = node.TriangleCount();
+    if (count > 0) {
+        // Multiplying by 1 changes no corner, so the unit scale keeps the node's own triangles.
+        const bool unit = scale.x == 1.0f && scale.y == 1.0f && scale.z == 1.0f;
+        for (int i = 0; i < count; ++i) {
+            XCollisionTriangle prepared;
+            prepared.triangle = unit ? node.Triangle(i) : node.Triangle(i).Scaled(scale);
+            prepared.indexInLeaf = i;
+            prepared.classification = prepared.triangle.Classify();
+            XCollisionFace face;
+            face.bounds = BoundsOf(prepared.triangle);
+            face.normal = prepared.triangle.normal;
+            face.d = prepared.triangle.d;
+            face.leaf = leafCount;
+            face.order = static_cast<int32_t>(out.size());
+            faces.push_back(face);
+            out.push_back(prepared);
+        }
+        ++leafCount;
+    }
+    for (int i = 0; i < 8; ++i) {
+        if (const XOctNode* const child = node.Child(i)) {
+            CollectLeaves(*child, scale, leafCount, faces, out);
+        }
+    }
+}
+
+} // namespace
+
+XCollisionMesh::XCollisionMesh(const XOctTree& octree, const XVector3& meshScale)
+    : scale(meshScale), treeSerial(octree.Serial())
+{
+    std::vector<XCollisionFace> facesInOctreeOrder;
+    std::vector<XCollisionTriangle> inOctreeOrder;
+    if (const XOctNode* const root = octree.Root()) {
+        CollectLeaves(*root, scale, leafCount, facesInOctreeOrder, inOctreeOrder);
+    }
+    std::vector<XBox> boxes;
+    std::vector<int32_t> leaves;
+    boxes.reserve(facesInOctreeOrder.size());
+    leaves.reserve(facesInOctreeOrder.size());
+    for (const XCollisionFace& face : facesInOctreeOrder) {
+        boxes.push_back(face.bounds);
+        leaves.push_back(face.leaf);
+    }
+    tree.Build(boxes, leaves);
+    // The arrays in the tree's order, so that the tree's slots are the arrays' indices.
+    faces.reserve(inOctreeOrder.size());
+    triangles.reserve(inOctreeOrder.size());
+    indexOfOrder.resize(inOctreeOrder.size());
+    for (const int32_t order : tree.Order()) {
+        indexOfOrder[static_cast<size_t>(order)] = static_cast<int32_t>(triangles.size());
+        faces.push_back(facesInOctreeOrder[static_cast<size_t>(order)]);
+        triangles.push_back(inOctreeOrder[static_cast<size_t>(order)]);
+    }
+}
