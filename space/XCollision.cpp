@@ -47,6 +47,9 @@ XBox Spanning(const XVector3& a, const XVector3& b)
                 XVector3(std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z))};
 }
 
+// How much more than it needs a query gathers when its first gathering no longer covers it.
+const float kRegatherMargin = 1.0f;
+
 // Where a sweep test of the motion can find contacts: the sphere's nearest point moves along the velocity from
 // one length behind the position to one length ahead.
 XBox SweepReach(const XMotion& m)
@@ -168,20 +171,30 @@ bool XCollision::SweepTest(int32_t leaf, const XMotion& motion, XNearest& neares
     Cover(reach);
     nearest.found = false;
     const XVector3d velocity(motion.velocity);
+    // A hit lies on the segment of the sphere's nearest point, from one velocity behind it to one ahead.
+    const XVector3 along(std::fabs(motion.velocity.x) + 1e-3f, std::fabs(motion.velocity.y) + 1e-3f,
+                         std::fabs(motion.velocity.z) + 1e-3f);
     const size_t end = EndOfLeaf(leaf);
     for (size_t k = FirstOfLeaf(leaf); k < end; ++k) {
         const XCollisionFace& face = mesh->Face(candidates[k]);
-        if (!face.bounds.Overlaps(reach)) {
+        const XVector3 p0 = motion.position - face.normal * kSphereRadius;
+        if (!face.bounds.Overlaps(XBox{p0 - along, p0 + along})) {
             continue;
         }
         // Only a face the body moves against, with its centre in front of it, can stop the body: from behind,
         // the sphere's "nearest point" is its farthest and a hit would carry the body through the face.
-        if (!(Dot(XVector3d(face.normal), velocity) < 0.0) || !(face.PlaneDistance(motion.position) >= 0.0f)) {
+        const double approach = Dot(XVector3d(face.normal), velocity);
+        if (!(approach < 0.0) || !(face.PlaneDistance(motion.position) >= 0.0f)) {
             continue;
         }
-        const XVector3 p0 = motion.position - face.normal * kSphereRadius;
         if (face.PlaneDistance(p0 + motion.velocity) > 0.0f) {
             continue; // the sweep does not reach the plane
+        }
+        // A hit lies inside the triangle's box: where the plane is crossed outside it, the triangle is missed.
+        // (Walls cut by the octree into hundreds of slivers are turned away here rather than one by one.)
+        const XVector3 crossing = face.PlaneCrossing(XVector3d(p0), velocity, approach);
+        if (!face.bounds.Overlaps(XBox{crossing, crossing})) {
+            continue;
         }
         const XCollisionTriangle& prepared = mesh->Triangle(candidates[k]);
         XVector3 h;
@@ -190,10 +203,10 @@ bool XCollision::SweepTest(int32_t leaf, const XMotion& motion, XNearest& neares
         }
         SetFlags(prepared.classification);
         const double distance = Distance(p0, h);
-        if (Nearer(distance, face.order, nearest.found, nearest.distance, nearest.order)) {
+        if (Nearer(distance, prepared.order, nearest.found, nearest.distance, nearest.order)) {
             nearest.found = true;
             nearest.distance = distance;
-            nearest.order = face.order;
+            nearest.order = prepared.order;
             nearest.point = h;
             nearest.normal = face.normal;
             nearest.classification = prepared.classification;
@@ -223,7 +236,7 @@ bool XCollision::OverlapTest(int32_t leaf, const XVector3& position, XNearest& s
     const size_t end = EndOfLeaf(leaf);
     for (size_t k = FirstOfLeaf(leaf); k < end; ++k) {
         const XCollisionFace& face = mesh->Face(candidates[k]);
-        if (!face.bounds.Overlaps(reach) || !(SquaredDistanceToBox(position, face.bounds) < within * within)) {
+        if (!(SquaredDistanceToBox(position, face.bounds) < within * within)) {
             continue;
         }
         const float planeDistance = face.PlaneDistance(position);
@@ -241,10 +254,10 @@ bool XCollision::OverlapTest(int32_t leaf, const XVector3& position, XNearest& s
         if (depth <= kMinDepth) {
             continue;
         }
-        if (Nearer(depth, face.order, shallowest.found, shallowest.distance, shallowest.order)) {
+        if (Nearer(depth, prepared.order, shallowest.found, shallowest.distance, shallowest.order)) {
             shallowest.found = true;
             shallowest.distance = depth;
-            shallowest.order = face.order;
+            shallowest.order = prepared.order;
             shallowest.point = q;
             // A centre on the face itself has no direction away from it: out is the side the face looks to.
             shallowest.normal = separation > 1e-4f ? (position - q).Normalized() : t.normal;
@@ -365,11 +378,12 @@ bool XCollision::CastSegment(XScene* scene, const XMotion& motion, const XVector
             return;
         }
         const double distance = Distance(h, p);
-        if (Nearer(distance, face.order, found, bestDistance, best)) {
+        const int32_t order = prepared->Triangle(i).order;
+        if (Nearer(distance, order, found, bestDistance, best)) {
             found = true;
             bestDistance = distance;
             bestAlong = along;
-            best = face.order;
+            best = order;
             bestPoint = h;
         }
     };
@@ -447,12 +461,15 @@ void XCollision::Cover(const XBox& box)
     if (covered.Encloses(box)) {
         return;
     }
-    covered = box;
+    // A query that has to gather again is one that moves on (slides along walls, pushes out): a little more
+    // room spares it the next gathering.
+    const bool first = covered.min.x > covered.max.x;
+    covered = first ? box : Widened(box, kRegatherMargin);
     candidates.clear();
-    mesh->Query(box, candidates);
+    mesh->Query(covered, candidates);
     candidateLeaves.clear();
     for (const int32_t i : candidates) {
-        candidateLeaves.push_back(mesh->Face(i).leaf);
+        candidateLeaves.push_back(mesh->LeafOf(i));
     }
 }
 

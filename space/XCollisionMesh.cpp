@@ -51,8 +51,9 @@ void CollectLeaves(const XOctNode& node, const XVector3& scale, int& leafCount, 
             face.bounds = BoundsOf(prepared.triangle);
             face.normal = prepared.triangle.normal;
             face.d = prepared.triangle.d;
-            face.leaf = leafCount;
-            face.order = static_cast<int32_t>(out.size());
+            face.normalDotCorner = Dot(XVector3d(face.normal), XVector3d(prepared.triangle.vertex[0]));
+            prepared.leaf = leafCount;
+            prepared.order = static_cast<int32_t>(out.size());
             faces.push_back(face);
             out.push_back(prepared);
         }
@@ -79,9 +80,9 @@ XCollisionMesh::XCollisionMesh(const XOctTree& octree, const XVector3& meshScale
     std::vector<int32_t> leaves;
     boxes.reserve(facesInOctreeOrder.size());
     leaves.reserve(facesInOctreeOrder.size());
-    for (const XCollisionFace& face : facesInOctreeOrder) {
-        boxes.push_back(face.bounds);
-        leaves.push_back(face.leaf);
+    for (size_t i = 0; i < inOctreeOrder.size(); ++i) {
+        boxes.push_back(facesInOctreeOrder[i].bounds);
+        leaves.push_back(inOctreeOrder[i].leaf);
     }
     tree.Build(boxes, leaves);
     // The arrays in the tree's order, so that the tree's slots are the arrays' indices.
@@ -92,5 +93,6 @@ XCollisionMesh::XCollisionMesh(const XOctTree& octree, const XVector3& meshScale
         indexOfOrder[static_cast<size_t>(order)] = static_cast<int32_t>(triangles.size());
         faces.push_back(facesInOctreeOrder[static_cast<size_t>(order)]);
         triangles.push_back(inOctreeOrder[static_cast<size_t>(order)]);
+        leafOf.push_back(triangles.back().leaf);
     }
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "math/XTriangle.h"
+#include "math/XVector3d.h"
 #include "space/XBoxTree.h"
 
 #include <cstdint> // int32_t, uint64_t
@@ -21,19 +22,27 @@ class XOctTree;
 // What the quick tests of a triangle read, kept apart from the rest in records of 48 bytes: most candidates of a
 // query are turned away on these alone, and a query's memory traffic is its cost.
 struct XCollisionFace {
-    XBox bounds;        // the triangle's box, widened by a rounding margin
-    XVector3 normal;    // the triangle's plane, as in its XTriangle
+    XBox bounds;                  // the triangle's box, widened by a rounding margin
+    XVector3 normal;              // the triangle's plane, as in its XTriangle
     float d = 0.0f;
-    int32_t leaf = 0;   // which leaf of the octree holds it, counted in the octree's order
-    int32_t order = 0;  // its place in the octree's order (leaf by leaf, triangle by triangle)
+    double normalDotCorner = 0.0; // normal . first corner, in double, as XTriangle::SegmentHit works it out
 
     // The same value as XTriangle::PlaneDistance.
     float PlaneDistance(const XVector3& p) const { return SignedPlaneDistance(normal, d, p); }
+    // Where the line p + dir * t meets the plane, to the bit as XTriangle::SegmentHit puts it (dir not parallel).
+    XVector3 PlaneCrossing(const XVector3d& p, const XVector3d& dir, double normalDotDir) const
+    {
+        const XVector3d n(normal);
+        const double t = -(Dot(n, p) - normalDotCorner) / normalDotDir;
+        return (p + dir * t).ToFloat();
+    }
 };
 
 // The rest of a triangle of the collision mesh.
 struct XCollisionTriangle {
     XTriangle triangle;         // the octree's triangle, Scaled by the mesh's scale (bit for bit)
+    int32_t order = 0;          // its place in the octree's order (leaf by leaf, triangle by triangle)
+    int32_t leaf = 0;           // which leaf of the octree holds it, counted in the octree's order
     int32_t indexInLeaf = 0;
     int32_t classification = 0; // the scaled triangle's Classify
 };
@@ -50,6 +59,8 @@ public:
     int LeafCount() const { return leafCount; }
     const XCollisionFace& Face(int32_t i) const { return faces[static_cast<size_t>(i)]; }
     const XCollisionTriangle& Triangle(int32_t i) const { return triangles[static_cast<size_t>(i)]; }
+    // Triangle(i).leaf, from an array of its own for reading many at once.
+    int32_t LeafOf(int32_t i) const { return leafOf[static_cast<size_t>(i)]; }
     // The index of the triangle whose place in the octree's order is given.
     int32_t IndexOfOrder(int32_t order) const { return indexOfOrder[static_cast<size_t>(order)]; }
 
@@ -70,5 +81,6 @@ private:
     std::vector<XCollisionFace> faces;
     std::vector<XCollisionTriangle> triangles;
     std::vector<int32_t> indexOfOrder;
+    std::vector<int32_t> leafOf;
     XBoxTree tree;
 };

@@ -80,13 +80,14 @@ TEST(CollisionMesh, HoldsEveryOctreeTriangleScaledToTheBitInLeafOrder)
             const int32_t i = mesh.IndexOfOrder(order);
             const XTriangle expected = originals[static_cast<size_t>(order)].Scaled(scale);
             EXPECT_TRUE(SameBits(mesh.Triangle(i).triangle, expected)) << "triangle " << order;
-            EXPECT_EQ(mesh.Face(i).order, order);
+            EXPECT_EQ(mesh.Triangle(i).order, order);
             EXPECT_TRUE(SameBits(mesh.Face(i).normal, expected.normal));
             EXPECT_EQ(mesh.Triangle(i).classification, expected.Classify());
         }
         // Leaf by leaf in the octree's order along the array, whatever the order within a leaf.
         for (int i = 1; i < mesh.TriangleCount(); ++i) {
-            ASSERT_LE(mesh.Face(i - 1).leaf, mesh.Face(i).leaf) << "index " << i;
+            ASSERT_LE(mesh.Triangle(i - 1).leaf, mesh.Triangle(i).leaf) << "index " << i;
+            ASSERT_EQ(mesh.LeafOf(i), mesh.Triangle(i).leaf);
         }
     }
 }
