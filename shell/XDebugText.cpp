@@ -3,6 +3,7 @@
 
 #include <cstdarg> // va_list
 #include <cstdio>  // vsnprintf
+#include <cstring> // strlen, memcpy
 
 void XDebugText::AppendLine(const char* format, ...)
 {
@@ -17,22 +18,29 @@ void XDebugText::AppendLine(const char* format, ...)
 
 void XDebugText::AppendCount(const char* label, long value)
 {
-    text += label;
+    // The line is put together in place and appended at once.
+    char line[96];
+    size_t length = std::strlen(label);
+    if (length > sizeof(line) - 24) {
+        length = sizeof(line) - 24;
+    }
+    std::memcpy(line, label, length);
     char digits[24];
-    int length = 0;
+    int count = 0;
     // The magnitude as unsigned, so that the most negative long is written right too.
     unsigned long magnitude = value < 0 ? 0ul - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
     do {
-        digits[length++] = static_cast<char>('0' + magnitude % 10);
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
     if (value < 0) {
-        text += '-';
+        line[length++] = '-';
     }
-    while (length > 0) {
-        text += digits[--length];
+    while (count > 0) {
+        line[length++] = digits[--count];
     }
-    text += '\n';
+    line[length++] = '\n';
+    text.append(line, length);
 }
 
 const char* XDebugText::Text() const
