@@ -35,10 +35,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "%s: warning: %s\n", argv[1], warning.c_str());
         }
         std::printf("korvath-levelc: %s: %d solids, %d faces (%d hidden), %d polygons, %d charts on %d light-map "
-                    "page(s) (%.0f%% used); world %d vertices, %d triangles, %d materials; %.1f s\n",
+                    "page(s) (%.0f%% used); world %d vertices, %d triangles, %d materials; visibility: %d view "
+                    "cells, %d cells with triangles, %.1f seen from a cell on average; %.1f s\n",
                     argv[1], stats.solids, stats.fragments - stats.culledFragments, stats.culledFragments,
                     stats.polygons, stats.charts, stats.pages, stats.pageUsage * 100.0, stats.worldVertices,
-                    stats.worldTriangles, stats.worldMaterials, seconds);
+                    stats.worldTriangles, stats.worldMaterials, stats.visibilityViewCells,
+                    stats.visibilityOwnerCells, stats.visibilityAverageSeen, seconds);
     } catch (const XLevelError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

@@ -11,6 +11,7 @@
 #include "tools/levelc/XMsaWriter.h"
 #include "tools/levelc/XRayTracer.h"
 #include "tools/levelc/XSpaceGrid.h"
+#include "tools/levelc/XVisibilityBuilder.h"
 #include "tools/levelc/XSurface.h"
 
 #include <stb_image.h>       // stbi_load
@@ -338,6 +339,18 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
         throw XLevelError(file, 0, "the world has " + std::to_string(world.VertexCount()) + " vertices and " +
                                        std::to_string(world.TriangleCount()) +
                                        " triangles; the engine takes from 1 to 49999 of each");
+    }
+
+    // What can be seen from where, in a file of its own beside the scene file.
+    XVisibilitySettings visibilitySettings;
+    visibilitySettings.threads = settings.threads;
+    const XVisibility visibility = XVisibilityBuilder::Build(world, grid, visibilitySettings);
+    stats.visibilityViewCells = static_cast<int>(visibility.views.size());
+    stats.visibilityOwnerCells = static_cast<int>(visibility.owners.size());
+    stats.visibilityAverageSeen = visibility.AverageSeen();
+    const std::string visibilityPath = sceneFolder + "/world.vis";
+    if (!XVisibilityBuilder::WriteFile(visibilityPath, visibility)) {
+        throw XLevelError(file, 0, "cannot write " + visibilityPath);
     }
 
     // The other objects and their materials (no light map).

@@ -28,6 +28,9 @@ struct XCompileStats {
     int worldTriangles = 0;
     int worldMaterials = 0;
     long reachableCells = 0;
+    int visibilityViewCells = 0;    // cells the eye can be in
+    int visibilityOwnerCells = 0;   // cells that hold triangles
+    double visibilityAverageSeen = 0.0; // owner cells a view cell sees, on average
     std::vector<std::string> warnings;
 };
 

@@ -116,3 +116,26 @@ bool XSpaceGrid::Blocked(const XVector3d& p) const
     int z = 0;
     return !CellOf(p, x, y, z) || cells[Index(x, y, z)] == kBlocked;
 }
+
+std::vector<XVector3d> XSpaceGrid::ReachableCentres(const XVector3d& lo, const XVector3d& hi, int stride) const
+{
+    std::vector<XVector3d> centres;
+    const int x0 = std::max(0, static_cast<int>(std::ceil((lo.x - origin.x) / kCellSize - 0.5)));
+    const int y0 = std::max(0, static_cast<int>(std::ceil((lo.y - origin.y) / kCellSize - 0.5)));
+    const int z0 = std::max(0, static_cast<int>(std::ceil((lo.z - origin.z) / kCellSize - 0.5)));
+    const int x1 = std::min(nx - 1, static_cast<int>(std::floor((hi.x - origin.x) / kCellSize - 0.5)));
+    const int y1 = std::min(ny - 1, static_cast<int>(std::floor((hi.y - origin.y) / kCellSize - 0.5)));
+    const int z1 = std::min(nz - 1, static_cast<int>(std::floor((hi.z - origin.z) / kCellSize - 0.5)));
+    for (int z = z0; z <= z1; ++z) {
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                if (x % stride != 0 || y % stride != 0 || z % stride != 0 || cells[Index(x, y, z)] != kReached) {
+                    continue;
+                }
+                centres.emplace_back(origin.x + (x + 0.5) * kCellSize, origin.y + (y + 0.5) * kCellSize,
+                                     origin.z + (z + 0.5) * kCellSize);
+            }
+        }
+    }
+    return centres;
+}

@@ -26,6 +26,14 @@ public:
     // Whether the cell holding p is blocked (its centre inside a solid) or outside the grid.
     bool Blocked(const XVector3d& p) const;
 
+    // The centres of the reachable cells inside the box from lo to hi whose indices are multiples of stride on
+    // every axis (a lattice of stride cells' spacing), in index order.
+    std::vector<XVector3d> ReachableCentres(const XVector3d& lo, const XVector3d& hi, int stride) const;
+
+    // The grid's box.
+    XVector3d Min() const { return origin; }
+    XVector3d Max() const { return origin + XVector3d(nx * kCellSize, ny * kCellSize, nz * kCellSize); }
+
     // Number of reachable cells after Flood.
     long ReachableCount() const { return reachableCount; }
 

@@ -1,0 +1,278 @@
+// XVisibilityBuilder: owner cells, view cells, sampled lines of sight, the drawing order and the file.
+// Depends on: XRayTracer, XSpaceGrid.
+#include "tools/levelc/XVisibilityBuilder.h"
+
+#include <algorithm> // std::min, std::max, std::sort
+#include <cmath>     // floor, ceil, sqrt
+#include <cstdio>    // FILE, fopen, fwrite
+#include <cstring>   // memcpy
+#include <map>
+#include <thread>
+
+namespace {
+
+// Sampling never depends on the C library's generator: a small generator of our own, seeded per view cell.
+class Random {
+public:
+    explicit Random(uint64_t seed) : state(seed * 6364136223846793005ull + 1442695040888963407ull) {}
+    uint32_t Next()
+    {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<uint32_t>(state >> 33);
+    }
+    double Unit() { return Next() / 2147483648.0; }
+    size_t Below(size_t n) { return n == 0 ? 0 : static_cast<size_t>(Next()) % n; }
+
+private:
+    uint64_t state;
+};
+
+XVector3d ToDouble(const XVector3& v)
+{
+    return XVector3d(v.x, v.y, v.z);
+}
+
+// Points of a triangle to look at, a hair in front of it: corners (pulled a little inwards), edge middles, the
+// centroid, and more inside on large triangles.
+void TargetPoints(const XVector3d& a, const XVector3d& b, const XVector3d& c, Random& random,
+                  std::vector<XVector3d>& points)
+{
+    const XVector3d centroid = (a + b + c) / 3.0;
+    const XVector3d cross = Cross(b - a, c - a);
+    const double length = cross.Length();
+    if (!(length > 0.0)) {
+        return;
+    }
+    const XVector3d lift = cross / length * 0.02;
+    const XVector3d corners[3] = {a, b, c};
+    for (int i = 0; i < 3; ++i) {
+        points.push_back(corners[i] + (centroid - corners[i]) * 0.02 + lift);
+        points.push_back((corners[i] + corners[(i + 1) % 3]) * 0.5 + (centroid - corners[i]) * 0.01 + lift);
+    }
+    points.push_back(centroid + lift);
+    const int extra = std::min(48, static_cast<int>(length * 0.5 / 2.0)); // one more every 2 square units
+    for (int i = 0; i < extra; ++i) {
+        double u = random.Unit();
+        double v = random.Unit();
+        if (u + v > 1.0) {
+            u = 1.0 - u;
+            v = 1.0 - v;
+        }
+        points.push_back(a + (b - a) * u + (c - a) * v + lift);
+    }
+}
+
+double BoxDistance(const XVector3d& aMin, const XVector3d& aMax, const XVector3d& bMin, const XVector3d& bMax)
+{
+    const double dx = std::max(0.0, std::max(aMin.x - bMax.x, bMin.x - aMax.x));
+    const double dy = std::max(0.0, std::max(aMin.y - bMax.y, bMin.y - aMax.y));
+    const double dz = std::max(0.0, std::max(aMin.z - bMax.z, bMin.z - aMax.z));
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+void Append32(std::vector<unsigned char>& bytes, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) {
+        bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    }
+}
+
+void AppendFloat(std::vector<unsigned char>& bytes, double value)
+{
+    const float f = static_cast<float>(value);
+    uint32_t bits = 0;
+    std::memcpy(&bits, &f, sizeof(bits));
+    Append32(bytes, bits);
+}
+
+} // namespace
+
+double XVisibility::AverageSeen() const
+{
+    if (views.empty()) {
+        return 0.0;
+    }
+    long total = 0;
+    for (const XViewCell& view : views) {
+        for (const uint8_t byte : view.sees) {
+            total += __builtin_popcount(byte);
+        }
+    }
+    return static_cast<double>(total) / static_cast<double>(views.size());
+}
+
+XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGrid& grid,
+                                      const XVisibilitySettings& settings)
+{
+    XVisibility visibility;
+    visibility.cellSize = settings.cellSize;
+    visibility.origin = grid.Min();
+    const XVector3d extent = grid.Max() - grid.Min();
+    visibility.nx = std::max(1, static_cast<int>(std::ceil(extent.x / settings.cellSize)));
+    visibility.ny = std::max(1, static_cast<int>(std::ceil(extent.y / settings.cellSize)));
+    visibility.nz = std::max(1, static_cast<int>(std::ceil(extent.z / settings.cellSize)));
+    const auto cellOf = [&](const XVector3d& p) {
+        const int x = std::min(visibility.nx - 1, std::max(0, static_cast<int>(std::floor((p.x - visibility.origin.x) / settings.cellSize))));
+        const int y = std::min(visibility.ny - 1, std::max(0, static_cast<int>(std::floor((p.y - visibility.origin.y) / settings.cellSize))));
+        const int z = std::min(visibility.nz - 1, std::max(0, static_cast<int>(std::floor((p.z - visibility.origin.z) / settings.cellSize))));
+        return (z * visibility.ny + y) * visibility.nx + x;
+    };
+    const auto cellMin = [&](int cell) {
+        const int x = cell % visibility.nx;
+        const int y = (cell / visibility.nx) % visibility.ny;
+        const int z = cell / (visibility.nx * visibility.ny);
+        return visibility.origin + XVector3d(x, y, z) * settings.cellSize;
+    };
+
+    // Owner cells, and the drawing order: by cell, then by material, then as in the world's own order.
+    std::vector<int> materialOf;
+    for (const XSceneGroup& group : world.groups) {
+        materialOf.insert(materialOf.end(), static_cast<size_t>(group.triangleCount), group.material);
+    }
+    const int triangleCount = world.TriangleCount();
+    std::vector<int> ownerOf(static_cast<size_t>(triangleCount));
+    std::vector<XRayTracer::Triangle> traced;
+    for (int t = 0; t < triangleCount; ++t) {
+        const std::array<int, 3>& corners = world.triangles[static_cast<size_t>(t)];
+        const XVector3d a = ToDouble(world.positions[static_cast<size_t>(corners[0])]);
+        const XVector3d b = ToDouble(world.positions[static_cast<size_t>(corners[1])]);
+        const XVector3d c = ToDouble(world.positions[static_cast<size_t>(corners[2])]);
+        ownerOf[static_cast<size_t>(t)] = cellOf((a + b + c) / 3.0);
+        traced.push_back({a, b, c});
+    }
+    visibility.order.resize(static_cast<size_t>(triangleCount));
+    for (int t = 0; t < triangleCount; ++t) {
+        visibility.order[static_cast<size_t>(t)] = t;
+    }
+    std::stable_sort(visibility.order.begin(), visibility.order.end(), [&](int a, int b) {
+        const int cellA = ownerOf[static_cast<size_t>(a)];
+        const int cellB = ownerOf[static_cast<size_t>(b)];
+        return cellA != cellB ? cellA < cellB : materialOf[static_cast<size_t>(a)] < materialOf[static_cast<size_t>(b)];
+    });
+    std::vector<std::vector<XVector3d>> targets;
+    for (int k = 0; k < triangleCount; ++k) {
+        const int t = visibility.order[static_cast<size_t>(k)];
+        const int cell = ownerOf[static_cast<size_t>(t)];
+        const int material = materialOf[static_cast<size_t>(t)];
+        if (visibility.owners.empty() || visibility.owners.back().cell != cell) {
+            XOwnerCell owner;
+            owner.cell = cell;
+            owner.min = XVector3d(1e30, 1e30, 1e30);
+            owner.max = XVector3d(-1e30, -1e30, -1e30);
+            visibility.owners.push_back(owner);
+            targets.emplace_back();
+        }
+        XOwnerCell& owner = visibility.owners.back();
+        if (owner.runs.empty() || owner.runs.back().material != material) {
+            owner.runs.push_back(XVisibilityRun{k, 0, material});
+        }
+        ++owner.runs.back().count;
+        const XRayTracer::Triangle& tri = traced[static_cast<size_t>(t)];
+        for (const XVector3d& p : {tri.p0, tri.p1, tri.p2}) {
+            owner.min = XVector3d(std::min(owner.min.x, p.x), std::min(owner.min.y, p.y), std::min(owner.min.z, p.z));
+            owner.max = XVector3d(std::max(owner.max.x, p.x), std::max(owner.max.y, p.y), std::max(owner.max.z, p.z));
+        }
+        Random random(static_cast<uint64_t>(t) + 1);
+        TargetPoints(tri.p0, tri.p1, tri.p2, random, targets.back());
+    }
+
+    // View cells: those with reachable open space within the margin.
+    std::map<int, bool> viewCells;
+    for (const XVector3d& p : grid.ReachableCentres(grid.Min(), grid.Max(), 1)) {
+        viewCells[cellOf(p)] = true;
+    }
+    for (const auto& entry : viewCells) {
+        visibility.views.push_back(XViewCell{entry.first, std::vector<uint8_t>((visibility.owners.size() + 7) / 8, 0)});
+    }
+
+    const XRayTracer tracer(traced);
+    const int eyeStride = std::max(1, static_cast<int>(settings.eyeSpacing / XSpaceGrid::kCellSize + 0.5));
+    const auto work = [&](size_t first, size_t step) {
+        for (size_t v = first; v < visibility.views.size(); v += step) {
+            XViewCell& view = visibility.views[v];
+            const XVector3d lo = cellMin(view.cell) - XVector3d(settings.margin, settings.margin, settings.margin);
+            const XVector3d hi = cellMin(view.cell) + XVector3d(settings.cellSize + settings.margin,
+                                                                settings.cellSize + settings.margin,
+                                                                settings.cellSize + settings.margin);
+            std::vector<XVector3d> eyes = grid.ReachableCentres(lo, hi, eyeStride);
+            if (eyes.empty()) {
+                eyes = grid.ReachableCentres(lo, hi, 1);
+            }
+            Random random(static_cast<uint64_t>(view.cell) * 2654435761ull + 7);
+            for (size_t o = 0; o < visibility.owners.size(); ++o) {
+                const XOwnerCell& owner = visibility.owners[o];
+                const std::vector<XVector3d>& points = targets[o];
+                if (eyes.empty() || points.empty() || BoxDistance(lo, hi, owner.min, owner.max) > settings.reach) {
+                    continue;
+                }
+                const size_t all = eyes.size() * points.size();
+                const size_t tries = std::min(all, static_cast<size_t>(settings.maxPairs));
+                bool seen = false;
+                for (size_t i = 0; i < tries && !seen; ++i) {
+                    // Every pair when there are few; random pairs otherwise.
+                    const size_t pair = all <= static_cast<size_t>(settings.maxPairs) ? i : random.Below(all);
+                    const XVector3d& eye = eyes[pair % eyes.size()];
+                    const XVector3d& target = points[pair / eyes.size()];
+                    seen = !tracer.Blocked(eye, target, 0.03);
+                }
+                if (seen) {
+                    view.sees[o / 8] = static_cast<uint8_t>(view.sees[o / 8] | (1u << (o % 8)));
+                }
+            }
+        }
+    };
+    const size_t threads = static_cast<size_t>(std::max(1, settings.threads));
+    std::vector<std::thread> pool;
+    for (size_t t = 1; t < threads; ++t) {
+        pool.emplace_back(work, t, threads);
+    }
+    work(0, threads);
+    for (std::thread& thread : pool) {
+        thread.join();
+    }
+    return visibility;
+}
+
+bool XVisibilityBuilder::WriteFile(const std::string& path, const XVisibility& visibility)
+{
+    std::vector<unsigned char> bytes = {'K', 'V', 'I', 'S'};
+    Append32(bytes, 1); // version
+    AppendFloat(bytes, visibility.cellSize);
+    AppendFloat(bytes, visibility.origin.x);
+    AppendFloat(bytes, visibility.origin.y);
+    AppendFloat(bytes, visibility.origin.z);
+    Append32(bytes, static_cast<uint32_t>(visibility.nx));
+    Append32(bytes, static_cast<uint32_t>(visibility.ny));
+    Append32(bytes, static_cast<uint32_t>(visibility.nz));
+    Append32(bytes, static_cast<uint32_t>(visibility.order.size()));
+    for (const int t : visibility.order) {
+        Append32(bytes, static_cast<uint32_t>(t));
+    }
+    Append32(bytes, static_cast<uint32_t>(visibility.owners.size()));
+    for (const XOwnerCell& owner : visibility.owners) {
+        Append32(bytes, static_cast<uint32_t>(owner.cell));
+        // Widened a little, so that the box written as float still holds every triangle.
+        const double pad = 0.01;
+        for (const double v : {owner.min.x - pad, owner.min.y - pad, owner.min.z - pad, owner.max.x + pad,
+                               owner.max.y + pad, owner.max.z + pad}) {
+            AppendFloat(bytes, v);
+        }
+        Append32(bytes, static_cast<uint32_t>(owner.runs.size()));
+        for (const XVisibilityRun& run : owner.runs) {
+            Append32(bytes, static_cast<uint32_t>(run.first));
+            Append32(bytes, static_cast<uint32_t>(run.count));
+            Append32(bytes, static_cast<uint32_t>(run.material));
+        }
+    }
+    Append32(bytes, static_cast<uint32_t>(visibility.views.size()));
+    for (const XViewCell& view : visibility.views) {
+        Append32(bytes, static_cast<uint32_t>(view.cell));
+        bytes.insert(bytes.end(), view.sees.begin(), view.sees.end());
+    }
+    FILE* const file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
