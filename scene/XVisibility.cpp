@@ -1,0 +1,202 @@
+// XVisibility: reading and checking the visibility file, and the eye's view cell.
+// Depends on: XVector3.
+#include "scene/XVisibility.h"
+
+#include <cmath>   // floor, isfinite
+#include <cstring> // memcpy
+
+namespace {
+
+// Reads little-endian values off the file's bytes and remembers the first shortfall.
+class ByteReader {
+public:
+    ByteReader(const unsigned char* data, size_t size) : bytes(data), length(size) {}
+
+    bool Has(size_t count) const { return length - offset >= count; }
+    uint32_t Word()
+    {
+        if (!Has(4)) {
+            failed = true;
+            return 0;
+        }
+        uint32_t value = 0;
+        for (int i = 0; i < 4; ++i) {
+            value |= static_cast<uint32_t>(bytes[offset + static_cast<size_t>(i)]) << (8 * i);
+        }
+        offset += 4;
+        return value;
+    }
+    float Float()
+    {
+        const uint32_t bits = Word();
+        float value = 0.0f;
+        std::memcpy(&value, &bits, sizeof(value));
+        return value;
+    }
+    const unsigned char* Take(size_t count)
+    {
+        if (!Has(count)) {
+            failed = true;
+            return nullptr;
+        }
+        const unsigned char* const start = bytes + offset;
+        offset += count;
+        return start;
+    }
+    bool Failed() const { return failed; }
+    bool AtEnd() const { return offset == length; }
+
+private:
+    const unsigned char* bytes;
+    size_t length;
+    size_t offset = 0;
+    bool failed = false;
+};
+
+// The most cells a grid may have: far more than a level within the camera's reach needs.
+const uint32_t kMaxCells = 1u << 24;
+
+} // namespace
+
+void XVisibility::Clear()
+{
+    cellSize = 0.0f;
+    origin = XVector3();
+    nx = ny = nz = 0;
+    order.clear();
+    owners.clear();
+    viewCellOf.clear();
+    seen.clear();
+    rowBytes = 0;
+    viewCount = 0;
+}
+
+bool XVisibility::Load(const unsigned char* bytes, size_t size, int worldTriangles, std::string& problem)
+{
+    Clear();
+    const auto refuse = [&](const std::string& why) {
+        Clear();
+        problem = why;
+        return false;
+    };
+    ByteReader in(bytes, size);
+    const unsigned char* const magic = in.Take(4);
+    if (magic == nullptr || std::memcmp(magic, "KVIS", 4) != 0) {
+        return refuse("not a visibility file");
+    }
+    if (in.Word() != 1) {
+        return refuse("unknown version");
+    }
+    cellSize = in.Float();
+    origin.x = in.Float();
+    origin.y = in.Float();
+    origin.z = in.Float();
+    const uint32_t cellsX = in.Word();
+    const uint32_t cellsY = in.Word();
+    const uint32_t cellsZ = in.Word();
+    if (in.Failed() || !(cellSize > 0.0f) || !std::isfinite(cellSize) || !std::isfinite(origin.x) ||
+        !std::isfinite(origin.y) || !std::isfinite(origin.z) || cellsX == 0 || cellsY == 0 || cellsZ == 0 ||
+        cellsX > kMaxCells || cellsY > kMaxCells || cellsZ > kMaxCells ||
+        static_cast<uint64_t>(cellsX) * cellsY * cellsZ > kMaxCells) {
+        return refuse("a bad grid");
+    }
+    nx = static_cast<int32_t>(cellsX);
+    ny = static_cast<int32_t>(cellsY);
+    nz = static_cast<int32_t>(cellsZ);
+    const uint32_t cellCount = cellsX * cellsY * cellsZ;
+
+    const uint32_t triangles = in.Word();
+    if (in.Failed() || worldTriangles < 0 || triangles != static_cast<uint32_t>(worldTriangles)) {
+        return refuse("made for a world of another triangle count");
+    }
+    if (!in.Has(static_cast<size_t>(triangles) * 4)) {
+        return refuse("the file ends early");
+    }
+    std::vector<uint8_t> used(triangles, 0);
+    order.reserve(triangles);
+    for (uint32_t k = 0; k < triangles; ++k) {
+        const uint32_t t = in.Word();
+        if (t >= triangles || used[t] != 0) {
+            return refuse("the drawing order is not one of the world's triangles each");
+        }
+        used[t] = 1;
+        order.push_back(static_cast<int32_t>(t));
+    }
+
+    const uint32_t ownerCount = in.Word();
+    if (in.Failed() || ownerCount > triangles || ownerCount > cellCount) {
+        return refuse("a bad number of cells with triangles");
+    }
+    uint32_t covered = 0;
+    owners.reserve(ownerCount);
+    for (uint32_t o = 0; o < ownerCount; ++o) {
+        OwnerCell owner;
+        const uint32_t cell = in.Word();
+        owner.min.x = in.Float();
+        owner.min.y = in.Float();
+        owner.min.z = in.Float();
+        owner.max.x = in.Float();
+        owner.max.y = in.Float();
+        owner.max.z = in.Float();
+        const uint32_t runCount = in.Word();
+        if (in.Failed() || cell >= cellCount || runCount == 0 || runCount > triangles || !in.Has(runCount * 12ull)) {
+            return refuse("a bad cell with triangles");
+        }
+        for (uint32_t r = 0; r < runCount; ++r) {
+            Run run;
+            const uint32_t first = in.Word();
+            const uint32_t count = in.Word();
+            run.material = static_cast<int32_t>(in.Word());
+            // The runs follow each other through the whole drawing order.
+            if (first != covered || count == 0 || count > triangles - covered || run.material < 0) {
+                return refuse("a run outside the drawing order");
+            }
+            run.first = static_cast<int32_t>(first);
+            run.count = static_cast<int32_t>(count);
+            covered += count;
+            owner.runs.push_back(run);
+        }
+        owners.push_back(owner);
+    }
+    if (covered != triangles) {
+        return refuse("the runs do not cover the drawing order");
+    }
+
+    const uint32_t views = in.Word();
+    rowBytes = (static_cast<size_t>(ownerCount) + 7) / 8;
+    if (in.Failed() || views > cellCount || !in.Has(static_cast<size_t>(views) * (4 + rowBytes))) {
+        return refuse("a bad number of view cells");
+    }
+    viewCellOf.assign(cellCount, -1);
+    seen.reserve(static_cast<size_t>(views) * rowBytes);
+    for (uint32_t v = 0; v < views; ++v) {
+        const uint32_t cell = in.Word();
+        if (cell >= cellCount || viewCellOf[cell] != -1) {
+            return refuse("a bad view cell");
+        }
+        viewCellOf[cell] = static_cast<int32_t>(v);
+        const unsigned char* const row = in.Take(rowBytes);
+        seen.insert(seen.end(), row, row + rowBytes);
+    }
+    if (!in.AtEnd()) {
+        return refuse("bytes after the end");
+    }
+    viewCount = static_cast<int>(views);
+    return true;
+}
+
+int XVisibility::ViewCellAt(const XVector3& point) const
+{
+    if (viewCellOf.empty()) {
+        return -1;
+    }
+    const float fx = std::floor((point.x - origin.x) / cellSize);
+    const float fy = std::floor((point.y - origin.y) / cellSize);
+    const float fz = std::floor((point.z - origin.z) / cellSize);
+    if (!(fx >= 0.0f && fy >= 0.0f && fz >= 0.0f && fx < nx && fy < ny && fz < nz)) {
+        return -1;
+    }
+    const size_t cell = (static_cast<size_t>(fz) * static_cast<size_t>(ny) + static_cast<size_t>(fy)) * static_cast<size_t>(nx) +
+                        static_cast<size_t>(fx);
+    return viewCellOf[cell];
+}

@@ -1,0 +1,140 @@
+// Visibility: what the compiler works out about which cells see which, read back by the engine. A room whose
+// door opens on a corridor that turns a corner: from the room the corridor's first leg is seen and its far
+// branch, behind the corner, is not. A file that does not fit its world is refused with the reason.
+#include "LevelTestSupport.h"
+
+#include "scene/XVisibility.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string CornerLevel()
+{
+    return "level corner\n"
+           "texel 1\n"
+           "page 256\n"
+           "ambient 0.3 0.3 0.3\n"
+           "spawn 0 0 0\n"
+           "material wall wall.jpg 4\n"
+           // The room: x -8..8, z -8..8, 6 high, a door in its north wall.
+           "box -9 -1 -9  9 0 9  mat wall\n"
+           "box -9 6 -9  9 7 9  mat wall\n"
+           "box -9 0 -9  -8 6 9  mat wall\n"
+           "box 8 0 -9  9 6 9  mat wall\n"
+           "box -8 0 -9  8 6 -8  mat wall\n"
+           "doorway -8 0 8  8 6 9  across z width 4 height 5  mat wall\n"
+           // The corridor north, x -2..2 up to z 40, then east along z 35..40 to x 60.
+           "box -3 -1 9  3 0 41  mat wall\n"
+           "box -3 6 9  3 7 41  mat wall\n"
+           "box -3 0 9  -2 6 41  mat wall\n"
+           "box 2 0 9  3 6 35  mat wall\n"
+           "box -2 0 40  2 6 41  mat wall\n"
+           "box 3 -1 34  61 0 41  mat wall\n"
+           "box 3 6 34  61 7 41  mat wall\n"
+           "box 3 0 34  61 6 35  mat wall\n"
+           "box 3 0 40  61 6 41  mat wall\n"
+           "box 60 0 35  61 6 40  mat wall\n"
+           "light 0 4 0 color 1 1 1 radius 20\n";
+}
+
+struct Compiled {
+    XSceneFile scene;
+    std::string bytes;
+    int triangles = 0;
+};
+
+const Compiled& CornerCompiled()
+{
+    static const Compiled compiled = [] {
+        Compiled result;
+        const std::string folder = level_test::MakeScratchFolder("visibility");
+        level_test::WriteStandInTextures(folder, {"wall.jpg"});
+        const XCompileStats stats = level_test::CompileText(CornerLevel(), folder, result.scene);
+        result.triangles = stats.worldTriangles;
+        result.bytes = level_test::ReadFile(folder + "/scene/world.vis");
+        return result;
+    }();
+    return compiled;
+}
+
+const unsigned char* Bytes(const std::string& text)
+{
+    return reinterpret_cast<const unsigned char*>(text.data());
+}
+
+// Whether any owner cell whose box is centred within x0..x1, z0..z1 is seen from the view cell.
+bool SeesAnyWithin(const XVisibility& visibility, int view, float x0, float x1, float z0, float z1, int& found)
+{
+    bool sees = false;
+    for (int o = 0; o < visibility.OwnerCount(); ++o) {
+        const XVisibility::OwnerCell& owner = visibility.Owner(o);
+        const float x = (owner.min.x + owner.max.x) / 2.0f;
+        const float z = (owner.min.z + owner.max.z) / 2.0f;
+        if (x >= x0 && x <= x1 && z >= z0 && z <= z1) {
+            ++found;
+            sees = sees || visibility.Sees(view, o);
+        }
+    }
+    return sees;
+}
+
+} // namespace
+
+TEST(Visibility, TheRoomSeesTheCorridorsFirstLegButNotTheBranchBehindTheCorner)
+{
+    const Compiled& compiled = CornerCompiled();
+    XVisibility visibility;
+    std::string problem;
+    ASSERT_TRUE(visibility.Load(Bytes(compiled.bytes), compiled.bytes.size(), compiled.triangles, problem)) << problem;
+
+    // The drawing order holds every triangle once, and the runs cover it.
+    std::vector<int32_t> order = visibility.Order();
+    std::sort(order.begin(), order.end());
+    std::vector<int32_t> all(static_cast<size_t>(compiled.triangles));
+    std::iota(all.begin(), all.end(), 0);
+    EXPECT_EQ(order, all);
+
+    const int room = visibility.ViewCellAt(XVector3(0.0f, 3.0f, 0.0f));
+    ASSERT_GE(room, 0) << "the spawn's eye is in a view cell";
+    int leg = 0;
+    int branch = 0;
+    EXPECT_TRUE(SeesAnyWithin(visibility, room, -3.5f, 3.5f, 9.5f, 33.0f, leg)) << "the corridor behind the door";
+    EXPECT_FALSE(SeesAnyWithin(visibility, room, 24.0f, 62.0f, 33.5f, 41.5f, branch)) << "the branch behind the corner";
+    EXPECT_GT(leg, 0);
+    EXPECT_GT(branch, 0);
+    // From the far end of the branch, its own walls are seen.
+    const int end = visibility.ViewCellAt(XVector3(50.0f, 3.0f, 37.5f));
+    ASSERT_GE(end, 0);
+    int near = 0;
+    EXPECT_TRUE(SeesAnyWithin(visibility, end, 24.0f, 62.0f, 33.5f, 41.5f, near));
+    EXPECT_EQ(visibility.ViewCellAt(XVector3(0.0f, 500.0f, 0.0f)), -1) << "far outside the level";
+}
+
+TEST(Visibility, AFileThatDoesNotFitItsWorldIsRefusedWithTheReason)
+{
+    const Compiled& compiled = CornerCompiled();
+    XVisibility visibility;
+    std::string problem;
+    EXPECT_FALSE(visibility.Load(Bytes(compiled.bytes), compiled.bytes.size(), compiled.triangles + 1, problem));
+    EXPECT_NE(problem.find("triangle count"), std::string::npos) << problem;
+    EXPECT_TRUE(visibility.Empty());
+    for (const size_t cut : {size_t{0}, size_t{3}, size_t{40}, compiled.bytes.size() / 2, compiled.bytes.size() - 1}) {
+        problem.clear();
+        EXPECT_FALSE(visibility.Load(Bytes(compiled.bytes), cut, compiled.triangles, problem)) << "cut at " << cut;
+        EXPECT_FALSE(problem.empty());
+    }
+    std::string longer = compiled.bytes + "x";
+    EXPECT_FALSE(visibility.Load(Bytes(longer), longer.size(), compiled.triangles, problem));
+    // A drawing order that names a triangle twice.
+    std::string twice = compiled.bytes;
+    const size_t orderStart = 4 * 10;
+    twice.replace(orderStart + 4, 4, twice.substr(orderStart, 4));
+    EXPECT_FALSE(visibility.Load(Bytes(twice), twice.size(), compiled.triangles, problem));
+    EXPECT_NE(problem.find("drawing order"), std::string::npos) << problem;
+}
