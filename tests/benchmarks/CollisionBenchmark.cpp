@@ -95,47 +95,43 @@ void CollideAndSlideEmbedded(benchmark::State& state)
 }
 BENCHMARK(CollideAndSlideEmbedded);
 
-void CastSegmentShots(benchmark::State& state)
+// Runs query(shot index) on the shots in turn and reports the share of true answers under counterName.
+template <typename Query>
+void RunSegmentQueries(benchmark::State& state, const char* counterName, Query&& query)
 {
     if (DefaultLevel() == nullptr) {
         state.SkipWithError("the default level is not built (build the data target first)");
         return;
     }
-    XScene* const scene = DefaultLevel()->scene.get();
-    const std::vector<XMotion>& shots = Shots();
-    XCollision* const collision = GetCollision();
+    const size_t count = Shots().size();
     size_t next = 0;
-    long long hits = 0;
+    long long answers = 0;
     for (auto _ : state) {
-        XContact contact;
-        hits += collision->CastSegment(scene, shots[next], kUnitScale, contact) ? 1 : 0;
-        next = next + 1 == shots.size() ? 0 : next + 1;
+        answers += query(next) ? 1 : 0;
+        next = next + 1 == count ? 0 : next + 1;
     }
     state.SetItemsProcessed(state.iterations());
-    state.counters["hit ratio"] = static_cast<double>(hits) / static_cast<double>(state.iterations());
+    state.counters[counterName] = static_cast<double>(answers) / static_cast<double>(state.iterations());
+}
+
+void CastSegmentShots(benchmark::State& state)
+{
+    RunSegmentQueries(state, "hit ratio", [](size_t i) {
+        XContact contact;
+        return GetCollision()->CastSegment(DefaultLevel()->scene.get(), Shots()[i], kUnitScale, contact);
+    });
 }
 BENCHMARK(CastSegmentShots);
 
 // The flares' test: from the eye to points 5 to 40 units away.
 void IsSegmentBlockedSightLines(benchmark::State& state)
 {
-    if (DefaultLevel() == nullptr) {
-        state.SkipWithError("the default level is not built (build the data target first)");
-        return;
-    }
-    XScene* const scene = DefaultLevel()->scene.get();
-    const std::vector<XMotion>& shots = Shots();
-    XCollision* const collision = GetCollision();
-    size_t next = 0;
-    long long blocked = 0;
-    for (auto _ : state) {
-        const XMotion& shot = shots[next];
-        const float reach = 0.025f + 0.175f * static_cast<float>(next % 8) / 7.0f;
-        blocked += collision->IsSegmentBlocked(scene, shot.position, shot.position + shot.velocity * reach) ? 1 : 0;
-        next = next + 1 == shots.size() ? 0 : next + 1;
-    }
-    state.SetItemsProcessed(state.iterations());
-    state.counters["blocked"] = static_cast<double>(blocked) / static_cast<double>(state.iterations());
+    RunSegmentQueries(state, "blocked", [](size_t i) {
+        const XMotion& shot = Shots()[i];
+        const float reach = 0.025f + 0.175f * static_cast<float>(i % 8) / 7.0f;
+        return GetCollision()->IsSegmentBlocked(DefaultLevel()->scene.get(), shot.position,
+                                                shot.position + shot.velocity * reach);
+    });
 }
 BENCHMARK(IsSegmentBlockedSightLines);
 

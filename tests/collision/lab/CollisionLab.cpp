@@ -137,6 +137,21 @@ XVector3 Horizontal(float angle)
     return XVector3(std::sin(angle), 0.0f, std::cos(angle));
 }
 
+// Up to count motions from make(motion), which fills one in and says whether it is usable, trying at most 100
+// times as often.
+template <typename Make>
+std::vector<XMotion> Collect(int count, Make&& make)
+{
+    std::vector<XMotion> motions;
+    for (int attempt = 0; static_cast<int>(motions.size()) < count && attempt < 100 * count; ++attempt) {
+        XMotion motion;
+        if (make(motion, motions.size())) {
+            motions.push_back(motion);
+        }
+    }
+    return motions;
+}
+
 const float kFrameMove = 0.1f;        // 10 ms at 10 units a second
 const float kGroundPush = -0.005f;    // the standing body's push into the ground over 10 ms
 
@@ -228,16 +243,17 @@ std::vector<XMotion> WalkingMotions(const Level& level, int count, uint32_t seed
     std::uniform_real_distribution<float> angle(0.0f, 6.2831853f);
     std::uniform_real_distribution<float> turn(-1.0472f, 1.0472f);
     const FloorSampler floors(level.corners);
-    std::vector<XMotion> motions;
-    for (int attempt = 0; static_cast<int>(motions.size()) < count && attempt < 100 * count && !floors.Empty(); ++attempt) {
+    if (floors.Empty()) {
+        return {};
+    }
+    return Collect(count, [&](XMotion& motion, size_t made) {
         XVector3 start;
         if (!StandOn(level, floors.Pick(level.corners, random), start)) {
-            continue;
+            return false;
         }
         const float heading = angle(random);
-        XMotion motion;
         motion.position = start;
-        if (motions.size() % 3 == 2) {
+        if (made % 3 == 2) {
             // Walk up to whatever lies ahead, within 12 units, and stand against it: steps as long as the room
             // around allows (a step of d units moves the body at most 11 d in the stretched space).
             const XVector3 ahead = Horizontal(heading);
@@ -252,18 +268,15 @@ std::vector<XMotion> WalkingMotions(const Level& level, int count, uint32_t seed
                 reached += static_cast<float>(room / 11.0);
             }
             if (!blocked) {
-                continue;
+                return false;
             }
             motion.position = start + ahead * reached;
             motion.velocity = Horizontal(heading + turn(random)) * kFrameMove + XVector3(0.0f, kGroundPush, 0.0f);
         } else {
             motion.velocity = Horizontal(heading) * kFrameMove + XVector3(0.0f, kGroundPush, 0.0f);
         }
-        if (ClearanceAt(level, motion.position) >= kClearStart) {
-            motions.push_back(motion);
-        }
-    }
-    return motions;
+        return ClearanceAt(level, motion.position) >= kClearStart;
+    });
 }
 
 std::vector<XMotion> EmbeddedMotions(const Level& level, int count, uint32_t seed)
@@ -272,24 +285,24 @@ std::vector<XMotion> EmbeddedMotions(const Level& level, int count, uint32_t see
     std::uniform_real_distribution<float> angle(0.0f, 6.2831853f);
     std::uniform_real_distribution<float> sink(0.02f, 0.2f);
     const FloorSampler floors(level.corners);
-    std::vector<XMotion> motions;
-    for (int attempt = 0; static_cast<int>(motions.size()) < count && attempt < 100 * count && !floors.Empty(); ++attempt) {
+    if (floors.Empty()) {
+        return {};
+    }
+    return Collect(count, [&](XMotion& motion, size_t) {
         XVector3 start;
         if (!StandOn(level, floors.Pick(level.corners, random), start)) {
-            continue;
+            return false;
         }
         // Sunk into the floor by 0.02 to 0.2 units (0.1 to 1 in the stretched space).
         start.y -= sink(random);
         const double clearance = ClearanceAt(level, start);
         if (clearance < kBodyRadius - 1.05 || clearance > kBodyRadius - 0.1) {
-            continue;
+            return false;
         }
-        XMotion motion;
         motion.position = start;
         motion.velocity = Horizontal(angle(random)) * kFrameMove + XVector3(0.0f, kGroundPush, 0.0f);
-        motions.push_back(motion);
-    }
-    return motions;
+        return true;
+    });
 }
 
 std::vector<XMotion> RandomMotions(const Level& level, int count, uint32_t seed, float maxLength)
@@ -298,26 +311,26 @@ std::vector<XMotion> RandomMotions(const Level& level, int count, uint32_t seed,
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     std::normal_distribution<float> gauss(0.0f, 1.0f);
     const FloorSampler floors(level.corners);
-    std::vector<XMotion> motions;
-    for (int attempt = 0; static_cast<int>(motions.size()) < count && attempt < 100 * count && !floors.Empty(); ++attempt) {
+    if (floors.Empty()) {
+        return {};
+    }
+    return Collect(count, [&](XMotion& motion, size_t made) {
         const XVector3 floorPoint = floors.Pick(level.corners, random);
         const XVector3 start = floorPoint + XVector3(0.0f, 2.0f + 3.0f * unit(random), 0.0f);
         if (ClearanceAt(level, start) < kClearStart) {
-            continue;
+            return false;
         }
         XVector3 direction(gauss(random), gauss(random), gauss(random));
         if (direction.Length() < 1e-3f) {
-            continue;
+            return false;
         }
         // Lengths spread evenly over the range, in turn, so that every band gets its share.
-        const float band = static_cast<float>(motions.size() % 10);
+        const float band = static_cast<float>(made % 10);
         const float length = maxLength * (band + unit(random)) / 10.0f;
-        XMotion motion;
         motion.position = start;
         motion.velocity = direction.Normalized() * length;
-        motions.push_back(motion);
-    }
-    return motions;
+        return true;
+    });
 }
 
 TunnelReport MeasureTunnelling(const Level& level, const std::vector<XMotion>& motions, float maxLength)
