@@ -4,7 +4,8 @@
 #include "scene/XArchiveDirectory.h"
 #include "scene/XArchive.h"
 
-#include "ArchiveTestSupport.h"
+#include "support/FileContents.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -190,7 +191,7 @@ TEST(ArchiveChecksum, ContinuesAcrossPieces)
 // ---------------------------------------------------------------------------------------------------------
 TEST(ArchiveDirectoryReading, AnArchiverMadeZipGivesEveryFileItsChecksum)
 {
-    const std::string path = UniqueArchiveName("directory-libzip");
+    const std::string path = UniqueFileName("directory-libzip", ".pck");
     WriteZip(path, {{"check/digits.txt", Text("123456789"), true},
                     {"fox.txt", Text(kFox), false},
                     {"misc/empty.txt", Bytes(), true}});
@@ -247,8 +248,8 @@ TEST(ArchiveDirectoryReading, ZeroEntriesIsAnEmptyDirectory)
     ASSERT_TRUE(ReadDirectory(RawZip().Build(), directory, problem)) << problem;
     EXPECT_EQ(directory.GetEntryCount(), 0u);
 
-    const std::string path = UniqueArchiveName("directory-empty");
-    WriteFile(path, RawZip().Build());
+    const std::string path = UniqueFileName("directory-empty", ".pck");
+    ASSERT_TRUE(WriteFileBytes(path, RawZip().Build()));
     ASSERT_TRUE(directory.ReadFromFile(path.c_str(), problem)) << problem;
     EXPECT_EQ(directory.GetEntryCount(), 0u);
 }
@@ -408,8 +409,8 @@ TEST(ArchiveEntryChecksum, AStoredEntryWithAlteredBytesIsRefusedAsDamaged)
 {
     RawZip zip = TwoEntryZip();
     zip.entries[1].bytes[4] = 'Q'; // "The Quick ...": same length, other checksum
-    const std::string path = UniqueArchiveName("damaged-stored");
-    WriteFile(path, zip.Build());
+    const std::string path = UniqueFileName("damaged-stored", ".pck");
+    ASSERT_TRUE(WriteFileBytes(path, zip.Build()));
     ASSERT_TRUE(QXInitialize());
     testing::internal::CaptureStderr();
     ASSERT_TRUE(QXSetArchive(path.c_str(), ""));
@@ -432,8 +433,8 @@ TEST(ArchiveEntryChecksum, ADamagedPictureIsRefusedBeforeDecoding)
     // decodes, only the checksum tells.
     const size_t pixelAt = bytes.size() - 22 - (46 + name.size()) - 1;
     bytes[pixelAt] ^= 0x40u;
-    const std::string path = UniqueArchiveName("damaged-picture");
-    WriteFile(path, bytes);
+    const std::string path = UniqueFileName("damaged-picture", ".pck");
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
     ASSERT_TRUE(QXInitialize());
     ASSERT_TRUE(QXSetArchive(path.c_str(), ""));
     testing::internal::CaptureStderr();
@@ -448,11 +449,11 @@ TEST(ArchiveEntryChecksum, AnOverlayFileOfTheSameNameIsNotComparedWithTheArchive
     // The overlay stays in front for the rest of this process: its one file has a name no other test uses.
     RawZip zip;
     zip.entries.push_back({"overlaid-fox.txt", Text(kFox), kCrcOfFox, 0});
-    const std::string path = UniqueArchiveName("overlaid");
-    WriteFile(path, zip.Build());
+    const std::string path = UniqueFileName("overlaid", ".pck");
+    ASSERT_TRUE(WriteFileBytes(path, zip.Build()));
     const std::filesystem::path overlay = std::filesystem::absolute("overlay-" + path);
     std::filesystem::create_directories(overlay);
-    WriteFile((overlay / "overlaid-fox.txt").string(), Text("a fresher fox"));
+    ASSERT_TRUE(WriteFileBytes((overlay / "overlaid-fox.txt").string(), Text("a fresher fox")));
     ASSERT_TRUE(QXInitialize());
     ASSERT_TRUE(QXSetOverlay(overlay.c_str()));
     ASSERT_TRUE(QXSetArchive(path.c_str(), ""));
@@ -466,7 +467,7 @@ namespace {
 // The process's peak resident memory so far, in KiB (VmHWM), or -1 when /proc cannot tell.
 long PeakResidentKiB()
 {
-    const std::string status = ReadTextFile("/proc/self/status");
+    const std::string status = ReadWholeFile("/proc/self/status");
     const size_t at = status.find("VmHWM:");
     return at == std::string::npos ? -1 : std::stol(status.substr(at + 6));
 }
@@ -478,8 +479,8 @@ TEST(ArchiveEntryLength, AnEntryClaimingGigabytesFromTwoBytesIsRefusedWithoutAll
     // An empty deflate stream (final stored-fixed block, no symbols) claiming 2 GB once inflated.
     RawZip zip;
     zip.entries.push_back({"huge.bin", Bytes{0x03, 0x00}, 0, 0, 8, 2000000000u});
-    const std::string path = UniqueArchiveName("claims-gigabytes");
-    WriteFile(path, zip.Build());
+    const std::string path = UniqueFileName("claims-gigabytes", ".pck");
+    ASSERT_TRUE(WriteFileBytes(path, zip.Build()));
     ASSERT_TRUE(QXInitialize());
     ASSERT_TRUE(QXSetArchive(path.c_str(), ""));
     const long peakBefore = PeakResidentKiB();

@@ -1,7 +1,8 @@
 // Tests of the resource archive: selection, raw resources and decoded pictures.
 #include "scene/XArchive.h"
 
-#include "ArchiveTestSupport.h"
+#include "support/FileContents.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -14,21 +15,10 @@ namespace {
 // Selects a fresh archive holding the entries.
 void SelectArchive(const std::vector<ZipEntry>& entries)
 {
-    const std::string path = UniqueArchiveName("archive");
+    const std::string path = UniqueFileName("archive", ".pck");
     WriteZip(path, entries);
     ASSERT_TRUE(QXInitialize());
     ASSERT_TRUE(QXSetArchive(path.c_str(), ""));
-}
-
-Bytes Sequence(size_t count, unsigned seed)
-{
-    Bytes bytes(count);
-    unsigned state = seed;
-    for (unsigned char& b : bytes) {
-        state = state * 1664525u + 1013904223u;
-        b = static_cast<unsigned char>(state >> 24);
-    }
-    return bytes;
 }
 
 // A picture whose every row has its own colour, top row first: row r is (10 + 40r, 200 - 30r, 7r + 1).
@@ -85,34 +75,34 @@ TEST(ArchiveSelection, InitializeMayBeCalledManyTimes)
 
 TEST(ArchiveSelection, MissingArchiveIsReportedOnceInLogAndOnStderr)
 {
-    const std::string before = ReadTextFile("Korvath.log");
+    const std::string before = ReadWholeFile("Korvath.log");
     testing::internal::CaptureStderr();
     EXPECT_FALSE(QXSetArchive("no-such-archive.pck", ""));
     const std::string errors = testing::internal::GetCapturedStderr();
     const std::string expected = "Archive no-such-archive.pck could not be opened: file not found\n";
     EXPECT_EQ(errors, expected);
-    const std::string after = ReadTextFile("Korvath.log");
+    const std::string after = ReadWholeFile("Korvath.log");
     ASSERT_GE(after.size(), before.size());
     EXPECT_EQ(after.substr(before.size()), expected);
 }
 
 TEST(ArchiveSelection, FileThatIsNotAZipIsRefusedWithItsReason)
 {
-    const std::string path = UniqueArchiveName("plain-text");
+    const std::string path = UniqueFileName("plain-text", ".pck");
     const std::string text = "this is a text file, not an archive\n";
-    WriteFile(path, Bytes(text.begin(), text.end()));
+    ASSERT_TRUE(WriteWholeFile(path, text));
     testing::internal::CaptureStderr();
     EXPECT_FALSE(QXSetArchive(path.c_str(), ""));
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(errors, "Archive " + path + " could not be opened: not a ZIP archive\n");
-    EXPECT_NE(ReadTextFile("Korvath.log").find("Archive " + path + " could not be opened: not a ZIP archive"),
+    EXPECT_NE(ReadWholeFile("Korvath.log").find("Archive " + path + " could not be opened: not a ZIP archive"),
               std::string::npos);
 }
 
 TEST(ArchiveSelection, EmptyFileIsNotAZip)
 {
-    const std::string path = UniqueArchiveName("empty");
-    WriteFile(path, Bytes());
+    const std::string path = UniqueFileName("empty", ".pck");
+    ASSERT_TRUE(WriteFileBytes(path, Bytes()));
     testing::internal::CaptureStderr();
     EXPECT_FALSE(QXSetArchive(path.c_str(), ""));
     const std::string errors = testing::internal::GetCapturedStderr();
@@ -141,8 +131,8 @@ TEST(ArchiveSelection, SwitchingArchivesReadsTheNewOne)
 // ---------------------------------------------------------------------------------------------------------
 TEST(ArchiveResource, StoredAndDeflatedEntriesComeBackExactly)
 {
-    const Bytes stored = Sequence(1000, 1);
-    const Bytes deflated = Sequence(100000, 2);
+    const Bytes stored = PseudoRandomBytes(1000, 1);
+    const Bytes deflated = PseudoRandomBytes(100000, 2);
     Bytes repetitive(50000, 0);
     repetitive[123] = 9;
     SelectArchive({{"stored.bin", stored, false}, {"deflated.bin", deflated, true}, {"zeros.bin", repetitive, true}});
@@ -197,7 +187,7 @@ TEST(ArchiveResource, SecondOpenReplacesTheFirst)
 
 TEST(ArchiveResource, SelectingTheSameArchiveAgainKeepsTheResourceValid)
 {
-    const std::string path = UniqueArchiveName("scene");
+    const std::string path = UniqueFileName("scene", ".pck");
     const std::string text = "scene text that stays open while textures load";
     WriteZip(path, {{"scene/world.msa", Bytes(text.begin(), text.end()), true},
                     {"scene/wall.bmp", EncodeBmp(2, 2, Bytes(12, 90)), true}});
@@ -219,7 +209,7 @@ TEST(ArchiveResource, SelectingTheSameArchiveAgainKeepsTheResourceValid)
 
 TEST(ArchiveResource, BytesSurviveSelectingAnotherArchive)
 {
-    const Bytes sound = Sequence(4096, 7);
+    const Bytes sound = PseudoRandomBytes(4096, 7);
     SelectArchive({{"sound/sten.wav", sound, true}});
     ASSERT_TRUE(QXOpenResource("sound\\sten.wav"));
     SelectArchive({{"other.txt", {'o'}, true}});
@@ -342,7 +332,7 @@ TEST(ArchiveDamagedPicture, GarbageIsRefused)
     const std::string text = "definitely not a picture, just some words";
     SelectArchive({{"junk.bmp", Bytes(text.begin(), text.end()), true},
                    {"junk.tga", Bytes(text.begin(), text.end()), true},
-                   {"junk.jpg", Sequence(300, 3), true},
+                   {"junk.jpg", PseudoRandomBytes(300, 3), true},
                    {"empty.bmp", {}, true}});
     EXPECT_FALSE(QXOpenPicture("junk.bmp", true));
     EXPECT_FALSE(QXOpenPicture("junk.tga", true));
@@ -355,8 +345,8 @@ TEST(ArchiveDamagedPicture, TruncatedPicturesAreRefused)
 {
     const Bytes bmp = EncodeBmp(16, 16, StripedPixels(16, 16, 3));
     const Bytes tga = EncodeTga(16, 16, 4, StripedPixels(16, 16, 4), false);
-    const Bytes rle = EncodeTga(16, 16, 4, Sequence(16 * 16 * 4, 5), true);
-    Bytes jpegPixels = Sequence(16 * 16 * 3, 6);
+    const Bytes rle = EncodeTga(16, 16, 4, PseudoRandomBytes(16 * 16 * 4, 5), true);
+    Bytes jpegPixels = PseudoRandomBytes(16 * 16 * 3, 6);
     const Bytes jpeg = EncodeJpeg(16, 16, jpegPixels, 90);
     auto cut = [](const Bytes& whole, size_t keep) { return Bytes(whole.begin(), whole.begin() + keep); };
     SelectArchive({{"whole.bmp", bmp, true},

@@ -1,7 +1,8 @@
 // Tests of the read-only file mapping.
 #include "scene/XFileMapping.h"
 
-#include "ArchiveTestSupport.h"
+#include "support/FileContents.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ TEST(FileMapping, MapsTheWholeFile)
     for (size_t i = 0; i < bytes.size(); ++i) {
         bytes[i] = static_cast<unsigned char>(i * 31 + 7);
     }
-    WriteFile("mapped.bin", bytes);
+    ASSERT_TRUE(WriteFileBytes("mapped.bin", bytes));
     XFileMapping mapping;
     const unsigned char* const data = mapping.Open("mapped.bin");
     ASSERT_NE(data, nullptr);
@@ -26,8 +27,8 @@ TEST(FileMapping, MapsTheWholeFile)
 
 TEST(FileMapping, OpenWhileOpenReturnsNullAndKeepsTheFirstFile)
 {
-    WriteFile("first.bin", Bytes{1, 2, 3});
-    WriteFile("second.bin", Bytes{9, 9});
+    ASSERT_TRUE(WriteFileBytes("first.bin", Bytes{1, 2, 3}));
+    ASSERT_TRUE(WriteFileBytes("second.bin", Bytes{9, 9}));
     XFileMapping mapping;
     ASSERT_NE(mapping.Open("first.bin"), nullptr);
     EXPECT_EQ(mapping.Open("second.bin"), nullptr);
@@ -53,7 +54,7 @@ TEST(FileMapping, MissingFileAndFolderCannotBeOpened)
 
 TEST(FileMapping, EmptyFileOpensWithSizeZero)
 {
-    WriteFile("empty.bin", Bytes());
+    ASSERT_TRUE(WriteFileBytes("empty.bin", Bytes()));
     XFileMapping mapping;
     EXPECT_NE(mapping.Open("empty.bin"), nullptr);
     EXPECT_TRUE(mapping.IsOpen());
@@ -66,7 +67,7 @@ TEST(FileMapping, CloseIsHarmlessWhenNothingIsOpen)
 {
     XFileMapping mapping;
     mapping.Close();
-    WriteFile("close.bin", Bytes{5});
+    ASSERT_TRUE(WriteFileBytes("close.bin", Bytes{5}));
     ASSERT_NE(mapping.Open("close.bin"), nullptr);
     mapping.Close();
     mapping.Close();

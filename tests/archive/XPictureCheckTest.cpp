@@ -4,7 +4,8 @@
 #include "scene/XPictureCheck.h"
 #include "scene/XPictureDecoder.h"
 
-#include "ArchiveTestSupport.h"
+#include "support/FileContents.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 

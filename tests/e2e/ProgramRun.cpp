@@ -140,31 +140,6 @@ std::string DefaultArchive()
     return std::string(KORVATH_BINARY_DIR) + "/data.pck";
 }
 
-ScratchDirectory::ScratchDirectory()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "korvath-e2e-XXXXXX").string();
-    path = mkdtemp(pattern.data());
-}
-
-ScratchDirectory::~ScratchDirectory()
-{
-    if (std::getenv("KORVATH_KEEP_TEST_FILES") == nullptr) {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-}
-
-std::filesystem::path ScratchDirectory::Write(const std::string& name, const std::string& text) const
-{
-    const std::filesystem::path file = path / name;
-    FILE* const out = std::fopen(file.c_str(), "wb");
-    if (out != nullptr) {
-        std::fwrite(text.data(), 1, text.size(), out);
-        std::fclose(out);
-    }
-    return file;
-}
-
 bool Picture::Load(const std::filesystem::path& file)
 {
     int channels = 0;
@@ -175,20 +150,4 @@ bool Picture::Load(const std::filesystem::path& file)
     rgb.assign(data, data + static_cast<size_t>(width) * static_cast<size_t>(height) * 3u);
     stbi_image_free(data);
     return true;
-}
-
-std::string ReadWholeFile(const std::filesystem::path& file)
-{
-    std::string bytes;
-    FILE* const in = std::fopen(file.c_str(), "rb");
-    if (in == nullptr) {
-        return bytes;
-    }
-    char buffer[65536];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), in)) > 0) {
-        bytes.append(buffer, n);
-    }
-    std::fclose(in);
-    return bytes;
 }

@@ -3,6 +3,9 @@
 // as a failure, so no test can hang.
 #pragma once
 
+#include "support/FileContents.h"     // ReadWholeFile, for the files a run leaves
+#include "support/ScratchDirectory.h" // the working directory of a run
+
 #include <filesystem>
 #include <map>
 #include <string>
@@ -42,25 +45,6 @@ private:
 std::string KorvathPath();
 // The archive the build made (data.pck next to the program).
 std::string DefaultArchive();
-
-// The bytes of a file ("" when it cannot be read).
-std::string ReadWholeFile(const std::filesystem::path& file);
-
-// A fresh temporary directory that is removed with the object.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    const std::filesystem::path& Path() const { return path; }
-    // Writes a text file inside the directory and returns its path.
-    std::filesystem::path Write(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path path;
-};
 
 // A decoded PNG (RGB).
 struct Picture {

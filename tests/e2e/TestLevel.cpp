@@ -145,8 +145,7 @@ bool TestLevel::WriteArchive(const std::filesystem::path& path) const
         if (name.rfind("scene/", 0) == 0 || std::find(leftOut.begin(), leftOut.end(), name) != leftOut.end()) {
             continue; // the default level stays out, and so do the entries a test leaves out
         }
-        const std::string bytes = ReadWholeFile(file.path());
-        entries.push_back({name, Bytes(bytes.begin(), bytes.end())});
+        entries.push_back({name, ReadFileBytes(file.path())});
     }
     const std::string scene = SceneText();
     entries.push_back({"scene/world.msa", Bytes(scene.begin(), scene.end())});

@@ -104,7 +104,7 @@ TEST(BrokenArchive, ATruncatedArchiveIsNamedAsSuch)
         FaultRun run;
         const std::filesystem::path archive = run.Directory() / "data.pck";
         run.Archive(archive);
-        ASSERT_TRUE(WriteFile(archive, bytes.substr(0, kept)));
+        ASSERT_TRUE(WriteWholeFile(archive, bytes.substr(0, kept)));
         const FaultResult result = run.Run();
         ExpectCleanEnd(result);
         EXPECT_EQ(result.program.exitCode, 1) << kept << " bytes\n" << result.program.err;
@@ -118,7 +118,7 @@ TEST(BrokenArchive, AFileThatIsNotAZipIsNamedAsSuch)
 {
     FaultRun run;
     const std::filesystem::path archive = run.Directory() / "notes.txt";
-    ASSERT_TRUE(WriteFile(archive, "These are notes, not an archive.\n"));
+    ASSERT_TRUE(WriteWholeFile(archive, "These are notes, not an archive.\n"));
     const FaultResult result = run.Archive(archive).Run();
     ExpectCleanEnd(result);
     EXPECT_EQ(result.program.exitCode, 1);
@@ -130,7 +130,7 @@ TEST(BrokenArchive, AnEmptyFileIsNamedAsSuch)
 {
     FaultRun run;
     const std::filesystem::path archive = run.Directory() / "data.pck";
-    ASSERT_TRUE(WriteFile(archive, ""));
+    ASSERT_TRUE(WriteWholeFile(archive, ""));
     const FaultResult result = run.Archive(archive).Run();
     ExpectCleanEnd(result);
     EXPECT_EQ(result.program.exitCode, 1);
@@ -166,7 +166,7 @@ TEST(BrokenArchive, ADamagedEntryIsReportedAsDamagedNotAsMissing)
     for (size_t i = data; i < data + 64; ++i) {
         bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
     }
-    ASSERT_TRUE(WriteFile(archive, bytes));
+    ASSERT_TRUE(WriteWholeFile(archive, bytes));
     const FaultResult result = run.Run();
     ExpectCleanEnd(result);
     EXPECT_EQ(result.program.exitCode, 1) << "no level without its scene";
@@ -186,7 +186,7 @@ TEST(BrokenArchive, ADamagedLevelTextureIsNamedAndTheLevelLoadsWithoutIt)
     for (size_t i = data; i < data + 32; ++i) {
         bytes[i] = static_cast<char>(~bytes[i]);
     }
-    ASSERT_TRUE(WriteFile(archive, bytes));
+    ASSERT_TRUE(WriteWholeFile(archive, bytes));
     const FaultResult result = run.Run();
     ExpectCleanEnd(result);
     EXPECT_EQ(result.program.exitCode, 0) << result.program.err;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm> // std::find_if, std::sort, std::min
-#include <cstdio>    // std::fopen
 
 namespace {
 
@@ -50,8 +49,7 @@ std::vector<ZipEntry> DefaultDataEntries()
 {
     std::vector<ZipEntry> entries;
     for (const std::string& name : DefaultDataEntryNames()) {
-        const std::string bytes = ReadWholeFile(DataFolder() / name);
-        entries.push_back({name, Bytes(bytes.begin(), bytes.end())});
+        entries.push_back({name, ReadFileBytes(DataFolder() / name)});
     }
     return entries;
 }
@@ -174,21 +172,6 @@ void ExpectCleanEnd(const FaultResult& result)
     // Sanitizer reports end with their own status; the text makes the reason plain if one slips through.
     EXPECT_EQ(result.program.err.find("Sanitizer"), std::string::npos) << result.program.err;
     EXPECT_EQ(result.program.err.find("runtime error"), std::string::npos) << result.program.err;
-}
-
-bool WriteFile(const std::filesystem::path& file, const std::string& bytes)
-{
-    FILE* const out = std::fopen(file.c_str(), "wb");
-    if (out == nullptr) {
-        return false;
-    }
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    return std::fclose(out) == 0 && written;
-}
-
-bool WriteFile(const std::filesystem::path& file, const Bytes& bytes)
-{
-    return WriteFile(file, std::string(bytes.begin(), bytes.end()));
 }
 
 Bytes SolidBmp(int width, int height, unsigned char shade)

@@ -61,10 +61,6 @@ private:
 // game ran on) or 1 (it stopped); a stop is explained on stderr.
 void ExpectCleanEnd(const FaultResult& result);
 
-// Writes the bytes to the file; false when it cannot.
-bool WriteFile(const std::filesystem::path& file, const std::string& bytes);
-bool WriteFile(const std::filesystem::path& file, const Bytes& bytes);
-
 // A 24-bit BMP of one colour.
 Bytes SolidBmp(int width, int height, unsigned char shade);
 // The first `count` bytes.

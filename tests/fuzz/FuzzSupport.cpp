@@ -2,25 +2,12 @@
 #include "FuzzSupport.h"
 
 #include "shell/XLog.h"
+#include "support/ScratchWorkingDirectory.h"
 
-#include <cstdio>     // std::fprintf, std::fflush
-#include <cstdlib>    // mkdtemp, std::abort, std::atexit
-#include <fcntl.h>    // open
-#include <filesystem> // std::filesystem::remove_all
-#include <unistd.h>   // chdir, symlink, dup, dup2, close
-
-namespace {
-
-char workingFolder[] = "/tmp/korvath-fuzz-XXXXXX";
-
-// The folder goes when the run ends normally; after a finding it stays, with the files of the last input.
-void RemoveWorkingFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(workingFolder, ignored);
-}
-
-} // namespace
+#include <cstdio>   // std::fprintf, std::fflush
+#include <cstdlib>  // std::abort
+#include <fcntl.h>  // open
+#include <unistd.h> // symlink, dup, dup2, close
 
 void PrepareFuzzEnvironment()
 {
@@ -29,12 +16,12 @@ void PrepareFuzzEnvironment()
         return; // several targets may share one process (the replay test)
     }
     prepared = true;
-    const char* const directory = mkdtemp(workingFolder);
-    if (directory == nullptr || chdir(directory) != 0 || symlink("/dev/null", "Korvath.log") != 0) {
+    // The folder goes when the run ends normally; after a finding it stays, with the files of the last input.
+    static const ScratchWorkingDirectory folder("korvath-fuzz");
+    if (!folder.Entered() || symlink("/dev/null", "Korvath.log") != 0) {
         std::fprintf(stderr, "cannot prepare a working folder for the fuzz run\n");
         std::abort();
     }
-    std::atexit(RemoveWorkingFolder);
     GetLog()->SetDialogsEnabled(false);
 }
 

@@ -17,7 +17,6 @@
 
 #include <cmath>   // fabs, acos
 #include <cstdio>  // rename
-#include <cstdlib> // system
 #include <fstream>
 #include <functional> // hash
 #include <sys/stat.h> // stat
@@ -34,7 +33,7 @@ protected:
         // the source text's hash and made once per build of this program, in a scratch folder renamed into place, so that processes
         // running side by side never see half of it.
         const std::string path = KORVATH_SOURCE_DIR "/assets/levels/default.level";
-        const std::string text = ReadFile(path);
+        const std::string text = ReadWholeFile(path);
         source = new XLevelSource(XLevelParser::ParseFile(path));
         // The key also holds the test program's own time stamp: a rebuilt compiler gets a fresh compile.
         struct stat self = {};
@@ -42,8 +41,10 @@ protected:
         folder = new std::string(std::string(KORVATH_BINARY_DIR) + "/tests/level/default-level-" +
                                  std::to_string(std::hash<std::string>()(text)) + "-" +
                                  std::to_string(static_cast<long long>(self.st_mtime)));
-        if (ReadFile(*folder + "/scene/world.msa").empty()) {
-            const std::string scratch = MakeScratchFolder("default");
+        if (ReadWholeFile(*folder + "/scene/world.msa").empty()) {
+            // Removed again unless it was renamed into place.
+            const ScratchDirectory scratchDirectory("korvath-level-default");
+            const std::string scratch = scratchDirectory.Path().string();
             std::string error;
             ASSERT_TRUE(XLevelTextures::WriteAll(scratch, error)) << error;
             XBakeSettings settings;
@@ -55,11 +56,9 @@ protected:
                 warnings += warning + "\n";
             }
             std::ofstream(scratch + "/warnings.txt") << warnings;
-            if (std::rename(scratch.c_str(), folder->c_str()) != 0) {
-                std::system(("rm -rf '" + scratch + "'").c_str()); // another process was first
-            }
+            std::rename(scratch.c_str(), folder->c_str()); // fails when another process was first
         }
-        warnings = new std::string(ReadFile(*folder + "/warnings.txt"));
+        warnings = new std::string(ReadWholeFile(*folder + "/warnings.txt"));
         loaded = new LoadedScene(LoadCompiled(*folder));
         XSceneNode* world = loaded->scene->FindNode("world");
         ASSERT_NE(world, nullptr);

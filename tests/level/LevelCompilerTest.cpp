@@ -38,12 +38,13 @@ class BoxRoom : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = MakeScratchFolder("box");
+        folder = scratch.Path().string();
         WriteStandInTextures(folder, {"floor.jpg", "wall.jpg"});
         stats = CompileText(BoxRoomSource(), folder, scene);
         world = &scene.objects[0];
     }
 
+    const ScratchDirectory scratch{"korvath-level-box"};
     std::string folder;
     XSceneFile scene;
     XCompileStats stats;
@@ -160,8 +161,10 @@ TEST_F(BoxRoom, LightMapIsBrightUnderTheLampAndDarkerInTheCorners)
 
 TEST(LevelCompilerOutput, IsTheSameOnEveryRun)
 {
-    const std::string first = MakeScratchFolder("run1");
-    const std::string second = MakeScratchFolder("run2");
+    const ScratchDirectory firstScratch("korvath-level-run1");
+    const ScratchDirectory secondScratch("korvath-level-run2");
+    const std::string first = firstScratch.Path().string();
+    const std::string second = secondScratch.Path().string();
     WriteStandInTextures(first, {"floor.jpg", "wall.jpg"});
     WriteStandInTextures(second, {"floor.jpg", "wall.jpg"});
     const std::string source = BoxRoomSource() + "pillar 3 3 0 8 radius 1 sides 8 mat wall\n";
@@ -176,15 +179,16 @@ TEST(LevelCompilerOutput, IsTheSameOnEveryRun)
     two.threads = 2;
     XLevelCompiler::Compile(level, first, one, sceneA);
     XLevelCompiler::Compile(level, second, two, sceneB);
-    const std::string msa = ReadFile(first + "/scene/world.msa");
+    const std::string msa = ReadWholeFile(first + "/scene/world.msa");
     EXPECT_FALSE(msa.empty());
-    EXPECT_EQ(msa, ReadFile(second + "/scene/world.msa"));
-    EXPECT_EQ(ReadFile(first + "/scene/lightmap0.bmp"), ReadFile(second + "/scene/lightmap0.bmp"));
+    EXPECT_EQ(msa, ReadWholeFile(second + "/scene/world.msa"));
+    EXPECT_EQ(ReadWholeFile(first + "/scene/lightmap0.bmp"), ReadWholeFile(second + "/scene/lightmap0.bmp"));
 }
 
 TEST(LevelCompilerErrors, NameTheLineOfTheSpawnOrLight)
 {
-    const std::string folder = MakeScratchFolder("errors");
+    const ScratchDirectory scratch("korvath-level-errors");
+    const std::string folder = scratch.Path().string();
     WriteStandInTextures(folder, {"floor.jpg", "wall.jpg"});
     XSceneFile scene;
     auto lineOf = [&](const std::string& text) {

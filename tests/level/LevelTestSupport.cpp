@@ -7,23 +7,10 @@
 
 #include <stb_image_write.h> // stbi_write_jpg
 
-#include <cstdio>  // snprintf
-#include <cstdlib> // mkdtemp
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h> // mkdir
 #include <vector>
 
 namespace level_test {
-
-std::string MakeScratchFolder(const std::string& name)
-{
-    std::string pattern = "/tmp/korvath-level-" + name + "-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const char* made = mkdtemp(buffer.data());
-    return made != nullptr ? std::string(made) : std::string();
-}
 
 void WriteStandInTextures(const std::string& folder, const std::vector<std::string>& names)
 {
@@ -35,14 +22,6 @@ void WriteStandInTextures(const std::string& folder, const std::vector<std::stri
     for (const std::string& name : all) {
         stbi_write_jpg((folder + "/scene/" + name).c_str(), 16, 16, 3, pixels.data(), 90);
     }
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << file.rdbuf();
-    return buffer.str();
 }
 
 std::string BoxRoomSource()
@@ -74,7 +53,7 @@ LoadedScene LoadCompiled(const std::string& folder)
 {
     LoadedScene loaded;
     loaded.scene = std::make_unique<XScene>();
-    const std::string text = ReadFile(folder + "/scene/world.msa");
+    const std::string text = ReadWholeFile(folder + "/scene/world.msa");
     XRecordingHost host;
     XSceneLoader loader;
     loader.SetScene(loaded.scene.get());

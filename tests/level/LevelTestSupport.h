@@ -1,8 +1,11 @@
-// Helpers for the level tests: scratch folders with the textures a level needs, compiling sources, and
-// loading the result through the engine's own scene loader.
+// Helpers for the level tests: the textures a level needs in a scratch folder, compiling sources, and
+// loading the result through the engine's own scene loader. Files and scratch directories come from
+// tests/support.
 #pragma once
 
 #include "scene/XScene.h"
+#include "support/FileContents.h"
+#include "support/ScratchDirectory.h"
 #include "tools/levelc/XLevelCompiler.h"
 #include "tools/levelc/XLevelSource.h"
 
@@ -12,14 +15,9 @@
 
 namespace level_test {
 
-// A fresh empty folder under the system's temporary folder.
-std::string MakeScratchFolder(const std::string& name);
-
 // Writes small stand-in pictures for the textures a test source uses (and for the sky and weapon
 // textures the compiler always uses) into <folder>/scene.
 void WriteStandInTextures(const std::string& folder, const std::vector<std::string>& names);
-
-std::string ReadFile(const std::string& path);
 
 // A closed box room, 20 x 8 x 20 inside, one light, the spawn in the middle of the floor.
 std::string BoxRoomSource();

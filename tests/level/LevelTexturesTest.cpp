@@ -10,7 +10,7 @@
 
 TEST(LevelTextureCatalogue, MatchesTheFilesTheBuildExpects)
 {
-    const std::string cmake = level_test::ReadFile(KORVATH_SOURCE_DIR "/tools/leveltex/CMakeLists.txt");
+    const std::string cmake = ReadWholeFile(KORVATH_SOURCE_DIR "/tools/leveltex/CMakeLists.txt");
     ASSERT_FALSE(cmake.empty());
     for (const XLevelTextureEntry& entry : XLevelTextures::Catalogue()) {
         EXPECT_NE(cmake.find(std::string("scene/") + entry.fileName), std::string::npos) << entry.fileName;

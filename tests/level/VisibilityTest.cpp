@@ -53,17 +53,18 @@ const Compiled& CornerCompiled()
 {
     static const Compiled compiled = [] {
         Compiled result;
-        const std::string folder = level_test::MakeScratchFolder("visibility");
+        const ScratchDirectory scratch("korvath-level-visibility");
+        const std::string folder = scratch.Path().string();
         level_test::WriteStandInTextures(folder, {"wall.jpg"});
         const XCompileStats stats = level_test::CompileText(CornerLevel(), folder, result.scene);
         result.triangles = stats.worldTriangles;
-        result.bytes = level_test::ReadFile(folder + "/scene/world.vis");
+        result.bytes = ReadWholeFile(folder + "/scene/world.vis");
         return result;
     }();
     return compiled;
 }
 
-const unsigned char* Bytes(const std::string& text)
+const unsigned char* BytesOf(const std::string& text)
 {
     return reinterpret_cast<const unsigned char*>(text.data());
 }
@@ -91,7 +92,8 @@ TEST(Visibility, TheRoomSeesTheCorridorsFirstLegButNotTheBranchBehindTheCorner)
     const Compiled& compiled = CornerCompiled();
     XVisibility visibility;
     std::string problem;
-    ASSERT_TRUE(visibility.Load(Bytes(compiled.bytes), compiled.bytes.size(), compiled.triangles, problem)) << problem;
+    ASSERT_TRUE(visibility.Load(BytesOf(compiled.bytes), compiled.bytes.size(), compiled.triangles, problem))
+        << problem;
 
     // The drawing order holds every triangle once, and the runs cover it.
     std::vector<int32_t> order = visibility.Order();
@@ -121,20 +123,20 @@ TEST(Visibility, AFileThatDoesNotFitItsWorldIsRefusedWithTheReason)
     const Compiled& compiled = CornerCompiled();
     XVisibility visibility;
     std::string problem;
-    EXPECT_FALSE(visibility.Load(Bytes(compiled.bytes), compiled.bytes.size(), compiled.triangles + 1, problem));
+    EXPECT_FALSE(visibility.Load(BytesOf(compiled.bytes), compiled.bytes.size(), compiled.triangles + 1, problem));
     EXPECT_NE(problem.find("triangle count"), std::string::npos) << problem;
     EXPECT_TRUE(visibility.Empty());
     for (const size_t cut : {size_t{0}, size_t{3}, size_t{40}, compiled.bytes.size() / 2, compiled.bytes.size() - 1}) {
         problem.clear();
-        EXPECT_FALSE(visibility.Load(Bytes(compiled.bytes), cut, compiled.triangles, problem)) << "cut at " << cut;
+        EXPECT_FALSE(visibility.Load(BytesOf(compiled.bytes), cut, compiled.triangles, problem)) << "cut at " << cut;
         EXPECT_FALSE(problem.empty());
     }
     std::string longer = compiled.bytes + "x";
-    EXPECT_FALSE(visibility.Load(Bytes(longer), longer.size(), compiled.triangles, problem));
+    EXPECT_FALSE(visibility.Load(BytesOf(longer), longer.size(), compiled.triangles, problem));
     // A drawing order that names a triangle twice.
     std::string twice = compiled.bytes;
     const size_t orderStart = 4 * 10;
     twice.replace(orderStart + 4, 4, twice.substr(orderStart, 4));
-    EXPECT_FALSE(visibility.Load(Bytes(twice), twice.size(), compiled.triangles, problem));
+    EXPECT_FALSE(visibility.Load(BytesOf(twice), twice.size(), compiled.triangles, problem));
     EXPECT_NE(problem.find("drawing order"), std::string::npos) << problem;
 }

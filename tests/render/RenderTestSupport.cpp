@@ -5,7 +5,7 @@
 #include "scene/XArchive.h"
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
-#include "support/ScratchDirectory.h"
+#include "support/ScratchEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -101,7 +101,8 @@ std::vector<ZipEntry> SpecialTextureEntries()
     entries.push_back({"misc/decal2.raw", Filled(128 * 128 * 4, kDecal2Byte)});
     entries.push_back({"misc/rocketl.jpg", EncodeJpeg(8, 8, Filled(8 * 8 * 3, 128), 95)});
     for (int frame = 1; frame <= 8; ++frame) {
-        entries.push_back({"explode/rlboom_" + std::to_string(frame) + ".tga", EncodeTga(4, 4, ExplosionFrame(frame))});
+        entries.push_back({"explode/rlboom_" + std::to_string(frame) + ".tga",
+                           EncodeTga(4, 4, 4, ExplosionFrame(frame), false)});
     }
     entries.push_back({"explode/weapon.raw", Filled(64 * 64 * 4, kWeaponByte)});
     return entries;

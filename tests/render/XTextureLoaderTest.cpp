@@ -19,17 +19,6 @@ using testing::HasSubstr;
 using testing::KilledBySignal;
 using testing::Not;
 
-Bytes Sequence(size_t count, unsigned seed)
-{
-    Bytes bytes(count);
-    unsigned state = seed;
-    for (unsigned char& b : bytes) {
-        state = state * 1664525u + 1013904223u;
-        b = static_cast<unsigned char>(state >> 24);
-    }
-    return bytes;
-}
-
 // Rows of a picture in the opposite order: what was given top row first comes out bottom row first.
 Bytes FlipRows(const Bytes& pixels, int width, int height, int channels)
 {
@@ -64,7 +53,7 @@ using RawTextures = TextureLoading;
 
 TEST_F(RawTextures, Depth4ResourceBecomesOneLevelWithItsBytesFirstRowAtTZero)
 {
-    const Bytes pixels = Sequence(32 * 32 * 4, 7);
+    const Bytes pixels = PseudoRandomBytes(32 * 32 * 4, 7);
     const ScopedArchive archive({{"misc/cursor.raw", pixels}});
     const std::unique_ptr<XTexture> texture = loader.CreateTextureFromRaw("misc\\cursor.raw", 32, 32, 4, false);
     ASSERT_NE(texture, nullptr);
@@ -78,7 +67,7 @@ TEST_F(RawTextures, Depth4ResourceBecomesOneLevelWithItsBytesFirstRowAtTZero)
 
 TEST_F(RawTextures, MipmappedLuminanceResourceHasEveryLevel)
 {
-    const Bytes pixels = Sequence(8 * 8, 11);
+    const Bytes pixels = PseudoRandomBytes(8 * 8, 11);
     const ScopedArchive archive({{"misc/grey.raw", pixels}});
     const std::unique_ptr<XTexture> texture = loader.CreateTextureFromRaw("misc\\grey.raw", 8, 8, 1, true);
     ASSERT_NE(texture, nullptr);
@@ -89,7 +78,7 @@ TEST_F(RawTextures, MipmappedLuminanceResourceHasEveryLevel)
 
 TEST_F(RawTextures, RowsWhoseLengthIsNotAMultipleOfFourAreReadTightlyPacked)
 {
-    const Bytes pixels = Sequence(5 * 3 * 3, 13);
+    const Bytes pixels = PseudoRandomBytes(5 * 3 * 3, 13);
     const ScopedArchive archive({{"misc/odd.raw", pixels}});
     const std::unique_ptr<XTexture> texture = loader.CreateTextureFromRaw("misc\\odd.raw", 5, 3, 3, false);
     ASSERT_NE(texture, nullptr);
@@ -99,7 +88,7 @@ TEST_F(RawTextures, RowsWhoseLengthIsNotAMultipleOfFourAreReadTightlyPacked)
 
 TEST_F(RawTextures, ShortResourceIsReportedAndItsMissingPartLeftBlack)
 {
-    const Bytes pixels = Sequence(10, 17);
+    const Bytes pixels = PseudoRandomBytes(10, 17);
     const ScopedArchive archive({{"misc/short.raw", pixels}});
     BeginCapturingErrors();
     const std::unique_ptr<XTexture> texture = loader.CreateTextureFromRaw("misc\\short.raw", 4, 4, 4, false);
@@ -129,7 +118,7 @@ using BitmapTextures = TextureLoading;
 
 TEST_F(BitmapTextures, PictureBecomesMipmappedRGBWithItsBottomRowAtTZero)
 {
-    const Bytes topFirst = Sequence(4 * 2 * 3, 19);
+    const Bytes topFirst = PseudoRandomBytes(4 * 2 * 3, 19);
     const ScopedArchive archive({{"misc/pic.bmp", EncodeBmp(4, 2, topFirst)}});
     const std::unique_ptr<XTexture> texture = loader.CreateTextureFromBitmap(2, "misc\\pic.bmp", false, GL_CLAMP);
     ASSERT_NE(texture, nullptr);
@@ -178,8 +167,8 @@ using TgaTextures = TextureLoading;
 
 TEST_F(TgaTextures, PictureBecomesMipmappedRGBAKeepingItsAlpha)
 {
-    const Bytes topFirst = Sequence(4 * 4 * 4, 23);
-    const ScopedArchive archive({{"explode/a.tga", EncodeTga(4, 4, topFirst)}});
+    const Bytes topFirst = PseudoRandomBytes(4 * 4 * 4, 23);
+    const ScopedArchive archive({{"explode/a.tga", EncodeTga(4, 4, 4, topFirst, false)}});
     const std::unique_ptr<XTexture> texture = loader.CreateTextureFromTGA("explode\\a.tga");
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture->GetWrap(), static_cast<GLenum>(GL_REPEAT));

@@ -12,7 +12,7 @@
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
 #include "shell/XTimer.h"
-#include "support/ScratchDirectory.h"
+#include "support/ScratchEnvironment.h"
 #include "support/TestArchive.h"
 
 #include <GL/gl.h>
@@ -20,8 +20,6 @@
 
 #include <cmath>   // std::hypot
 #include <cstdlib> // std::abs
-#include <fstream>
-#include <sstream>
 #include <unistd.h> // getpid
 
 namespace {
@@ -83,7 +81,7 @@ std::vector<ZipEntry> SpecialEntries()
     entries.push_back({"misc/rocketl.jpg", EncodeJpeg(8, 8, RGBFilled(64, {255, 255, 255}), 100)});
     for (int n = 1; n <= 8; ++n) {
         entries.push_back({"explode/rlboom_" + std::to_string(n) + ".tga",
-                           EncodeTga(4, 4, Filled(16, ExplosionFileColor(n), 255))});
+                           EncodeTga(4, 4, 4, Filled(16, ExplosionFileColor(n), 255), false)});
     }
     entries.push_back({"explode/weapon.raw", Filled(64 * 64, {90, 90, 90}, 255)});
     return entries;
@@ -291,10 +289,7 @@ bool BlockHasColor(int x0, int y0, int width, int height, const RGB& color, int 
 
 std::string LogFileText()
 {
-    std::ifstream file("Korvath.log");
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return ReadWholeFile("Korvath.log");
 }
 
 void RendererTest::SetUp()

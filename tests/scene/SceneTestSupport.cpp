@@ -1,46 +1,27 @@
-// Helpers for the scene tests, and the temporary working directory every test runs in.
+// Helpers for the scene tests, and the scratch working directory every test runs in.
 #include "SceneTestSupport.h"
 
 #include "scene/XArchive.h"
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
+#include "support/ScratchEnvironment.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
-#include <zip.h> // zip_open, zip_file_add, ...
-
-#include <cstdio>     // std::fopen
-#include <cstdlib>    // mkdtemp
-#include <filesystem> // std::filesystem::remove_all
-#include <fstream>    // std::ifstream
-#include <sstream>    // std::ostringstream
-#include <unistd.h>   // chdir
 
 namespace {
 
 // The loaders write "Korvath.log" into the working directory: keep it out of the source and build trees.
 // No test may ever reach a message box, so they go to stderr.
-class SceneTestEnvironment : public ::testing::Environment {
+class SceneTestEnvironment : public ScratchEnvironment {
 public:
+    SceneTestEnvironment() : ScratchEnvironment("korvath-scene-test") {}
+
     void SetUp() override
     {
-        char pattern[] = "/tmp/korvath-scene-test-XXXXXX";
-        const char* const directory = mkdtemp(pattern);
-        ASSERT_NE(directory, nullptr);
-        path = directory;
-        ASSERT_EQ(chdir(directory), 0);
+        ScratchEnvironment::SetUp();
         GetLog()->SetDialogsEnabled(false);
     }
-
-    void TearDown() override
-    {
-        if (!path.empty() && chdir("/tmp") == 0) {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    }
-
-private:
-    std::string path;
 };
 
 ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new SceneTestEnvironment());
@@ -50,45 +31,15 @@ private:
 std::string ReadSceneData(const std::string& name)
 {
     const std::string path = std::string(KORVATH_SOURCE_DIR) + "/tests/scene/data/" + name;
-    std::ifstream file(path, std::ios::binary);
-    EXPECT_TRUE(file.good()) << "cannot read " << path;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries)
-{
-    int error = 0;
-    zip_t* const archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(archive, nullptr) << "zip_open failed with " << error;
-    for (const auto& entry : entries) {
-        zip_source_t* const source = zip_source_buffer(archive, entry.second.data(), entry.second.size(), 0);
-        ASSERT_NE(source, nullptr);
-        ASSERT_GE(zip_file_add(archive, entry.first.c_str(), source, ZIP_FL_ENC_UTF_8), 0) << zip_strerror(archive);
-    }
-    ASSERT_EQ(zip_close(archive), 0);
-}
-
-void WriteTextFile(const std::string& path, const std::string& text)
-{
-    FILE* const file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), file), text.size());
-    std::fclose(file);
-}
-
-std::string UniqueFileName(const char* stem, const char* extension)
-{
-    static int counter = 0;
-    ++counter;
-    return std::string(stem) + "-" + std::to_string(counter) + extension;
+    const std::string text = ReadWholeFile(path);
+    EXPECT_FALSE(text.empty()) << "cannot read " << path;
+    return text;
 }
 
 void SelectArchiveWithScene(const std::string& sceneText)
 {
     const std::string path = UniqueFileName("scene", ".zip");
-    WriteZip(path, {{"scene/world.msa", sceneText}});
+    WriteZip(path, {{"scene/world.msa", Bytes(sceneText.begin(), sceneText.end())}});
     XOptions options = GetOptions();
     options.archive = path;
     SetOptions(options);

@@ -1,23 +1,16 @@
 // Helpers for the scene tests: the test data files, a ZIP archive holding a scene file, and a loader host
-// that records what the loader asks of it.
+// that records what the loader asks of it. Files, ZIP archives and unique names come from tests/support.
 #pragma once
 
 #include "scene/XSceneLoaderHost.h"
+#include "support/FileContents.h"
+#include "support/TestArchive.h"
 
 #include <string>
 #include <vector>
 
 // The bytes of tests/scene/data/<name>; fails the calling test when the file cannot be read.
 std::string ReadSceneData(const std::string& name);
-
-// Writes a ZIP file holding each (entry name, bytes) pair; fails the calling test on any libzip error.
-void WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries);
-
-// Writes text to a file in the working directory.
-void WriteTextFile(const std::string& path, const std::string& text);
-
-// A path in the working directory not used before in this run.
-std::string UniqueFileName(const char* stem, const char* extension);
 
 // Makes an archive whose only entry is "scene/world.msa" with the given text, selects it and makes it the
 // archive the options name (as the game does before loading).

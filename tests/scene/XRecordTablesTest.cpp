@@ -1,22 +1,13 @@
 // Tests of the material and light tables.
 #include "scene/XLightManager.h"
 #include "scene/XShaderManager.h"
+#include "support/FileContents.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream> // std::ifstream
-#include <sstream> // std::stringstream
 #include <string>
 
 namespace {
-
-std::string ReadLog()
-{
-    std::ifstream file("Korvath.log");
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 size_t CountOf(const std::string& text, const std::string& part)
 {
@@ -47,16 +38,16 @@ TEST(ShaderTable, OutOfRangeIndexWarnsAndGivesADefaultRecord)
     XShaderManager shaders;
     shaders.Resize(2);
     const std::string warning = "Warning: Trying to bind unexisting shader!";
-    const size_t before = CountOf(ReadLog(), warning);
+    const size_t before = CountOf(ReadWholeFile("Korvath.log"), warning);
 
     XShader& outside = shaders.GetShader(2);
     EXPECT_EQ(outside.texture0, -1);
     outside.texture0 = 9;
     EXPECT_EQ(shaders.GetShader(-1).texture0, -1) << "a change to the default record does not stick";
-    EXPECT_EQ(CountOf(ReadLog(), warning), before + 2);
+    EXPECT_EQ(CountOf(ReadWholeFile("Korvath.log"), warning), before + 2);
 
     shaders.GetShader(1);
-    EXPECT_EQ(CountOf(ReadLog(), warning), before + 2) << "an index inside the table warns nothing";
+    EXPECT_EQ(CountOf(ReadWholeFile("Korvath.log"), warning), before + 2) << "an index inside the table warns nothing";
 }
 
 TEST(LightTable, CountStaysWithinTheTable)

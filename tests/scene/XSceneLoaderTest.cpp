@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>   // std::sqrt
-#include <fstream> // std::ifstream
 #include <memory>  // std::unique_ptr
 #include <sstream> // std::istringstream
 #include <string>
@@ -131,8 +130,9 @@ public:
 TEST_F(SceneFileTest, SectionsAfterTheTexturesStillReadTheSceneWhenTextureLoadingOpensOtherEntries)
 {
     const std::string path = UniqueFileName("busy", ".zip");
-    WriteZip(path, {{"scene/world.msa", ReadSceneData("sections.msa")},
-                    {"misc/other.raw", std::string(4096, 'x')}});
+    const std::string sceneText = ReadSceneData("sections.msa");
+    WriteZip(path, {{"scene/world.msa", Bytes(sceneText.begin(), sceneText.end())},
+                    {"misc/other.raw", Bytes(4096, 'x')}});
     XOptions options = GetOptions();
     options.archive = path;
     SetOptions(options);
@@ -166,7 +166,8 @@ TEST_F(SceneFileTest, MemoryLoadNeedsNoTerminator)
 TEST_F(SceneFileTest, MissingSceneFileLeavesEverythingEmpty)
 {
     const std::string path = UniqueFileName("nothing", ".zip");
-    WriteZip(path, {{"scene/other.msa", "material_list : 1\n"}});
+    const std::string otherText = "material_list : 1\n";
+    WriteZip(path, {{"scene/other.msa", Bytes(otherText.begin(), otherText.end())}});
     XOptions options = GetOptions();
     options.archive = path;
     SetOptions(options);
@@ -187,11 +188,9 @@ TEST_F(SceneFileTest, MissingSceneFileLeavesEverythingEmpty)
 TEST_F(SceneFileTest, ProblemsAreLoggedAndSummedUp)
 {
     LoadThroughArchive(ReadSceneData("sections.msa"));
-    std::ifstream log("Korvath.log");
-    std::stringstream text;
-    text << log.rdbuf();
-    EXPECT_NE(text.str().find("a.BMP\" has neither"), std::string::npos);
-    EXPECT_NE(text.str().find("The scene file has 1 problem. The first:"), std::string::npos);
+    const std::string log = ReadWholeFile("Korvath.log");
+    EXPECT_NE(log.find("a.BMP\" has neither"), std::string::npos);
+    EXPECT_NE(log.find("The scene file has 1 problem. The first:"), std::string::npos);
 }
 
 // ---------------------------------------------------------------------------------------------------------

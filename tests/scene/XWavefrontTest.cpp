@@ -193,7 +193,8 @@ TEST(WavefrontErrors, TooManyVerticesAreRefused)
 TEST(WavefrontFile, LoadsFromDisk)
 {
     const std::string path = UniqueFileName("mesh", ".obj");
-    WriteTextFile(path, "v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\nvt 0 0\r\nvn 0 0 1\r\nf 1/1/1 2/1/1 3/1/1\r\n");
+    ASSERT_TRUE(
+        WriteWholeFile(path, "v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\nvt 0 0\r\nvn 0 0 1\r\nf 1/1/1 2/1/1 3/1/1\r\n"));
     XWavefront loader;
     const std::unique_ptr<XMesh> mesh = loader.LoadFromFile(path.c_str());
     ASSERT_NE(mesh, nullptr) << loader.GetError();
@@ -203,7 +204,7 @@ TEST(WavefrontFile, LoadsFromDisk)
 TEST(WavefrontFile, BrokenFileShowsAnErrorAndGivesNull)
 {
     const std::string path = UniqueFileName("broken", ".obj");
-    WriteTextFile(path, "v 0 0 0\n");
+    ASSERT_TRUE(WriteWholeFile(path, "v 0 0 0\n"));
     XWavefront loader;
     testing::internal::CaptureStderr();
     EXPECT_EQ(loader.LoadFromFile(path.c_str()), nullptr);

@@ -1,7 +1,6 @@
 // The data archive's search: the working directory first, then beside the program, then the installed data.
-#include "TempDirectory.h"
-
 #include "shell/XArchiveLocation.h"
+#include "support/ScratchWorkingDirectory.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -18,7 +17,7 @@ void Touch(const std::filesystem::path& path)
 
 TEST(ArchiveLocation, TheWorkingDirectoryComesFirstThenTheProgramThenTheInstallation)
 {
-    TempDirectory directory;
+    ScratchWorkingDirectory directory;
     const std::string program = (directory.Path() / "bin").string();
     const std::string installed = (directory.Path() / "share").string();
     std::filesystem::create_directories(program);
@@ -43,7 +42,7 @@ TEST(ArchiveLocation, TheWorkingDirectoryComesFirstThenTheProgramThenTheInstalla
 
 TEST(ArchiveLocation, NoArchiveAnywhereListsEveryPlaceLookedAt)
 {
-    TempDirectory directory;
+    ScratchWorkingDirectory directory;
     std::filesystem::create_directories(directory.Path() / "data.pck"); // a directory is not an archive
     const XArchiveSearch search = FindArchive("data.pck", "/nonexistent/bin", "/nonexistent/share");
     EXPECT_TRUE(search.found.empty());

@@ -1,27 +1,14 @@
 // Log: verbatim lines appended in order, the AllLogs.log companion, and the error reports without dialogs.
-#include "TempDirectory.h"
-
 #include "shell/XLog.h"
+#include "support/FileContents.h"
+#include "support/ScratchWorkingDirectory.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
-
-namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-} // namespace
 
 TEST(LogFile, MessagesAreAppendedVerbatimOneLineEach)
 {
-    TempDirectory directory;
+    ScratchWorkingDirectory directory;
     {
         std::ofstream earlier("Korvath.log");
         earlier << "from an earlier run\n";
@@ -29,16 +16,16 @@ TEST(LogFile, MessagesAreAppendedVerbatimOneLineEach)
     XLog log;
     log.Log("first");
     log.Log("100% done %s %d");
-    EXPECT_EQ(ReadFile("Korvath.log"), "from an earlier run\nfirst\n100% done %s %d\n");
+    EXPECT_EQ(ReadWholeFile("Korvath.log"), "from an earlier run\nfirst\n100% done %s %d\n");
 }
 
 TEST(LogFile, ConstructionCreatesAnEmptyAllLogsFileAndKeepsAnExistingOne)
 {
-    TempDirectory directory;
+    ScratchWorkingDirectory directory;
     {
         XLog log;
         EXPECT_TRUE(std::filesystem::exists("AllLogs.log"));
-        EXPECT_EQ(ReadFile("AllLogs.log"), "");
+        EXPECT_EQ(ReadWholeFile("AllLogs.log"), "");
     }
     {
         std::ofstream existing("AllLogs.log");
@@ -46,24 +33,24 @@ TEST(LogFile, ConstructionCreatesAnEmptyAllLogsFileAndKeepsAnExistingOne)
     }
     XLog log;
     log.Log("message");
-    EXPECT_EQ(ReadFile("AllLogs.log"), "kept\n");
+    EXPECT_EQ(ReadWholeFile("AllLogs.log"), "kept\n");
 }
 
 TEST(LogErrors, ShowErrorWithoutDialogsPrintsCaptionedLineAndLogs)
 {
-    TempDirectory directory;
+    ScratchWorkingDirectory directory;
     XLog log;
     log.SetDialogsEnabled(false);
     testing::internal::CaptureStderr();
     log.ShowError("World mesh could not be found in scene");
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_EQ(printed, "RUdezer: World mesh could not be found in scene\n");
-    EXPECT_EQ(ReadFile("Korvath.log"), "World mesh could not be found in scene\n");
+    EXPECT_EQ(ReadWholeFile("Korvath.log"), "World mesh could not be found in scene\n");
 }
 
 TEST(LogErrorsDeathTest, ShowFatalStopsWithStatusOneAfterTheLineIsOnDisk)
 {
-    TempDirectory directory;
+    ScratchWorkingDirectory directory;
     EXPECT_EXIT(
         {
             XLog log;
@@ -72,11 +59,11 @@ TEST(LogErrorsDeathTest, ShowFatalStopsWithStatusOneAfterTheLineIsOnDisk)
             std::fprintf(stderr, "still running\n");
         },
         testing::ExitedWithCode(1), "RUdezer: XTextureManager: Unexisting texture request.");
-    EXPECT_EQ(ReadFile("Korvath.log"), "XTextureManager: Unexisting texture request.\n");
+    EXPECT_EQ(ReadWholeFile("Korvath.log"), "XTextureManager: Unexisting texture request.\n");
 }
 
 TEST(LogAssertDeathTest, NamesTheConditionAndTheSourceFile)
 {
-    TempDirectory directory;
+    ScratchWorkingDirectory directory;
     EXPECT_DEATH(XAssert(false, "func != 0", "xwindow", 12), "Assertion failed: func != 0, file xwindow, line 12");
 }

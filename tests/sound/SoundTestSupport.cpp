@@ -3,12 +3,10 @@
 
 #include "sound/FSound.h"
 
-#include <zip.h> // zip_open, zip_source_buffer, zip_file_add, zip_close
-
 #include <chrono>  // std::chrono::milliseconds
+#include <algorithm> // std::max
 #include <cmath>   // std::sin, std::lround
 #include <cstdlib> // setenv, unsetenv, std::abs
-#include <cstdio>  // std::fopen, std::fread
 #include <thread>   // std::this_thread::sleep_for
 #include <utility>  // std::move
 
@@ -123,41 +121,6 @@ ParsedWav ParseWav(const Bytes& bytes)
     return wav;
 }
 
-Bytes ReadBinaryFile(const std::string& path)
-{
-    Bytes bytes;
-    FILE* const file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return bytes;
-    }
-    unsigned char buffer[65536];
-    size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + count);
-    }
-    std::fclose(file);
-    return bytes;
-}
-
-std::string ReadTextFile(const std::string& path)
-{
-    const Bytes bytes = ReadBinaryFile(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-void WriteZip(const std::string& path, const std::vector<ZipEntry>& entries)
-{
-    int error = 0;
-    zip_t* const archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(archive, nullptr) << "zip_open " << path << " failed: " << error;
-    for (const ZipEntry& entry : entries) {
-        zip_source_t* const source = zip_source_buffer(archive, entry.bytes.data(), entry.bytes.size(), 0);
-        ASSERT_NE(source, nullptr);
-        ASSERT_GE(zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_OVERWRITE), 0) << entry.name;
-    }
-    ASSERT_EQ(zip_close(archive), 0) << zip_strerror(archive);
-}
-
 int Peak(const std::vector<int16_t>& samples)
 {
     int peak = 0;
@@ -175,7 +138,7 @@ DiskCapture::DiskCapture(std::string outputPath)
 std::vector<int16_t> DiskCapture::Collect(int milliseconds)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    const Bytes bytes = ReadBinaryFile(path);
+    const Bytes bytes = ReadFileBytes(path);
     const size_t end = bytes.size() - bytes.size() % 4; // whole stereo frames only
     std::vector<int16_t> samples;
     for (size_t at = offset; at + 1 < end; at += 2) {
@@ -213,5 +176,5 @@ std::string SoundLayerTest::OutputPath() const
 
 std::string SoundLayerTest::LogText() const
 {
-    return ReadTextFile((directory.Path() / "Korvath.log").string());
+    return ReadWholeFile((directory.Path() / "Korvath.log").string());
 }

@@ -1,16 +1,17 @@
 // Helpers for the sound tests: WAV files made and read independently of the code under test, a reader of
-// the disk driver's output, ZIP archives, and a fixture that starts the sound layer on a chosen driver.
+// the disk driver's output, and a fixture that starts the sound layer on a chosen driver. Files, ZIP archives
+// and scratch directories come from tests/support.
 #pragma once
 
-#include "shell/TempDirectory.h"
+#include "support/FileContents.h"
+#include "support/ScratchWorkingDirectory.h"
+#include "support/TestArchive.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint> // int16_t
 #include <string>
 #include <vector>
-
-using Bytes = std::vector<unsigned char>;
 
 // A 16-bit mono WAV file of a sine tone.
 Bytes ToneWav(double seconds, double frequencyHz, double amplitude);
@@ -32,16 +33,6 @@ struct ParsedWav {
     std::vector<int16_t> samples;
 };
 ParsedWav ParseWav(const Bytes& bytes);
-
-Bytes ReadBinaryFile(const std::string& path);
-std::string ReadTextFile(const std::string& path);
-
-struct ZipEntry {
-    std::string name; // with '/'
-    Bytes bytes;
-};
-// Writes a ZIP archive; fails the calling test on any libzip error.
-void WriteZip(const std::string& path, const std::vector<ZipEntry>& entries);
 
 // Largest magnitude of the samples, 0 for none.
 int Peak(const std::vector<int16_t>& samples);
@@ -71,5 +62,5 @@ protected:
     std::string OutputPath() const;
     std::string LogText() const;
 
-    TempDirectory directory;
+    ScratchWorkingDirectory directory;
 };

@@ -18,7 +18,7 @@ constexpr double kFullScale = 32767.0;
 const std::map<std::string, ParsedWav>& GeneratedFiles()
 {
     static const std::map<std::string, ParsedWav> files = [] {
-        TempDirectory folder;
+        ScratchWorkingDirectory folder;
         std::string error;
         std::map<std::string, ParsedWav> parsed;
         if (!XSoundEffects::WriteAll(folder.Path().string(), error)) {
@@ -27,7 +27,7 @@ const std::map<std::string, ParsedWav>& GeneratedFiles()
         }
         for (const char* name : {"sten", "bgSound", "rockfly", "rockfire", "rockexp"}) {
             const std::string path = (folder.Path() / "sound" / (std::string(name) + ".wav")).string();
-            const Bytes bytes = ReadBinaryFile(path);
+            const Bytes bytes = ReadFileBytes(path);
             ParsedWav wav = ParseWav(bytes);
             // The RIFF chunk covers the whole file but its own 8-byte header.
             EXPECT_EQ(wav.riffSize + 8, bytes.size()) << name;

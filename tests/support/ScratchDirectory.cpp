@@ -1,44 +1,30 @@
-// ScratchDirectory: per-process temporary working directory.
+// ScratchDirectory: mkdtemp and a recursive remove.
 #include "support/ScratchDirectory.h"
 
-#include <cstdlib>    // mkdtemp, getenv, setenv
-#include <filesystem> // remove_all
-#include <unistd.h>   // chdir
+#include "support/FileContents.h" // WriteWholeFile
 
-namespace {
+#include <cstdlib>  // mkdtemp, std::getenv
+#include <unistd.h> // getpid
 
-const char* const kInheritedVariable = "KORVATH_TEST_SCRATCH";
-std::string scratchPath;
-bool owned = false;
-
-} // namespace
-
-std::string EnterScratchDirectory(const char* stem)
+ScratchDirectory::ScratchDirectory(const std::string& stem) : owner(static_cast<int>(getpid()))
 {
-    const char* const inherited = std::getenv(kInheritedVariable);
-    if (inherited != nullptr && chdir(inherited) == 0) {
-        scratchPath = inherited;
-        owned = false;
-        return scratchPath;
+    std::string pattern = (std::filesystem::temp_directory_path() / (stem + "-XXXXXX")).string();
+    if (mkdtemp(pattern.data()) != nullptr) {
+        path = pattern;
     }
-    std::string pattern = std::string("/tmp/") + stem + "-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0) {
-        return std::string();
-    }
-    scratchPath = pattern;
-    owned = true;
-    setenv(kInheritedVariable, scratchPath.c_str(), 1);
-    return scratchPath;
 }
 
-void LeaveScratchDirectory()
+ScratchDirectory::~ScratchDirectory()
 {
-    if (!owned || scratchPath.empty() || chdir("/tmp") != 0) {
-        return;
+    if (!path.empty() && static_cast<int>(getpid()) == owner && std::getenv("KORVATH_KEEP_TEST_FILES") == nullptr) {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(scratchPath, ignored);
-    unsetenv(kInheritedVariable);
-    scratchPath.clear();
-    owned = false;
+}
+
+std::filesystem::path ScratchDirectory::Write(const std::string& name, const std::string& text) const
+{
+    const std::filesystem::path file = path / name;
+    WriteWholeFile(file.string(), text);
+    return file;
 }

@@ -1,15 +1,28 @@
-// ScratchDirectory: a temporary working directory for a test process, so that log files and archives made
-// by the tests stay out of the source and build trees.
+// ScratchDirectory: a fresh, empty directory under the system's temporary folder, for the files one test or
+// one run makes, removed with the object. With KORVATH_KEEP_TEST_FILES set it stays, for a look after a
+// failure. Only the process that made it removes it: a death test's forked child that exits runs the
+// destructors of static objects too, while its parent still works in the directory.
 //
-// Death tests of the "threadsafe" style run again in a child process; the child finds the parent's directory
-// through an environment variable and works in it too, and only the parent removes it.
+// Needs neither GoogleTest nor OpenGL.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
-// Creates (or, in a death-test child, joins) the directory named after `stem` and makes it the working
-// directory. Returns its absolute path, empty on failure.
-std::string EnterScratchDirectory(const char* stem);
+class ScratchDirectory {
+public:
+    // Makes "<temporary folder>/<stem>-XXXXXX"; Path() is empty when it cannot be made.
+    explicit ScratchDirectory(const std::string& stem = "korvath-test");
+    ~ScratchDirectory();
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
-// Leaves and removes the directory when this process created it.
-void LeaveScratchDirectory();
+    const std::filesystem::path& Path() const { return path; }
+
+    // Writes a text file inside the directory and returns its path.
+    std::filesystem::path Write(const std::string& name, const std::string& text) const;
+
+private:
+    std::filesystem::path path;
+    int owner = 0; // the process id of the maker
+};

@@ -27,9 +27,23 @@ void WriteZip(const std::string& path, const std::vector<ZipEntry>& entries)
         ASSERT_NE(source, nullptr);
         const zip_int64_t index = zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8);
         ASSERT_GE(index, 0) << zip_strerror(archive);
-        ASSERT_EQ(zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1), 0);
+        // Deflated at the fastest level: some tests pack the whole of the game's data.
+        const zip_int32_t method = entry.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
+        const zip_uint32_t level = entry.deflate ? 1 : 0;
+        ASSERT_EQ(zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), method, level), 0);
     }
     ASSERT_EQ(zip_close(archive), 0);
+}
+
+Bytes PseudoRandomBytes(size_t count, unsigned seed)
+{
+    Bytes bytes(count);
+    unsigned state = seed;
+    for (unsigned char& b : bytes) {
+        state = state * 1664525u + 1013904223u;
+        b = static_cast<unsigned char>(state >> 24);
+    }
+    return bytes;
 }
 
 Bytes EncodeBmp(int width, int height, const Bytes& rgb)
@@ -39,11 +53,11 @@ Bytes EncodeBmp(int width, int height, const Bytes& rgb)
     return out;
 }
 
-Bytes EncodeTga(int width, int height, const Bytes& rgba)
+Bytes EncodeTga(int width, int height, int channels, const Bytes& pixels, bool runLength)
 {
     Bytes out;
-    stbi_write_tga_with_rle = 0;
-    EXPECT_NE(stbi_write_tga_to_func(AppendToBytes, &out, width, height, 4, rgba.data()), 0);
+    stbi_write_tga_with_rle = runLength ? 1 : 0;
+    EXPECT_NE(stbi_write_tga_to_func(AppendToBytes, &out, width, height, channels, pixels.data()), 0);
     return out;
 }
 

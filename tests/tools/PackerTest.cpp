@@ -26,11 +26,11 @@ void SetModificationTime(const std::string& path, long seconds)
 
 void MakeSmallStagingFolder(const std::string& folder)
 {
-    WriteFileBytes(folder + "/sound/sten.wav", Bytes(3000, 7));
-    WriteFileBytes(folder + "/misc/b.raw", Bytes{1, 2, 3, 4});
-    WriteFileBytes(folder + "/misc/a.raw", Bytes{5, 6});
-    WriteFileBytes(folder + "/scene/world.msa", Bytes{'w', 'o', 'r', 'l', 'd'});
-    WriteFileBytes(folder + "/readme.txt", Bytes{'r'});
+    ASSERT_TRUE(WriteFileBytes(folder + "/sound/sten.wav", Bytes(3000, 7)));
+    ASSERT_TRUE(WriteFileBytes(folder + "/misc/b.raw", Bytes{1, 2, 3, 4}));
+    ASSERT_TRUE(WriteFileBytes(folder + "/misc/a.raw", Bytes{5, 6}));
+    ASSERT_TRUE(WriteFileBytes(folder + "/scene/world.msa", Bytes{'w', 'o', 'r', 'l', 'd'}));
+    ASSERT_TRUE(WriteFileBytes(folder + "/readme.txt", Bytes{'r'}));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "scene/XSceneNode.h"
 #include "shell/XDebugText.h"
 #include "space/XOctTree.h"
+#include "support/FileContents.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,22 +18,6 @@
 namespace lab {
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::string bytes;
-    FILE* const file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return bytes;
-    }
-    char buffer[65536];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) {
-        bytes.append(buffer, n);
-    }
-    std::fclose(file);
-    return bytes;
-}
 
 std::vector<XVector3> WorldCorners(const XScene& scene)
 {
@@ -171,7 +156,7 @@ Level::~Level()
 
 std::unique_ptr<Level> LoadDefaultLevel(const std::string& buildDirectory)
 {
-    const std::string text = ReadFile(buildDirectory + "/data/scene/world.msa");
+    const std::string text = ReadWholeFile(buildDirectory + "/data/scene/world.msa");
     if (text.empty()) {
         return nullptr;
     }

@@ -1,11 +1,12 @@
 // Replays the fuzz targets' seed inputs and the inputs that once stopped a fuzzer (tests/fuzz/regressions/
 // <target>/, each named after what it found) through the same harness checks, in the ordinary build.
+#include "support/FileContents.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>  // std::sort
 #include <cstddef>    // size_t
 #include <cstdint>    // uint8_t
-#include <cstdio>     // std::fopen
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -87,22 +88,6 @@ std::vector<ReplayInput> AllInputs()
     return inputs;
 }
 
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& file)
-{
-    std::vector<uint8_t> bytes;
-    FILE* const in = std::fopen(file.c_str(), "rb");
-    if (in == nullptr) {
-        return bytes;
-    }
-    uint8_t buffer[65536];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), in)) > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    }
-    std::fclose(in);
-    return bytes;
-}
-
 std::string TestName(const testing::TestParamInfo<ReplayInput>& info)
 {
     std::string name = std::string(Harnesses()[info.param.harness].name) +
@@ -123,7 +108,7 @@ class FuzzReplay : public testing::TestWithParam<ReplayInput> {};
 TEST_P(FuzzReplay, TheHarnessAcceptsTheInput)
 {
     const Harness& harness = Harnesses()[GetParam().harness];
-    const std::vector<uint8_t> bytes = ReadBytes(GetParam().file);
+    const Bytes bytes = ReadFileBytes(GetParam().file);
     ASSERT_TRUE(std::filesystem::file_size(GetParam().file) == bytes.size()) << GetParam().file;
     int argc = 0;
     char** argv = nullptr;
