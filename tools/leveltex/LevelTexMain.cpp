@@ -2,6 +2,7 @@
 // Usage: korvath-leveltex <staging folder> [<preview folder>]
 // With a preview folder, every texture is also written there as PNG, for looking at, together with
 // level-textures.png, a sheet of all of them (each shrunk to 256 x 256, four a row).
+#include "tools/common/XImageWriter.h"
 #include "tools/leveltex/XLevelTextures.h"
 
 #include <cstdio> // std::fprintf, std::printf
@@ -9,13 +10,13 @@
 namespace {
 
 // Box-filtered copy of a square canvas at the given size.
-XTexCanvas Shrink(const XTexCanvas& source, int size)
+XImage Shrink(const XImage& source, int size)
 {
-    XTexCanvas result(size, size);
+    XImage result(size, size);
     const int factor = source.Width() / size;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            XTexColor sum;
+            XColor sum;
             for (int dy = 0; dy < factor; ++dy) {
                 for (int dx = 0; dx < factor; ++dx) {
                     sum = sum + source.At(x * factor + dx, y * factor + dy);
@@ -45,15 +46,15 @@ int main(int argc, char** argv)
         const int cell = 256;
         const int columns = 4;
         const int rows = static_cast<int>((entries.size() + columns - 1) / columns);
-        XTexCanvas sheet(columns * (cell + 8), rows * (cell + 8));
+        XImage sheet(columns * (cell + 8), rows * (cell + 8));
         for (size_t i = 0; i < entries.size(); ++i) {
-            const XTexCanvas canvas = entries[i].paint(entries[i].size);
+            const XImage canvas = entries[i].paint(entries[i].size);
             const std::string path = std::string(argv[2]) + "/" + entries[i].fileName + ".png";
-            if (!canvas.WritePng(path)) {
+            if (!XImageWriter::WritePng(path, canvas, false)) {
                 std::fprintf(stderr, "korvath-leveltex: cannot write %s\n", path.c_str());
                 return 1;
             }
-            const XTexCanvas small = Shrink(canvas, cell);
+            const XImage small = Shrink(canvas, cell);
             const int ox = static_cast<int>(i % columns) * (cell + 8) + 4;
             const int oy = static_cast<int>(i / columns) * (cell + 8) + 4;
             for (int y = 0; y < cell; ++y) {
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
                 }
             }
         }
-        if (!sheet.WritePng(std::string(argv[2]) + "/level-textures.png")) {
+        if (!XImageWriter::WritePng(std::string(argv[2]) + "/level-textures.png", sheet, false)) {
             std::fprintf(stderr, "korvath-leveltex: cannot write the sheet\n");
             return 1;
         }

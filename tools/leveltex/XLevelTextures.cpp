@@ -4,28 +4,20 @@
 // rock); ceilings and trims (concrete, marble, metal); sky; weapons; catalogue.
 #include "tools/leveltex/XLevelTextures.h"
 
-#include "tools/leveltex/XTileNoise.h"
+#include "tools/common/XFiles.h"
+#include "tools/common/XImageWriter.h"
+#include "tools/common/XNoise.h"
+#include "tools/common/XToolMath.h" // Clamp01, SmoothStep
+#include "tools/leveltex/XTexField.h"
 
 #include <algorithm> // min, max, clamp
 #include <cmath>     // sin, fabs, pow, sqrt
-#include <sys/stat.h> // mkdir
 
 namespace {
 
 const float kTwoPi = 6.2831853f;
 
 // ------------------------------------------------------------------------------------------------ helpers
-
-float Clamp01(float x)
-{
-    return std::clamp(x, 0.0f, 1.0f);
-}
-
-float SmoothStep(float edge0, float edge1, float x)
-{
-    const float t = Clamp01((x - edge0) / (edge1 - edge0));
-    return t * t * (3.0f - 2.0f * t);
-}
 
 // Distance in pixels from (lx, ly) to the nearest edge of a w x h cell whose corner is at (0, 0).
 float EdgeDistance(float lx, float ly, float w, float h)
@@ -34,16 +26,16 @@ float EdgeDistance(float lx, float ly, float w, float h)
 }
 
 // A colour varied per tile: brightness by +-amount, and a slight shift between warm and cool.
-XTexColor Vary(const XTexColor& base, float random1, float random2, float amount)
+XColor Vary(const XColor& base, float random1, float random2, float amount)
 {
     const float brightness = 1.0f + (random1 - 0.5f) * 2.0f * amount;
     const float warm = (random2 - 0.5f) * amount;
-    return XTexColor(base.r * brightness * (1.0f + warm), base.g * brightness,
-                     base.b * brightness * (1.0f - warm));
+    return XColor(base.r * brightness * (1.0f + warm), base.g * brightness,
+                  base.b * brightness * (1.0f - warm));
 }
 
 // Applies the height field's lighting to every pixel of the canvas.
-void ApplyShade(XTexCanvas& canvas, const XTexField& height, float bump)
+void ApplyShade(XImage& canvas, const XTexField& height, float bump)
 {
     for (int y = 0; y < canvas.Height(); ++y) {
         for (int x = 0; x < canvas.Width(); ++x) {
@@ -85,15 +77,15 @@ float PanelRivets(int x, int y, int panel, int spacing, int inset, float radius)
 // ------------------------------------------------------------------------------------------------ floors
 
 // Two-tone stone flags in a checkerboard, 4 x 4 per tile (one flag per unit at 4 units a repeat).
-XTexCanvas PaintFloorTiles(int size)
+XImage PaintFloorTiles(int size)
 {
-    const XTileNoise noise(101);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(101);
+    XImage canvas(size, size);
     XTexField height(size, size);
     const int cell = size / 4;
-    const XTexColor light(0.74f, 0.69f, 0.60f);
-    const XTexColor dark(0.46f, 0.47f, 0.49f);
-    const XTexColor grout(0.30f, 0.28f, 0.26f);
+    const XColor light(0.74f, 0.69f, 0.60f);
+    const XColor dark(0.46f, 0.47f, 0.49f);
+    const XColor grout(0.30f, 0.28f, 0.26f);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = static_cast<float>(x) / size;
@@ -104,8 +96,8 @@ XTexCanvas PaintFloorTiles(int size)
             const float e = EdgeDistance(static_cast<float>(x % cell), static_cast<float>(y % cell),
                                          static_cast<float>(cell), static_cast<float>(cell)) + ragged;
             const float onTile = SmoothStep(2.0f, 4.5f, e);
-            const XTexColor base = ((i + j) & 1) ? dark : light;
-            XTexColor stone = Vary(base, noise.Random(i, j, 1), noise.Random(i, j, 2), 0.06f);
+            const XColor base = ((i + j) & 1) ? dark : light;
+            XColor stone = Vary(base, noise.Random(i, j, 1), noise.Random(i, j, 2), 0.06f);
             const float mottle = noise.Fractal(u, v, 8, 5) * 0.07f + noise.Fractal(u, v, 64, 2) * 0.035f;
             stone = stone * (1.0f + mottle);
             const float crack = SmoothStep(0.93f, 0.985f, noise.Ridged(u + 0.31f * i, v, 6, 3));
@@ -113,8 +105,8 @@ XTexCanvas PaintFloorTiles(int size)
                 stone = stone * (1.0f - 0.35f * crack);
             }
             const float wear = 1.0f - 0.12f * (1.0f - SmoothStep(3.0f, 18.0f, e));
-            const XTexColor groutColor = grout * (1.0f + noise.Fractal(u, v, 64, 2) * 0.15f);
-            canvas.At(x, y) = Mix(groutColor, stone * wear, onTile);
+            const XColor groutColor = grout * (1.0f + noise.Fractal(u, v, 64, 2) * 0.15f);
+            canvas.At(x, y) = MixColor(groutColor, stone * wear, onTile);
             height.At(x, y) = onTile * (0.7f + 0.3f * SmoothStep(2.0f, 10.0f, e)) + mottle * 0.3f;
         }
     }
@@ -123,15 +115,15 @@ XTexCanvas PaintFloorTiles(int size)
 }
 
 // Rounded cobbles in dark sandy joints (about 64 stones a tile).
-XTexCanvas PaintCobble(int size)
+XImage PaintCobble(int size)
 {
-    const XTileNoise noise(202);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(202);
+    XImage canvas(size, size);
     XTexField height(size, size);
-    const XTexColor joint(0.27f, 0.25f, 0.20f);
-    const XTexColor moss(0.22f, 0.28f, 0.15f);
-    const XTexColor stones[4] = {XTexColor(0.58f, 0.56f, 0.53f), XTexColor(0.52f, 0.47f, 0.41f),
-                                 XTexColor(0.47f, 0.49f, 0.52f), XTexColor(0.62f, 0.58f, 0.50f)};
+    const XColor joint(0.27f, 0.25f, 0.20f);
+    const XColor moss(0.22f, 0.28f, 0.15f);
+    const XColor stones[4] = {XColor(0.58f, 0.56f, 0.53f), XColor(0.52f, 0.47f, 0.41f),
+                                 XColor(0.47f, 0.49f, 0.52f), XColor(0.62f, 0.58f, 0.50f)};
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = static_cast<float>(x) / size;
@@ -142,13 +134,13 @@ XTexCanvas PaintCobble(int size)
             const float gap = c.second - c.nearest;
             const float onStone = SmoothStep(0.05f, 0.12f, gap);
             const float dome = std::sqrt(Clamp01(1.0f - c.nearest * c.nearest * 1.2f));
-            XTexColor stone = stones[c.id % 4];
+            XColor stone = stones[c.id % 4];
             stone = Vary(stone, static_cast<float>((c.id >> 8) & 255u) / 255.0f,
                          static_cast<float>((c.id >> 16) & 255u) / 255.0f, 0.08f);
             const float grain = noise.Fractal(u, v, 32, 4) * 0.08f;
             stone = stone * (1.0f + grain);
-            const XTexColor jointColor = Mix(joint, moss, Clamp01(noise.Fractal(u, v, 8, 3) + 0.3f));
-            canvas.At(x, y) = Mix(jointColor, stone, onStone);
+            const XColor jointColor = MixColor(joint, moss, Clamp01(noise.Fractal(u, v, 8, 3) + 0.3f));
+            canvas.At(x, y) = MixColor(jointColor, stone, onStone);
             height.At(x, y) = onStone * (0.5f + 0.5f * dome) + grain * 0.5f;
         }
     }
@@ -157,10 +149,10 @@ XTexCanvas PaintCobble(int size)
 }
 
 // Steel floor plate with raised diamonds, alternating their direction.
-XTexCanvas PaintDiamondPlate(int size)
+XImage PaintDiamondPlate(int size)
 {
-    const XTileNoise noise(303);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(303);
+    XImage canvas(size, size);
     XTexField height(size, size);
     const int cell = size / 8;
     for (int y = 0; y < size; ++y) {
@@ -178,8 +170,8 @@ XTexCanvas PaintDiamondPlate(int size)
             const float bump = SmoothStep(1.0f, 0.7f, r);
             const float wear = noise.Fractal(u, v, 8, 4);
             const float steel = 0.50f + wear * 0.06f + noise.Random(x, y, 5) * 0.03f;
-            const XTexColor base(steel * 0.98f, steel, steel * 1.03f);
-            const XTexColor polished = base * (1.0f + 0.25f * bump);
+            const XColor base(steel * 0.98f, steel, steel * 1.03f);
+            const XColor polished = base * (1.0f + 0.25f * bump);
             canvas.At(x, y) = polished * (1.0f - 0.15f * Clamp01(-wear * 2.0f));
             height.At(x, y) = bump;
         }
@@ -189,14 +181,14 @@ XTexCanvas PaintDiamondPlate(int size)
 }
 
 // Wooden planks, eight across the tile, with staggered joints and grain along the plank.
-XTexCanvas PaintWood(int size)
+XImage PaintWood(int size)
 {
-    const XTileNoise noise(404);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(404);
+    XImage canvas(size, size);
     XTexField height(size, size);
     const int plank = size / 8;
-    const XTexColor woodLight(0.62f, 0.43f, 0.26f);
-    const XTexColor woodDark(0.40f, 0.25f, 0.14f);
+    const XColor woodLight(0.62f, 0.43f, 0.26f);
+    const XColor woodDark(0.40f, 0.25f, 0.14f);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = static_cast<float>(x) / size;
@@ -211,9 +203,9 @@ XTexCanvas PaintWood(int size)
             const float warp = noise.Fractal(u, v, 4, 3) * 3.0f + noise.Random(i, segment, 8) * 10.0f;
             const float grain = 0.5f + 0.5f * std::sin(kTwoPi * (u * 64.0f + warp));
             const float fine = noise.Fractal(u, v, 64, 2);
-            XTexColor wood = Mix(woodDark, woodLight, 0.35f + 0.45f * grain + fine * 0.1f);
+            XColor wood = MixColor(woodDark, woodLight, 0.35f + 0.45f * grain + fine * 0.1f);
             wood = Vary(wood, noise.Random(i, segment, 9), noise.Random(i, segment, 10), 0.10f);
-            canvas.At(x, y) = Mix(XTexColor(0.15f, 0.10f, 0.06f), wood, onPlank);
+            canvas.At(x, y) = MixColor(XColor(0.15f, 0.10f, 0.06f), wood, onPlank);
             height.At(x, y) = onPlank * (0.8f + grain * 0.1f);
         }
     }
@@ -224,15 +216,15 @@ XTexCanvas PaintWood(int size)
 // ------------------------------------------------------------------------------------------------ walls
 
 // Ashlar: courses of dressed blocks twice as long as high, in running bond.
-XTexCanvas PaintStoneWall(int size)
+XImage PaintStoneWall(int size)
 {
-    const XTileNoise noise(505);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(505);
+    XImage canvas(size, size);
     XTexField height(size, size);
     const int rowHeight = size / 4;
     const int blockWidth = size / 2;
-    const XTexColor stone(0.66f, 0.62f, 0.55f);
-    const XTexColor mortar(0.42f, 0.40f, 0.36f);
+    const XColor stone(0.66f, 0.62f, 0.55f);
+    const XColor mortar(0.42f, 0.40f, 0.36f);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = static_cast<float>(x) / size;
@@ -244,11 +236,11 @@ XTexCanvas PaintStoneWall(int size)
             const float e = EdgeDistance(static_cast<float>(shifted % blockWidth), static_cast<float>(y % rowHeight),
                                          static_cast<float>(blockWidth), static_cast<float>(rowHeight)) + ragged;
             const float onBlock = SmoothStep(2.0f, 4.0f, e);
-            XTexColor block = Vary(stone, noise.Random(column, row, 1), noise.Random(column, row, 2), 0.09f);
+            XColor block = Vary(stone, noise.Random(column, row, 1), noise.Random(column, row, 2), 0.09f);
             const float surface = noise.Fractal(u, v, 8, 5) * 0.08f + noise.Fractal(u, v, 64, 2) * 0.05f;
             block = block * (1.0f + surface);
             const float edgeWear = 1.0f - 0.1f * (1.0f - SmoothStep(3.0f, 14.0f, e));
-            canvas.At(x, y) = Mix(mortar * (1.0f + surface), block * edgeWear, onBlock);
+            canvas.At(x, y) = MixColor(mortar * (1.0f + surface), block * edgeWear, onBlock);
             height.At(x, y) = onBlock * (0.6f + 0.4f * SmoothStep(2.0f, 12.0f, e)) + surface * 0.8f;
         }
     }
@@ -257,16 +249,16 @@ XTexCanvas PaintStoneWall(int size)
 }
 
 // Red brick in running bond: sixteen courses, four bricks a course, a few darker burnt bricks.
-XTexCanvas PaintBrick(int size)
+XImage PaintBrick(int size)
 {
-    const XTileNoise noise(606);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(606);
+    XImage canvas(size, size);
     XTexField height(size, size);
     const int rowHeight = size / 16;
     const int brickWidth = size / 4;
-    const XTexColor brick(0.60f, 0.30f, 0.21f);
-    const XTexColor burnt(0.38f, 0.20f, 0.15f);
-    const XTexColor mortar(0.66f, 0.63f, 0.57f);
+    const XColor brick(0.60f, 0.30f, 0.21f);
+    const XColor burnt(0.38f, 0.20f, 0.15f);
+    const XColor mortar(0.66f, 0.63f, 0.57f);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = static_cast<float>(x) / size;
@@ -278,11 +270,11 @@ XTexCanvas PaintBrick(int size)
                                          static_cast<float>(brickWidth), static_cast<float>(rowHeight)) +
                             noise.Fractal(u, v, 64, 2) * 0.8f;
             const float onBrick = SmoothStep(1.5f, 3.0f, e);
-            const XTexColor base = noise.Random(column, row, 3) < 0.15f ? burnt : brick;
-            XTexColor b = Vary(base, noise.Random(column, row, 1), noise.Random(column, row, 2), 0.10f);
+            const XColor base = noise.Random(column, row, 3) < 0.15f ? burnt : brick;
+            XColor b = Vary(base, noise.Random(column, row, 1), noise.Random(column, row, 2), 0.10f);
             const float surface = noise.Fractal(u, v, 16, 4) * 0.08f + (noise.Random(x, y, 4) - 0.5f) * 0.05f;
             b = b * (1.0f + surface);
-            canvas.At(x, y) = Mix(mortar * (1.0f + surface * 0.5f), b, onBrick);
+            canvas.At(x, y) = MixColor(mortar * (1.0f + surface * 0.5f), b, onBrick);
             height.At(x, y) = onBrick * (0.7f + 0.3f * SmoothStep(1.5f, 6.0f, e)) + surface * 0.5f;
         }
     }
@@ -291,13 +283,13 @@ XTexCanvas PaintBrick(int size)
 }
 
 // Blue-grey steel panels, two by two, with seams and rivets along their edges.
-XTexCanvas PaintMetalPanels(int size)
+XImage PaintMetalPanels(int size)
 {
-    const XTileNoise noise(707);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(707);
+    XImage canvas(size, size);
     XTexField height(size, size);
     const int panel = size / 2;
-    const XTexColor steel(0.46f, 0.50f, 0.55f);
+    const XColor steel(0.46f, 0.50f, 0.55f);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = static_cast<float>(x) / size;
@@ -307,13 +299,13 @@ XTexCanvas PaintMetalPanels(int size)
             const float e = EdgeDistance(static_cast<float>(x % panel), static_cast<float>(y % panel),
                                          static_cast<float>(panel), static_cast<float>(panel));
             const float onPanel = SmoothStep(1.5f, 3.0f, e);
-            XTexColor plate = Vary(steel, noise.Random(i, j, 1), noise.Random(i, j, 2), 0.06f);
+            XColor plate = Vary(steel, noise.Random(i, j, 1), noise.Random(i, j, 2), 0.06f);
             const float grime = noise.Fractal(u, v, 4, 5);
             const float streak = noise.Fractal(u * 1.0f, v, 32, 2) * 0.03f;
             plate = plate * (1.0f + grime * 0.10f + streak);
             const float rivets = PanelRivets(x, y, panel, size / 16, size / 40, size / 200.0f + 2.0f);
             plate = plate * (1.0f + rivets * 0.15f);
-            canvas.At(x, y) = Mix(XTexColor(0.16f, 0.17f, 0.19f), plate, onPanel);
+            canvas.At(x, y) = MixColor(XColor(0.16f, 0.17f, 0.19f), plate, onPanel);
             height.At(x, y) = onPanel * (0.6f + 0.4f * SmoothStep(2.0f, 8.0f, e)) + rivets * 0.8f;
         }
     }
@@ -322,12 +314,12 @@ XTexCanvas PaintMetalPanels(int size)
 }
 
 // Warm plaster: soft blotches, fine grain and a few hairline cracks.
-XTexCanvas PaintPlaster(int size)
+XImage PaintPlaster(int size)
 {
-    const XTileNoise noise(808);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(808);
+    XImage canvas(size, size);
     XTexField height(size, size);
-    const XTexColor plaster(0.80f, 0.75f, 0.66f);
+    const XColor plaster(0.80f, 0.75f, 0.66f);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = static_cast<float>(x) / size;
@@ -344,20 +336,20 @@ XTexCanvas PaintPlaster(int size)
 }
 
 // Layered rock with sharp ridges, for steep slopes and rough walls.
-XTexCanvas PaintRock(int size)
+XImage PaintRock(int size)
 {
-    const XTileNoise noise(909);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(909);
+    XImage canvas(size, size);
     XTexField height(size, size);
-    const XTexColor rockA(0.52f, 0.46f, 0.39f);
-    const XTexColor rockB(0.40f, 0.38f, 0.36f);
+    const XColor rockA(0.52f, 0.46f, 0.39f);
+    const XColor rockB(0.40f, 0.38f, 0.36f);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = static_cast<float>(x) / size;
             const float v = static_cast<float>(y) / size;
             const float ridges = noise.Ridged(u, v, 4, 6);
             const float strata = 0.5f + 0.5f * std::sin(kTwoPi * (v * 6.0f + noise.Fractal(u, v, 2, 3) * 0.8f));
-            XTexColor rock = Mix(rockB, rockA, strata * 0.7f + noise.Fractal(u, v, 16, 3) * 0.2f);
+            XColor rock = MixColor(rockB, rockA, strata * 0.7f + noise.Fractal(u, v, 16, 3) * 0.2f);
             rock = rock * (0.85f + 0.3f * ridges);
             canvas.At(x, y) = rock;
             height.At(x, y) = ridges * 1.5f + strata * 0.3f;
@@ -370,12 +362,12 @@ XTexCanvas PaintRock(int size)
 // ------------------------------------------------------------------------------------------------ ceilings and trims
 
 // Cast concrete: mottled grey, small pores, formwork seams and tie holes.
-XTexCanvas PaintConcrete(int size)
+XImage PaintConcrete(int size)
 {
-    const XTileNoise noise(1010);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(1010);
+    XImage canvas(size, size);
     XTexField height(size, size);
-    const XTexColor concrete(0.62f, 0.61f, 0.58f);
+    const XColor concrete(0.62f, 0.61f, 0.58f);
     const int board = size / 2;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
@@ -405,12 +397,12 @@ XTexCanvas PaintConcrete(int size)
 }
 
 // Pale marble with grey-green veins.
-XTexCanvas PaintMarble(int size)
+XImage PaintMarble(int size)
 {
-    const XTileNoise noise(1111);
-    XTexCanvas canvas(size, size);
-    const XTexColor marble(0.86f, 0.85f, 0.81f);
-    const XTexColor vein(0.42f, 0.46f, 0.43f);
+    const XNoise noise(1111);
+    XImage canvas(size, size);
+    const XColor marble(0.86f, 0.85f, 0.81f);
+    const XColor vein(0.42f, 0.46f, 0.43f);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = static_cast<float>(x) / size;
@@ -420,17 +412,17 @@ XTexCanvas PaintMarble(int size)
             const float veins = std::pow(1.0f - wave, 10.0f);
             const float fine = std::pow(1.0f - std::fabs(std::sin(kTwoPi * (u * 5.0f - v * 3.0f + turbulence * 2.0f))), 30.0f);
             const float cloud = noise.Fractal(u, v, 4, 4) * 0.05f;
-            canvas.At(x, y) = Mix(marble * (1.0f + cloud), vein, Clamp01(veins * 0.8f + fine * 0.35f));
+            canvas.At(x, y) = MixColor(marble * (1.0f + cloud), vein, Clamp01(veins * 0.8f + fine * 0.35f));
         }
     }
     return canvas;
 }
 
 // Brushed steel with a row of rivets near the top and the bottom edge.
-XTexCanvas PaintMetalTrim(int size)
+XImage PaintMetalTrim(int size)
 {
-    const XTileNoise noise(1212);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(1212);
+    XImage canvas(size, size);
     XTexField height(size, size);
     std::vector<float> rowStreak(static_cast<size_t>(size));
     for (int y = 0; y < size; ++y) {
@@ -442,7 +434,7 @@ XTexCanvas PaintMetalTrim(int size)
             const float v = static_cast<float>(y) / size;
             const float brushed = rowStreak[static_cast<size_t>(y)] + noise.Fractal(u, v, 4, 3) * 0.05f;
             const float steel = 0.56f + brushed;
-            XTexColor metal(steel * 0.97f, steel, steel * 1.04f);
+            XColor metal(steel * 0.97f, steel, steel * 1.04f);
             const float edge = std::min(static_cast<float>(y) + 0.5f, size - 0.5f - static_cast<float>(y));
             const float band = SmoothStep(2.0f, 4.0f, edge);
             const int spacing = size / 4;
@@ -452,7 +444,7 @@ XTexCanvas PaintMetalTrim(int size)
             const float rivets = std::max(Rivet(std::sqrt(rx * rx + rowTop * rowTop), size / 40.0f + 1.5f),
                                           Rivet(std::sqrt(rx * rx + rowBottom * rowBottom), size / 40.0f + 1.5f));
             metal = metal * (1.0f + rivets * 0.2f);
-            canvas.At(x, y) = Mix(XTexColor(0.2f, 0.2f, 0.22f), metal, band);
+            canvas.At(x, y) = MixColor(XColor(0.2f, 0.2f, 0.22f), metal, band);
             height.At(x, y) = band * 0.5f + rivets;
         }
     }
@@ -463,12 +455,12 @@ XTexCanvas PaintMetalTrim(int size)
 // ------------------------------------------------------------------------------------------------ sky
 
 // Fair-weather clouds on a deep blue sky; the sky dome repeats and scrolls it.
-XTexCanvas PaintSkyClouds(int size)
+XImage PaintSkyClouds(int size)
 {
-    const XTileNoise noise(1313);
-    XTexCanvas canvas(size, size);
-    const XTexColor blue(0.30f, 0.50f, 0.84f);
-    const XTexColor paleBlue(0.52f, 0.68f, 0.92f);
+    const XNoise noise(1313);
+    XImage canvas(size, size);
+    const XColor blue(0.30f, 0.50f, 0.84f);
+    const XColor paleBlue(0.52f, 0.68f, 0.92f);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const float u = static_cast<float>(x) / size;
@@ -477,9 +469,9 @@ XTexCanvas PaintSkyClouds(int size)
             const float cover = SmoothStep(-0.05f, 0.45f, density);
             // Thicker cloud is greyer underneath: darken where the density is high.
             const float thick = SmoothStep(0.3f, 0.9f, density);
-            const XTexColor cloud = XTexColor(0.98f, 0.98f, 1.0f) * (1.0f - 0.25f * thick);
-            const XTexColor sky = Mix(blue, paleBlue, Clamp01(0.5f + noise.Fractal(u, v, 2, 2) * 0.5f));
-            canvas.At(x, y) = Mix(sky, cloud, cover);
+            const XColor cloud = XColor(0.98f, 0.98f, 1.0f) * (1.0f - 0.25f * thick);
+            const XColor sky = MixColor(blue, paleBlue, Clamp01(0.5f + noise.Fractal(u, v, 2, 2) * 0.5f));
+            canvas.At(x, y) = MixColor(sky, cloud, cover);
         }
     }
     return canvas;
@@ -489,10 +481,10 @@ XTexCanvas PaintSkyClouds(int size)
 
 // Four quarters for the weapon models: gunmetal (top left), olive paint (top right), glowing coil (bottom
 // left) and hazard stripes (bottom right).
-XTexCanvas PaintWeapons(int size)
+XImage PaintWeapons(int size)
 {
-    const XTileNoise noise(1414);
-    XTexCanvas canvas(size, size);
+    const XNoise noise(1414);
+    XImage canvas(size, size);
     XTexField height(size, size);
     const int half = size / 2;
     for (int y = 0; y < size; ++y) {
@@ -502,26 +494,26 @@ XTexCanvas PaintWeapons(int size)
             const int lx = x % half;
             const int ly = y % half;
             const float grain = noise.Fractal(u, v, 16, 4) * 0.06f;
-            XTexColor c;
+            XColor c;
             float h = 0.0f;
             if (y < half && x < half) {
                 const float seam = (ly % (half / 4) < 2) ? 1.0f : 0.0f;
                 const float rivets = PanelRivets(lx, ly, half / 2, half / 4, half / 16, 2.5f);
-                c = XTexColor(0.30f, 0.32f, 0.36f) * (1.0f + grain + rivets * 0.3f - seam * 0.4f);
+                c = XColor(0.30f, 0.32f, 0.36f) * (1.0f + grain + rivets * 0.3f - seam * 0.4f);
                 h = rivets - seam * 0.5f;
             } else if (y < half) {
                 const float wear = SmoothStep(0.25f, 0.45f, noise.Fractal(u, v, 8, 4));
                 const float stripe = (ly > half * 0.42f && ly < half * 0.58f) ? 1.0f : 0.0f;
-                const XTexColor paint = Mix(XTexColor(0.36f, 0.40f, 0.22f), XTexColor(0.85f, 0.85f, 0.80f), stripe);
-                c = Mix(paint * (1.0f + grain), XTexColor(0.55f, 0.56f, 0.58f), wear);
+                const XColor paint = MixColor(XColor(0.36f, 0.40f, 0.22f), XColor(0.85f, 0.85f, 0.80f), stripe);
+                c = MixColor(paint * (1.0f + grain), XColor(0.55f, 0.56f, 0.58f), wear);
                 h = -wear * 0.3f;
             } else if (x < half) {
                 const float rings = 0.5f + 0.5f * std::sin(kTwoPi * static_cast<float>(ly) / (half / 8.0f));
-                c = Mix(XTexColor(0.05f, 0.30f, 0.55f), XTexColor(0.55f, 0.95f, 1.0f), rings * rings);
+                c = MixColor(XColor(0.05f, 0.30f, 0.55f), XColor(0.55f, 0.95f, 1.0f), rings * rings);
                 h = rings * 0.5f;
             } else {
                 const bool orange = (((lx + ly) / (half / 6)) & 1) != 0;
-                c = orange ? XTexColor(0.95f, 0.58f, 0.08f) : XTexColor(0.08f, 0.08f, 0.08f);
+                c = orange ? XColor(0.95f, 0.58f, 0.08f) : XColor(0.08f, 0.08f, 0.08f);
                 c = c * (1.0f + grain);
             }
             canvas.At(x, y) = c;
@@ -532,18 +524,9 @@ XTexCanvas PaintWeapons(int size)
     return canvas;
 }
 
-// ------------------------------------------------------------------------------------------------ catalogue
-
-bool MakeFolder(const std::string& path)
-{
-    struct stat info = {};
-    if (stat(path.c_str(), &info) == 0) {
-        return S_ISDIR(info.st_mode);
-    }
-    return mkdir(path.c_str(), 0755) == 0;
-}
-
 } // namespace
+
+// ------------------------------------------------------------------------------------------------ catalogue
 
 const std::vector<XLevelTextureEntry>& XLevelTextures::Catalogue()
 {
@@ -579,14 +562,14 @@ const XLevelTextureEntry* XLevelTextures::Find(const std::string& fileName)
 bool XLevelTextures::WriteAll(const std::string& stagingFolder, std::string& error)
 {
     const std::string folder = stagingFolder + "/scene";
-    if (!MakeFolder(stagingFolder) || !MakeFolder(folder)) {
+    if (!XFiles::MakeFolder(folder)) {
         error = "cannot make the folder " + folder;
         return false;
     }
     for (const XLevelTextureEntry& entry : Catalogue()) {
-        const XTexCanvas canvas = entry.paint(entry.size);
+        const XImage canvas = entry.paint(entry.size);
         const std::string path = folder + "/" + entry.fileName;
-        if (!canvas.WriteJpeg(path, kJpegQuality)) {
+        if (!XImageWriter::WriteJpeg(path, canvas, kJpegQuality)) {
             error = "cannot write " + path;
             return false;
         }

@@ -3,10 +3,10 @@
 // Every texture is a seamless tile with a power-of-two size, painted from seeded noise so that each build
 // writes the same bytes. Level sources name these files in their material lines (docs/level-format.md lists
 // them with the size of one repeat that they were drawn for).
-// Depends on: XTexCanvas, XTileNoise.
+// Depends on: XImage, XImageWriter, XNoise, XTexField.
 #pragma once
 
-#include "tools/leveltex/XTexCanvas.h"
+#include "tools/common/XImage.h"
 
 #include <string>
 #include <vector>
@@ -15,7 +15,7 @@ struct XLevelTextureEntry {
     const char* fileName;     // name inside the archive folder "scene"
     int size;                 // width and height in pixels
     const char* description;  // what it shows, for the documentation and the tool's output
-    XTexCanvas (*paint)(int size);
+    XImage (*paint)(int size);
 };
 
 class XLevelTextures {

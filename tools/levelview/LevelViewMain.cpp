@@ -7,14 +7,15 @@
 #include "scene/XLightManager.h"
 #include "scene/XScene.h"
 #include "scene/XSceneLoader.h"
+#include "tools/common/XFiles.h"
 #include "tools/levelview/XRecordingHost.h"
 #include "tools/levelview/XSoftRenderer.h"
 
 #include <cstdio>  // std::fprintf, std::printf
 #include <cstdlib> // std::atof, std::atoi
 #include <cstring> // std::strcmp
-#include <fstream>
-#include <sstream>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
@@ -23,14 +24,12 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string folder = std::string(argv[1]) + "/scene";
-    std::ifstream file(folder + "/world.msa", std::ios::binary);
-    if (!file) {
+    std::vector<unsigned char> bytes;
+    if (!XFiles::ReadBytes(folder + "/world.msa", bytes)) {
         std::fprintf(stderr, "korvath-levelview: cannot read %s/world.msa\n", folder.c_str());
         return 1;
     }
-    std::stringstream buffer;
-    buffer << file.rdbuf();
-    const std::string text = buffer.str();
+    const std::string text(bytes.begin(), bytes.end());
     XScene scene;
     XRecordingHost host;
     XSceneLoader loader;

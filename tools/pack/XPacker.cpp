@@ -1,10 +1,11 @@
 // XPacker: deterministic ZIP archives with libzip.
 #include "tools/pack/XPacker.h"
 
+#include "tools/common/XFiles.h"
+
 #include <zip.h> // zip_open, zip_source_buffer, zip_file_add, zip_close, ...
 
 #include <algorithm>  // std::sort
-#include <cstdio>     // std::fopen, std::fread
 #include <filesystem> // std::filesystem::recursive_directory_iterator
 
 namespace {
@@ -14,23 +15,6 @@ const zip_uint16_t kDosDate = ((2000 - 1980) << 9) | (1 << 5) | 1;
 const zip_uint16_t kDosTime = 0;
 // Plain readable files (-rw-r--r--), stored in the upper half of the external attributes.
 const zip_uint32_t kUnixFileAttributes = 0100644u << 16;
-
-bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes)
-{
-    FILE* const file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    bytes.clear();
-    unsigned char buffer[65536];
-    size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + count);
-    }
-    const bool ok = std::ferror(file) == 0;
-    std::fclose(file);
-    return ok;
-}
 
 } // namespace
 
@@ -61,7 +45,7 @@ bool XPacker::Pack(const std::string& folder, const std::string& archivePath, st
     // libzip reads the buffers only in zip_close, so they all stay alive until then.
     std::vector<std::vector<unsigned char>> contents(names.size());
     for (size_t i = 0; i < names.size(); ++i) {
-        if (!ReadWholeFile(folder + "/" + names[i], contents[i])) {
+        if (!XFiles::ReadBytes(folder + "/" + names[i], contents[i])) {
             error = "cannot read " + folder + "/" + names[i];
             return false;
         }

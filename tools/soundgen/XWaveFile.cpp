@@ -1,11 +1,11 @@
 // XWaveFile: the RIFF/WAVE container around 16-bit samples.
 #include "tools/soundgen/XWaveFile.h"
 
-#include <algorithm>  // std::clamp
-#include <cmath>      // std::lround
-#include <cstdint>    // uint16_t, uint32_t
-#include <cstdio>     // std::fopen, std::fwrite
-#include <filesystem> // std::filesystem::create_directories
+#include "tools/common/XFiles.h"
+
+#include <algorithm> // std::clamp
+#include <cmath>     // std::lround
+#include <cstdint>   // uint16_t, uint32_t
 
 namespace {
 
@@ -60,20 +60,8 @@ std::vector<unsigned char> XWaveFile::Encode(const std::vector<double>& samples,
 
 bool XWaveFile::Write(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error)
 {
-    std::error_code folderError;
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    if (!folder.empty()) {
-        std::filesystem::create_directories(folder, folderError);
-    }
-    FILE* const file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
+    if (!XFiles::WriteBytes(path, bytes)) {
         error = "cannot write " + path;
-        return false;
-    }
-    const size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file);
-    const bool closed = std::fclose(file) == 0;
-    if (written != bytes.size() || !closed) {
-        error = "cannot write all of " + path;
         return false;
     }
     return true;

@@ -1,5 +1,5 @@
 // XWaveFile: 16-bit PCM mono WAV files, the format of the game's sounds.
-// Depends on: nothing.
+// Depends on: XFiles.
 #pragma once
 
 #include <string>

@@ -6,10 +6,10 @@
 // quad from the glyph grid with the overlay's texture coordinates, so a wrong grid layout shows at once.
 // Usage: korvath-contact-sheet <data.pck> <TrueType font> <output.png>
 #include "scene/XArchive.h"
+#include "tools/common/XImage.h"
+#include "tools/common/XImageWriter.h"
 #include "tools/texgen/XEngineTextures.h"
 #include "tools/texgen/XGlyphRasterizer.h"
-#include "tools/texgen/XImage.h"
-#include "tools/texgen/XImageWriter.h"
 
 #include <algorithm> // std::min, std::replace
 #include <cmath>     // std::floor

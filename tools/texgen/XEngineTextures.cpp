@@ -4,9 +4,10 @@
 // glow) - marks on walls (bullet hole, scorch) - fireball frames - pause panel and cursor - weapon - output.
 #include "tools/texgen/XEngineTextures.h"
 
+#include "tools/common/XImageWriter.h"
+#include "tools/common/XNoise.h"
+#include "tools/common/XToolMath.h" // Clamp01, SmoothStep
 #include "tools/texgen/XFontSheet.h"
-#include "tools/texgen/XImageWriter.h"
-#include "tools/texgen/XNoise.h"
 #include "tools/texgen/XPolygon.h"
 
 #include <algorithm> // std::clamp, std::max, std::min
@@ -18,17 +19,6 @@ namespace {
 // Helpers
 
 const float kPi = 3.14159265f;
-
-float Clamp01(float v)
-{
-    return std::clamp(v, 0.0f, 1.0f);
-}
-
-float Smoothstep(float edge0, float edge1, float x)
-{
-    const float t = Clamp01((x - edge0) / (edge1 - edge0));
-    return t * t * (3.0f - 2.0f * t);
-}
 
 // Position of a pixel centre relative to the canvas centre, in units of half the canvas size.
 struct Polar {
@@ -52,7 +42,7 @@ Polar PolarAt(int px, int py, int size)
 // 1 inside, falling to 0 between the two radii: keeps a round image clear of its square's edges.
 float Window(float r, float start, float end)
 {
-    return 1.0f - Smoothstep(start, end, r);
+    return 1.0f - SmoothStep(start, end, r);
 }
 
 // Colour of a ramp through evenly spaced stops at t = 0 .. 1.
@@ -203,7 +193,7 @@ XImage XEngineTextures::Spot()
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const Polar p = PolarAt(x, y, size);
-            const float light = std::pow(1.0f - Smoothstep(0.2f, 0.92f, p.r), 1.4f);
+            const float light = std::pow(1.0f - SmoothStep(0.2f, 0.92f, p.r), 1.4f);
             image.Set(x, y, Opaque(light, light * 0.98f, light * 0.93f));
         }
     }
@@ -265,13 +255,13 @@ XImage XEngineTextures::BulletHole()
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const Polar p = PolarAt(x, y, size);
-            const float grain = noise.Fractal(p.x * 6.0f + 10.0f, p.y * 6.0f, 4);
+            const float grain = noise.ValueFractal(p.x * 6.0f + 10.0f, p.y * 6.0f, 4);
             const float jagged = p.r + (noise.Value(std::cos(p.angle) * 3.0f + 5.0f, std::sin(p.angle) * 3.0f) - 0.5f) * 0.12f;
-            const float soot = (1.0f - Smoothstep(0.2f, 0.85f, jagged)) * (0.55f + 0.45f * grain);
+            const float soot = (1.0f - SmoothStep(0.2f, 0.85f, jagged)) * (0.55f + 0.45f * grain);
             const float crack = Cracks(p, noise) * 0.8f;
             const float round = p.r + (jagged - p.r) * 0.35f; // the hole itself is nearly round
-            const float rim = Smoothstep(0.13f, 0.17f, round) * (1.0f - Smoothstep(0.22f, 0.3f, jagged));
-            const float hole = 1.0f - Smoothstep(0.14f, 0.17f, round);
+            const float rim = SmoothStep(0.13f, 0.17f, round) * (1.0f - SmoothStep(0.22f, 0.3f, jagged));
+            const float hole = 1.0f - SmoothStep(0.14f, 0.17f, round);
 
             const XColor sootColour = Opaque(0.08f + 0.05f * grain, 0.07f + 0.04f * grain, 0.06f + 0.03f * grain);
             XColor colour = sootColour;
@@ -297,14 +287,14 @@ XImage XEngineTextures::Scorch()
             const Polar p = PolarAt(x, y, size);
             const float cx = std::cos(p.angle);
             const float cy = std::sin(p.angle);
-            const float reach = 0.5f + 0.32f * noise.Fractal(cx * 1.6f + 7.0f, cy * 1.6f + 3.0f, 3);
-            const float grain = noise.Fractal(p.x * 7.0f, p.y * 7.0f + 20.0f, 5);
-            const float streaks = noise.Fractal(cx * 9.0f + 40.0f, cy * 9.0f + p.r * 0.8f, 3);
-            const float body = 1.0f - Smoothstep(0.25f * reach, reach, p.r);
-            const float thrown = Smoothstep(0.55f, 0.8f, streaks) * (1.0f - Smoothstep(0.3f, 0.94f, p.r));
+            const float reach = 0.5f + 0.32f * noise.ValueFractal(cx * 1.6f + 7.0f, cy * 1.6f + 3.0f, 3);
+            const float grain = noise.ValueFractal(p.x * 7.0f, p.y * 7.0f + 20.0f, 5);
+            const float streaks = noise.ValueFractal(cx * 9.0f + 40.0f, cy * 9.0f + p.r * 0.8f, 3);
+            const float body = 1.0f - SmoothStep(0.25f * reach, reach, p.r);
+            const float thrown = SmoothStep(0.55f, 0.8f, streaks) * (1.0f - SmoothStep(0.3f, 0.94f, p.r));
             const float alpha = Clamp01(body * (0.6f + 0.6f * grain) + thrown * 0.55f * (0.5f + grain));
 
-            const float burnt = 1.0f - Smoothstep(0.0f, reach, p.r);
+            const float burnt = 1.0f - SmoothStep(0.0f, reach, p.r);
             const XColor fringe = Opaque(0.17f + 0.08f * grain, 0.12f + 0.05f * grain, 0.08f + 0.03f * grain);
             XColor colour = MixColor(fringe, Opaque(0.02f, 0.018f, 0.015f), Clamp01(burnt * 1.4f));
             colour.a = alpha * Window(p.r, 0.9f, 0.99f);
@@ -330,15 +320,17 @@ XImage XEngineTextures::Fireball(int frame)
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const Polar p = PolarAt(x, y, size);
-            const float churn = noise.Fractal(p.x * 2.6f + progress * 1.3f + 3.0f, p.y * 2.6f - progress * 0.9f, 5);
-            const float lobes = noise.Fractal(std::cos(p.angle) * 1.8f + progress * 0.6f, std::sin(p.angle) * 1.8f + 11.0f, 3);
+            const float churn =
+                noise.ValueFractal(p.x * 2.6f + progress * 1.3f + 3.0f, p.y * 2.6f - progress * 0.9f, 5);
+            const float lobes = noise.ValueFractal(std::cos(p.angle) * 1.8f + progress * 0.6f,
+                                                   std::sin(p.angle) * 1.8f + 11.0f, 3);
             const float edge = radius * (0.72f + 0.5f * lobes);
             const float depth = p.r / edge + (churn - 0.5f) * 0.45f;
-            const float body = 1.0f - Smoothstep(0.6f, 1.0f, depth);
+            const float body = 1.0f - SmoothStep(0.6f, 1.0f, depth);
             const float heat = Clamp01((1.0f - depth * 0.85f) * (1.25f - progress * 1.05f) + (churn - 0.5f) * 0.7f);
             XColor colour = Ramp(heatRamp, heat);
             const float fade = 1.0f - 0.8f * std::pow(progress, 1.3f);
-            colour.a = body * fade * (0.55f + 0.45f * Smoothstep(0.0f, 0.35f, heat)) * Window(p.r, 0.9f, 0.99f);
+            colour.a = body * fade * (0.55f + 0.45f * SmoothStep(0.0f, 0.35f, heat)) * Window(p.r, 0.9f, 0.99f);
             image.Set(x, y, colour);
         }
     }
@@ -374,9 +366,9 @@ XImage XEngineTextures::Menu() const
             if (d > 1.0f) {
                 continue;
             }
-            const float grain = (noise.Fractal(fx * 0.05f, fy * 0.4f, 3) - 0.5f) * 0.04f;
+            const float grain = (noise.ValueFractal(fx * 0.05f, fy * 0.4f, 3) - 0.5f) * 0.04f;
             const float height = fy / static_cast<float>(size);
-            const float titleBand = 1.0f - Smoothstep(150.0f, 160.0f, fy);
+            const float titleBand = 1.0f - SmoothStep(150.0f, 160.0f, fy);
             XColor plate = MixColor(Opaque(0.1f, 0.12f, 0.17f), Opaque(0.035f, 0.045f, 0.075f), height);
             plate = MixColor(plate, Opaque(0.05f, 0.06f, 0.09f), titleBand);
             plate.r += grain;
@@ -386,7 +378,7 @@ XImage XEngineTextures::Menu() const
 
             const float metalShade = 0.55f + 0.45f * (1.0f - height);
             const XColor metal = Opaque(0.42f * metalShade + 0.1f, 0.5f * metalShade + 0.1f, 0.62f * metalShade + 0.12f);
-            const float rimAmount = Smoothstep(-6.5f, -5.0f, d);
+            const float rimAmount = SmoothStep(-6.5f, -5.0f, d);
             const float hairline = std::exp(-((d + 13.0f) * (d + 13.0f)) / 0.8f);
             XColor colour = MixColor(plate, metal, rimAmount);
             colour.a = plate.a + (0.95f - plate.a) * rimAmount;
@@ -460,7 +452,7 @@ XImage XEngineTextures::Cursor()
             image.Set(x, y, XColor{0.0f, 0.0f, 0.0f, 0.4f * Clamp01((1.5f - shadowDistance) / 3.0f)});
             const float d = arrow.SignedDistance(fx, fy);
             const float shade = 1.0f - 0.18f * fy / static_cast<float>(size);
-            XColor colour = MixColor(Opaque(0.0f, 0.0f, 0.0f), Opaque(shade, shade, shade), Smoothstep(-0.9f, -1.9f, d));
+            XColor colour = MixColor(Opaque(0.0f, 0.0f, 0.0f), Opaque(shade, shade, shade), SmoothStep(-0.9f, -1.9f, d));
             colour.a = Clamp01(0.5f - d);
             image.BlendOver(x, y, colour);
         }
@@ -481,7 +473,7 @@ XImage XEngineTextures::Weapon()
         for (int x = 0; x < size; ++x) {
             const float fx = static_cast<float>(x) + 0.5f;
             const float fy = static_cast<float>(y) + 0.5f;
-            const float brushed = (noise.Fractal(fx * 0.04f, fy * 0.9f, 4) - 0.5f) * 0.16f;
+            const float brushed = (noise.ValueFractal(fx * 0.04f, fy * 0.9f, 4) - 0.5f) * 0.16f;
             float shade = 0.3f + brushed + 0.06f * (1.0f - fy / static_cast<float>(size));
             if (y == 21 || y == 42 || (x == 40 && y > 21 && y < 42)) {
                 shade = 0.1f; // groove
@@ -498,7 +490,7 @@ XImage XEngineTextures::Weapon()
                 const float dy = fy - rivet[1];
                 const float distance = std::sqrt(dx * dx + dy * dy);
                 if (distance < 2.6f) {
-                    shade = 0.38f + 0.25f * Clamp01(-(dx + dy) / 3.0f) - 0.12f * Smoothstep(1.8f, 2.6f, distance);
+                    shade = 0.38f + 0.25f * Clamp01(-(dx + dy) / 3.0f) - 0.12f * SmoothStep(1.8f, 2.6f, distance);
                 }
             }
             image.Set(x, y, Opaque(shade * 0.92f, shade, shade * 1.08f));

@@ -7,8 +7,8 @@
 // Depends on: XFontSheet, XGlyphRasterizer, XNoise, XPolygon, XImageWriter.
 #pragma once
 
+#include "tools/common/XImage.h"
 #include "tools/texgen/XGlyphRasterizer.h"
-#include "tools/texgen/XImage.h"
 
 #include <string>
 #include <vector>

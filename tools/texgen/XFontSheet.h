@@ -10,7 +10,7 @@
 #pragma once
 
 #include "tools/texgen/XGlyphRasterizer.h"
-#include "tools/texgen/XImage.h"
+#include "tools/common/XImage.h"
 
 class XFontSheet {
 public:

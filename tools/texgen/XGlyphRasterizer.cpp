@@ -1,24 +1,14 @@
 // XGlyphRasterizer: stb_truetype behind the generators' own types.
 #include "tools/texgen/XGlyphRasterizer.h"
 
+#include "tools/common/XFiles.h"
+
 #include <cmath> // std::floor
-#include <cstdio> // std::fopen, std::fread
 
 bool XGlyphRasterizer::Load(const std::string& fontPath)
 {
     loaded = false;
-    FILE* const file = std::fopen(fontPath.c_str(), "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    fontData.clear();
-    unsigned char buffer[65536];
-    size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        fontData.insert(fontData.end(), buffer, buffer + count);
-    }
-    std::fclose(file);
-    if (fontData.empty()) {
+    if (!XFiles::ReadBytes(fontPath, fontData) || fontData.empty()) {
         return false;
     }
     const int offset = stbtt_GetFontOffsetForIndex(fontData.data(), 0);

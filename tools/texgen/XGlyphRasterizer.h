@@ -4,8 +4,8 @@
 // Depends on: stb_truetype.
 #pragma once
 
-#include "tools/texgen/XColor.h"
-#include "tools/texgen/XImage.h"
+#include "tools/common/XColor.h"
+#include "tools/common/XImage.h"
 
 #include <stb_truetype.h> // stbtt_fontinfo
 

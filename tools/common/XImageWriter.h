@@ -1,12 +1,12 @@
-// XImageWriter: writes generator canvases as the engine's file formats.
+// XImageWriter: writes the generators' pictures as the engine's file formats.
 //
 // Pictures (BMP, TGA, JPEG, PNG) are written the usual way, top row of the picture first in the encoder's
 // input; the decoder hands them to the engine bottom row first. Raw files are headerless R,G,B,A bytes,
 // TOP row first (the menu and cursor quads put t = 0 at their top edge). Missing parent folders are made.
-// Depends on: stb_image_write.
+// Depends on: XImage, XFiles, stb_image_write.
 #pragma once
 
-#include "tools/texgen/XImage.h"
+#include "tools/common/XImage.h"
 
 #include <string>
 

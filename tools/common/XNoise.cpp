@@ -1,15 +1,14 @@
-// XTileNoise: periodic gradient noise, its fractal sums and a periodic cellular pattern.
-#include "tools/leveltex/XTileNoise.h"
+// XNoise: value noise over the plane; periodic gradient noise, its sums and a cellular pattern over a tile.
+#include "tools/common/XNoise.h"
 
-#include <cmath> // floor, sqrt, fabs
+#include "tools/common/XHash.h"     // MixBits
+#include "tools/common/XToolMath.h" // Wrap
+
+#include <cmath> // std::floor, std::sqrt, std::fabs
 
 namespace {
 
-int Wrap(int i, int period)
-{
-    return ((i % period) + period) % period;
-}
-
+// The quintic blend between lattice values: flat at both ends, so that the noise has no creases.
 float Fade(float t)
 {
     return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f);
@@ -17,7 +16,45 @@ float Fade(float t)
 
 } // namespace
 
-uint32_t XTileNoise::Hash(int a, int b, int c) const
+// ------------------------------------------------------------------------------------------------ the plane
+
+float XNoise::Lattice(int x, int y) const
+{
+    const uint32_t h = MixBits(static_cast<uint32_t>(x) * 0x9e3779b1u ^ MixBits(static_cast<uint32_t>(y) + seed));
+    return static_cast<float>(h & 0xffffu) / 65535.0f;
+}
+
+float XNoise::Value(float x, float y) const
+{
+    const float fx = std::floor(x);
+    const float fy = std::floor(y);
+    const int ix = static_cast<int>(fx);
+    const int iy = static_cast<int>(fy);
+    const float tx = Fade(x - fx);
+    const float ty = Fade(y - fy);
+    const float top = Lattice(ix, iy) + (Lattice(ix + 1, iy) - Lattice(ix, iy)) * tx;
+    const float bottom = Lattice(ix, iy + 1) + (Lattice(ix + 1, iy + 1) - Lattice(ix, iy + 1)) * tx;
+    return top + (bottom - top) * ty;
+}
+
+float XNoise::ValueFractal(float x, float y, int octaves) const
+{
+    float sum = 0.0f;
+    float weight = 1.0f;
+    float totalWeight = 0.0f;
+    float frequency = 1.0f;
+    for (int octave = 0; octave < octaves; ++octave) {
+        sum += Value(x * frequency + 17.0f * static_cast<float>(octave), y * frequency) * weight;
+        totalWeight += weight;
+        weight *= 0.5f;
+        frequency *= 2.0f;
+    }
+    return totalWeight > 0.0f ? sum / totalWeight : 0.0f;
+}
+
+// ------------------------------------------------------------------------------------------------ a tile
+
+uint32_t XNoise::Hash(int a, int b, int c) const
 {
     uint32_t h = seed * 0x9E3779B1u;
     h ^= static_cast<uint32_t>(a) * 0x85EBCA77u;
@@ -33,12 +70,12 @@ uint32_t XTileNoise::Hash(int a, int b, int c) const
     return h;
 }
 
-float XTileNoise::Random(int a, int b, int c) const
+float XNoise::Random(int a, int b, int c) const
 {
     return static_cast<float>(Hash(a, b, c) & 0xFFFFFFu) / 16777215.0f;
 }
 
-float XTileNoise::Gradient(float u, float v, int period) const
+float XNoise::Gradient(float u, float v, int period) const
 {
     const float x = u * static_cast<float>(period);
     const float y = v * static_cast<float>(period);
@@ -66,7 +103,7 @@ float XTileNoise::Gradient(float u, float v, int period) const
     return (top + (bottom - top) * sy) * 1.41f;
 }
 
-float XTileNoise::Fractal(float u, float v, int period, int octaves, float gain) const
+float XNoise::Fractal(float u, float v, int period, int octaves, float gain) const
 {
     float sum = 0.0f;
     float weight = 1.0f;
@@ -79,7 +116,7 @@ float XTileNoise::Fractal(float u, float v, int period, int octaves, float gain)
     return sum / total * 1.6f;
 }
 
-float XTileNoise::Ridged(float u, float v, int period, int octaves) const
+float XNoise::Ridged(float u, float v, int period, int octaves) const
 {
     float sum = 0.0f;
     float weight = 1.0f;
@@ -93,7 +130,7 @@ float XTileNoise::Ridged(float u, float v, int period, int octaves) const
     return sum / total;
 }
 
-XCellSample XTileNoise::Cells(float u, float v, int period, float jitter) const
+XCellSample XNoise::Cells(float u, float v, int period, float jitter) const
 {
     const float x = u * static_cast<float>(period);
     const float y = v * static_cast<float>(period);

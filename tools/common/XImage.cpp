@@ -1,31 +1,20 @@
-// XImage: the generators' float canvas.
-#include "tools/texgen/XImage.h"
+// XImage: the generators' float picture.
+#include "tools/common/XImage.h"
 
-#include <algorithm> // std::clamp
-#include <cmath>     // std::lround
+#include <cmath> // std::lround
 
 namespace {
 
 unsigned char ToByte(float value)
 {
-    return static_cast<unsigned char>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f));
+    return static_cast<unsigned char>(std::lround(Clamp01(value) * 255.0f));
 }
 
 } // namespace
 
 XImage::XImage(int width_, int height_)
-    : width(width_), height(height_), pixels(static_cast<size_t>(width_ * height_))
+    : width(width_), height(height_), pixels(static_cast<size_t>(width_) * static_cast<size_t>(height_))
 {
-}
-
-int XImage::Width() const
-{
-    return width;
-}
-
-int XImage::Height() const
-{
-    return height;
 }
 
 XColor XImage::Get(int x, int y) const
@@ -47,7 +36,7 @@ void XImage::Set(int x, int y, const XColor& colour)
 void XImage::BlendOver(int x, int y, const XColor& colour)
 {
     const XColor below = Get(x, y);
-    const float a = std::clamp(colour.a, 0.0f, 1.0f);
+    const float a = Clamp01(colour.a);
     const float outAlpha = a + below.a * (1.0f - a);
     if (outAlpha <= 0.0f) {
         Set(x, y, XColor{});
@@ -57,6 +46,23 @@ void XImage::BlendOver(int x, int y, const XColor& colour)
     Set(x, y,
         XColor{(colour.r * a + below.r * keep) / outAlpha, (colour.g * a + below.g * keep) / outAlpha,
                (colour.b * a + below.b * keep) / outAlpha, outAlpha});
+}
+
+XColor XImage::Average() const
+{
+    double r = 0.0;
+    double g = 0.0;
+    double b = 0.0;
+    double a = 0.0;
+    for (const XColor& c : pixels) {
+        r += Clamp01(c.r);
+        g += Clamp01(c.g);
+        b += Clamp01(c.b);
+        a += Clamp01(c.a);
+    }
+    const double n = static_cast<double>(pixels.size());
+    return XColor(static_cast<float>(r / n), static_cast<float>(g / n), static_cast<float>(b / n),
+                  static_cast<float>(a / n));
 }
 
 std::vector<unsigned char> XImage::ToBytes(int channels) const

@@ -1,8 +1,12 @@
-// XTileNoise: seeded noise that repeats exactly across a texture, so that generated tiles have no seams.
+// XNoise: seeded 2D noise for the generators, the same on every build (integer hashing only).
 //
-// Inputs u, v are texture coordinates in 0..1; a period says how many lattice cells fit across the texture,
-// and the lattice wraps at that count. Integer hashing only: a seed gives the same pattern on every build.
-// Depends on: nothing.
+// Two families share the seed:
+// - over the plane, for pictures with a border (soot, fire, metal grain): smooth value noise and its fractal
+//   sum, in 0..1, with features about one unit apart;
+// - over a tile, for seamless textures: inputs u, v are texture coordinates in 0..1, a period says how many
+//   lattice cells fit across the texture, and the lattice wraps at that count: gradient noise, its fractal
+//   and ridged sums, a cellular pattern, and per-cell random numbers.
+// Depends on: XHash, XToolMath.
 #pragma once
 
 #include <cstdint> // uint32_t
@@ -16,9 +20,19 @@ struct XCellSample {
     float centerV = 0.0f;
 };
 
-class XTileNoise {
+class XNoise {
 public:
-    explicit XTileNoise(uint32_t noiseSeed) : seed(noiseSeed) {}
+    explicit XNoise(uint32_t noiseSeed) : seed(noiseSeed) {}
+
+    // ---- over the plane
+
+    // Smooth noise in 0..1 with features about one unit apart.
+    float Value(float x, float y) const;
+
+    // Sum of octaves of Value, each twice the frequency and half the weight of the one before, in 0..1.
+    float ValueFractal(float x, float y, int octaves) const;
+
+    // ---- over a tile
 
     // Gradient noise in about -1..1 with period cells across the texture.
     float Gradient(float u, float v, int period) const;
@@ -37,5 +51,8 @@ public:
     uint32_t Hash(int a, int b, int c) const;
 
 private:
+    // The value of the plane's lattice point (x, y), in 0..1.
+    float Lattice(int x, int y) const;
+
     uint32_t seed = 0;
 };
