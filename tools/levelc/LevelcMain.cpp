@@ -8,6 +8,7 @@
 #include <cstdio>  // std::fprintf, std::printf
 #include <cstdlib> // std::atoi
 #include <cstring> // std::strcmp
+#include <string>
 
 int main(int argc, char** argv)
 {
@@ -41,6 +42,14 @@ int main(int argc, char** argv)
                     stats.polygons, stats.charts, stats.pages, stats.pageUsage * 100.0, stats.worldVertices,
                     stats.worldTriangles, stats.worldMaterials, stats.visibilityViewCells,
                     stats.visibilityOwnerCells, stats.visibilityAverageSeen, seconds);
+        std::string stages;
+        for (const XStageTime& stage : stats.stages) {
+            char part[64];
+            std::snprintf(part, sizeof(part), "%s%s %.2f", stages.empty() ? "" : ", ", stage.name.c_str(),
+                          stage.seconds);
+            stages += part;
+        }
+        std::printf("korvath-levelc: seconds by step: %s\n", stages.c_str());
     } catch (const XLevelError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

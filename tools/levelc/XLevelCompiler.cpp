@@ -18,6 +18,7 @@
 #include <stb_image_write.h> // stbi_write_bmp
 
 #include <algorithm> // min, max
+#include <chrono>    // steady_clock
 #include <cmath>     // fabs, floor, ceil
 #include <cstdio>    // snprintf
 #include <map>
@@ -64,6 +65,24 @@ XVector3 ToFloat(const XVector3d& v)
 {
     return v.ToFloat();
 }
+
+// Records how long each step of a compile takes, in the order the steps run.
+class StageClock {
+public:
+    explicit StageClock(std::vector<XStageTime>& target) : stages(target), start(std::chrono::steady_clock::now()) {}
+
+    // Ends the step that ran since the last call (or since the clock was made) under the given name.
+    void Lap(const char* name)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        stages.push_back(XStageTime{name, std::chrono::duration<double>(now - start).count()});
+        start = now;
+    }
+
+private:
+    std::vector<XStageTime>& stages;
+    std::chrono::steady_clock::time_point start;
+};
 
 // ------------------------------------------------------------------------------------------------ culling
 
@@ -138,15 +157,20 @@ std::string XLevelCompiler::LightmapName(int page)
 XCompileStats XLevelCompiler::CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
                                           const XBakeSettings& settings)
 {
+    const auto start = std::chrono::steady_clock::now();
     const XLevelSource level = XLevelParser::ParseFile(sourcePath);
+    const double parseSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     XSceneFile scene;
-    return Compile(level, stagingFolder, settings, scene);
+    XCompileStats stats = Compile(level, stagingFolder, settings, scene);
+    stats.stages.insert(stats.stages.begin(), XStageTime{"parse", parseSeconds});
+    return stats;
 }
 
 XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::string& stagingFolder,
                                       const XBakeSettings& settings, XSceneFile& scene)
 {
     XCompileStats stats;
+    StageClock clock(stats.stages);
     const std::string& file = level.fileName;
     const std::string sceneFolder = stagingFolder + "/scene";
     if (!MakeFolder(stagingFolder) || !MakeFolder(sceneFolder)) {
@@ -197,9 +221,12 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
         stats.warnings.push_back("fewer than five lights: the weapon is lit by lights 0 to 4");
     }
 
+    clock.Lap("textures");
+
     // The visible surface.
     const std::vector<XFragment> fragments = XCsg::VisibleFragments(level.solids);
     stats.fragments = static_cast<int>(fragments.size());
+    clock.Lap("csg");
     XSpaceGrid grid(level.solids);
     const XVector3d seed = level.spawn + XVector3d(0.0, 2.0, 0.0);
     if (!grid.Flood(seed)) {
@@ -214,10 +241,13 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
                                              "out of it are kept");
     }
     stats.reachableCells = grid.ReachableCount();
+    clock.Lap("flood");
     const std::vector<XFragment> visible = CullHidden(fragments, grid);
     stats.culledFragments = stats.fragments - static_cast<int>(visible.size());
+    clock.Lap("cull");
     const XSurface surface = XSurface::Build(visible);
     stats.polygons = static_cast<int>(surface.polygons.size());
+    clock.Lap("surface");
 
     // Light maps.
     XLightmapAtlas atlas;
@@ -225,6 +255,7 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
     stats.charts = static_cast<int>(atlas.Charts().size());
     stats.pages = atlas.PageCount();
     stats.pageUsage = atlas.Usage();
+    clock.Lap("charts");
     std::vector<XRayTracer::Triangle> triangles;
     std::vector<int> triangleCharts;
     std::vector<int> triangleMaterials;
@@ -253,8 +284,11 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
         throw XLevelError(file, level.spawnLine, "there is no room for the player (4 units) above the spawn point");
     }
 
+    clock.Lap("tracer");
+
     XLightBaker baker(level, surface, atlas, tracer, triangleCharts, triangleMaterials, albedo, settings);
     baker.Bake();
+    clock.Lap("bake");
     std::vector<int> lightmapRows;
     for (int p = 0; p < atlas.PageCount(); ++p) {
         const std::string name = LightmapName(p);
@@ -272,6 +306,7 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
         row.fileName = name;
         scene.textures.push_back(row);
     }
+    clock.Lap("light maps");
 
     // Scene materials of the world: one per (base texture, light-map page), in that order.
     for (const XSurfacePolygon& polygon : surface.polygons) {
@@ -341,6 +376,8 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
                                        " triangles; the engine takes from 1 to 49999 of each");
     }
 
+    clock.Lap("world");
+
     // What can be seen from where, in a file of its own beside the scene file.
     XVisibilitySettings visibilitySettings;
     visibilitySettings.threads = settings.threads;
@@ -352,6 +389,7 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
     if (!XVisibilityBuilder::WriteFile(visibilityPath, visibility)) {
         throw XLevelError(file, 0, "cannot write " + visibilityPath);
     }
+    clock.Lap("visibility");
 
     // The other objects and their materials (no light map).
     auto modelMaterial = [&](const char* name, const char* texture) {
@@ -378,5 +416,6 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
     if (!XMsaWriter::WriteFile(scenePath, scene)) {
         throw XLevelError(file, 0, "cannot write " + scenePath);
     }
+    clock.Lap("scene file");
     return stats;
 }

@@ -16,6 +16,12 @@
 #include <string>
 #include <vector>
 
+// The time one step of a compile took.
+struct XStageTime {
+    std::string name;
+    double seconds = 0.0;
+};
+
 struct XCompileStats {
     int solids = 0;
     int fragments = 0;
@@ -32,6 +38,7 @@ struct XCompileStats {
     int visibilityOwnerCells = 0;   // cells that hold triangles
     double visibilityAverageSeen = 0.0; // owner cells a view cell sees, on average
     std::vector<std::string> warnings;
+    std::vector<XStageTime> stages; // in the order they ran
 };
 
 class XLevelCompiler {
