@@ -381,7 +381,8 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
     // What can be seen from where, in a file of its own beside the scene file.
     XVisibilitySettings visibilitySettings;
     visibilitySettings.threads = settings.threads;
-    const XVisibility visibility = XVisibilityBuilder::Build(world, grid, visibilitySettings);
+    const XSolidCells solidCells(level.solids, grid);
+    const XVisibility visibility = XVisibilityBuilder::Build(world, grid, solidCells, visibilitySettings);
     stats.visibilityViewCells = static_cast<int>(visibility.views.size());
     stats.visibilityOwnerCells = static_cast<int>(visibility.owners.size());
     stats.visibilityAverageSeen = visibility.AverageSeen();

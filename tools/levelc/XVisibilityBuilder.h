@@ -12,12 +12,13 @@
 //
 // The triangles are also put into a drawing order: by owner cell, then by material, so that a cell's triangles
 // of one material are one run.
-// Depends on: XRayTracer, XSpaceGrid, XSceneObject.
+// Depends on: XRayTracer, XSpaceGrid, XSolidCells, XSceneObject.
 #pragma once
 
 #include "math/XVector3d.h"
 #include "tools/levelc/XRayTracer.h"
 #include "tools/levelc/XSceneObject.h"
+#include "tools/levelc/XSolidCells.h"
 #include "tools/levelc/XSpaceGrid.h"
 
 #include <cstdint>
@@ -70,7 +71,9 @@ struct XVisibilitySettings {
 
 class XVisibilityBuilder {
 public:
-    static XVisibility Build(const XSceneObject& world, const XSpaceGrid& grid, const XVisibilitySettings& settings);
+    // solidCells gives quick answers for lines that pass through the inside of a solid (see XSolidCells).
+    static XVisibility Build(const XSceneObject& world, const XSpaceGrid& grid, const XSolidCells& solidCells,
+                             const XVisibilitySettings& settings);
     // Writes the visibility file (format in docs/scene-format.md). False when it cannot be written.
     static bool WriteFile(const std::string& path, const XVisibility& visibility);
 };
