@@ -154,8 +154,13 @@ std::string XLevelCompiler::LightmapName(int page)
     return "lightmap" + std::to_string(page) + ".bmp";
 }
 
+std::string XLevelCompiler::OutputFolder(const XCompileSettings& settings)
+{
+    return settings.map.empty() ? "scene" : "maps/" + settings.map;
+}
+
 XCompileStats XLevelCompiler::CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
-                                          const XBakeSettings& settings)
+                                          const XCompileSettings& settings)
 {
     const auto start = std::chrono::steady_clock::now();
     const XLevelSource level = XLevelParser::ParseFile(sourcePath);
@@ -169,12 +174,42 @@ XCompileStats XLevelCompiler::CompileFile(const std::string& sourcePath, const s
 XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::string& stagingFolder,
                                       const XBakeSettings& settings, XSceneFile& scene)
 {
+    XCompileSettings compile;
+    compile.bake = settings;
+    return Compile(level, stagingFolder, compile, scene);
+}
+
+XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::string& stagingFolder,
+                                      const XCompileSettings& compile, XSceneFile& scene)
+{
     XCompileStats stats;
     StageClock clock(stats.stages);
-    const std::string& file = level.fileName;
+    const std::string& file = source.fileName;
+    // At preview quality the level is baked coarser and without bounced light.
+    XLevelSource preview;
+    XBakeSettings settings = compile.bake;
+    if (compile.quick) {
+        preview = source;
+        preview.texelSize = std::min(4.0, source.texelSize * 2.0);
+        preview.bounce = 0.0;
+        settings.hemisphereRays = std::min(settings.hemisphereRays, 4);
+    }
+    const XLevelSource& level = compile.quick ? preview : source;
+
+    // The base textures are always those of <staging>/scene; a map's own files go to a folder of their own, and
+    // its scene file names every picture by its archive path.
+    const bool isMap = !compile.map.empty();
+    if (isMap && (compile.map.size() > static_cast<size_t>(kMaxMapName) ||
+                  compile.map.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-_") != std::string::npos)) {
+        throw XLevelError(file, 0, "a map's name takes 1 to " + std::to_string(kMaxMapName) +
+                                       " small letters, digits, '-' and '_': '" + compile.map + "'");
+    }
     const std::string sceneFolder = stagingFolder + "/scene";
-    if (!MakeFolder(stagingFolder) || !MakeFolder(sceneFolder)) {
-        throw XLevelError(file, 0, "cannot make the folder " + sceneFolder);
+    const std::string outputFolder = stagingFolder + "/" + OutputFolder(compile);
+    const std::string texturePrefix = isMap ? "scene\\" : "";
+    const std::string lightmapPrefix = isMap ? "maps\\" + compile.map + "\\" : "";
+    if (!MakeFolder(stagingFolder) || (isMap && !MakeFolder(stagingFolder + "/maps")) || !MakeFolder(outputFolder)) {
+        throw XLevelError(file, 0, "cannot make the folder " + outputFolder);
     }
     stats.solids = static_cast<int>(level.solids.size());
 
@@ -197,7 +232,7 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
             row.width = width;
             row.height = height;
             row.name = name.substr(0, name.find('.'));
-            row.fileName = name;
+            row.fileName = texturePrefix + name;
             scene.textures.push_back(row);
         }
         return average;
@@ -286,27 +321,18 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
 
     clock.Lap("tracer");
 
-    XLightBaker baker(level, surface, atlas, tracer, triangleCharts, triangleMaterials, albedo, settings);
-    baker.Bake();
-    clock.Lap("bake");
+    // The light-map pages follow the base textures in the texture table.
     std::vector<int> lightmapRows;
     for (int p = 0; p < atlas.PageCount(); ++p) {
-        const std::string name = LightmapName(p);
-        const std::vector<unsigned char> bytes = baker.PageBytes(p);
-        const std::string path = sceneFolder + "/" + name;
-        if (stbi_write_bmp(path.c_str(), atlas.PageSize(), atlas.PageSize(), 3, bytes.data()) == 0) {
-            throw XLevelError(file, 0, "cannot write " + path);
-        }
         lightmapRows.push_back(static_cast<int>(scene.textures.size()));
         XSceneTexture row;
         row.type = "lightmap";
         row.width = atlas.PageSize();
         row.height = atlas.PageSize();
         row.name = "lightmap" + std::to_string(p);
-        row.fileName = name;
+        row.fileName = lightmapPrefix + LightmapName(p);
         scene.textures.push_back(row);
     }
-    clock.Lap("light maps");
 
     // Scene materials of the world: one per (base texture, light-map page), in that order.
     for (const XSurfacePolygon& polygon : surface.polygons) {
@@ -378,15 +404,29 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
 
     clock.Lap("world");
 
+    XLightBaker baker(level, surface, atlas, tracer, triangleCharts, triangleMaterials, albedo, settings);
+    baker.Bake();
+    clock.Lap("bake");
+    for (int p = 0; p < atlas.PageCount(); ++p) {
+        const std::vector<unsigned char> bytes = baker.PageBytes(p);
+        const std::string path = outputFolder + "/" + LightmapName(p);
+        if (stbi_write_bmp(path.c_str(), atlas.PageSize(), atlas.PageSize(), 3, bytes.data()) == 0) {
+            throw XLevelError(file, 0, "cannot write " + path);
+        }
+    }
+    clock.Lap("light maps");
+
+
     // What can be seen from where, in a file of its own beside the scene file.
     XVisibilitySettings visibilitySettings;
     visibilitySettings.threads = settings.threads;
+    visibilitySettings.sampled = !compile.quick;
     const XSolidCells solidCells(level.solids, grid);
     const XVisibility visibility = XVisibilityBuilder::Build(world, grid, solidCells, visibilitySettings);
     stats.visibilityViewCells = static_cast<int>(visibility.views.size());
     stats.visibilityOwnerCells = static_cast<int>(visibility.owners.size());
     stats.visibilityAverageSeen = visibility.AverageSeen();
-    const std::string visibilityPath = sceneFolder + "/world.vis";
+    const std::string visibilityPath = outputFolder + "/world.vis";
     if (!XVisibilityBuilder::WriteFile(visibilityPath, visibility)) {
         throw XLevelError(file, 0, "cannot write " + visibilityPath);
     }
@@ -413,7 +453,7 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
     for (const XLevelLight& light : level.lights) {
         scene.lights.push_back(XSceneLight{ToFloat(light.position), ToFloat(light.color)});
     }
-    const std::string scenePath = sceneFolder + "/world.msa";
+    const std::string scenePath = outputFolder + "/world.msa";
     if (!XMsaWriter::WriteFile(scenePath, scene)) {
         throw XLevelError(file, 0, "cannot write " + scenePath);
     }

@@ -41,19 +41,39 @@ struct XCompileStats {
     std::vector<XStageTime> stages; // in the order they ran
 };
 
+// How to compile a level and where its files go.
+struct XCompileSettings {
+    XBakeSettings bake;
+    // Preview quality: four hemisphere rays a texel, light-map texels twice as large, no bounced light, and a
+    // visibility file in which every cell sees everything within the camera's reach. The level is as correct
+    // and as fully lit as at shipping quality, only coarser, and it compiles many times faster.
+    bool quick = false;
+    // Empty for the game's own level, written to <staging>/scene. Otherwise the name of a map (letters, digits,
+    // '-' and '_'), written to <staging>/maps/<name>: its scene file names every picture by its archive path
+    // ("scene\\brick.jpg" for the base textures it shares, "maps\\<name>\\lightmap0.bmp" for its own light maps).
+    std::string map;
+};
+
 class XLevelCompiler {
 public:
     static const int kMaxCount = 50000; // the engine's mesh limit (counts must stay below it)
+    static const int kMaxMapName = 40;
 
     // Compiles the source file into the staging folder. Throws XLevelError with the file and line of the
     // problem (or line 0 for problems of the whole level).
     static XCompileStats CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
-                                     const XBakeSettings& settings);
+                                     const XCompileSettings& settings);
 
     // The same for a parsed source; the scene is returned as well as written.
+    static XCompileStats Compile(const XLevelSource& level, const std::string& stagingFolder,
+                                 const XCompileSettings& settings, XSceneFile& scene);
+    // The game's own level at the given bake settings.
     static XCompileStats Compile(const XLevelSource& level, const std::string& stagingFolder,
                                  const XBakeSettings& settings, XSceneFile& scene);
 
     // File names of the light-map pages.
     static std::string LightmapName(int page);
+
+    // The folder, relative to the staging folder, that a level's files go to ("scene" or "maps/<name>").
+    static std::string OutputFolder(const XCompileSettings& settings);
 };

@@ -247,6 +247,10 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
                 if (eyes.empty() || points.empty() || BoxDistance(lo, hi, owner.min, owner.max) > settings.reach) {
                     continue;
                 }
+                if (!settings.sampled) {
+                    view.sees[o / 8] = static_cast<uint8_t>(view.sees[o / 8] | (1u << (o % 8)));
+                    continue;
+                }
                 const size_t all = eyes.size() * points.size();
                 const size_t tries = std::min(all, static_cast<size_t>(settings.maxPairs));
                 const bool sampled = all > static_cast<size_t>(settings.maxPairs);

@@ -67,6 +67,7 @@ struct XVisibilitySettings {
     int maxPairs = 600;        // lines tried between a view cell and an owner cell before it counts as unseen
     double reach = 200.0;      // the camera's far plane
     int threads = 2;
+    bool sampled = true;       // false: every view cell sees every owner cell within reach (quick and safe)
 };
 
 class XVisibilityBuilder {
