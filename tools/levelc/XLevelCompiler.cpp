@@ -160,6 +160,14 @@ std::string XLevelCompiler::OutputFolder(const XCompileSettings& settings)
 }
 
 XCompileStats XLevelCompiler::CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
+                                          const XBakeSettings& settings)
+{
+    XCompileSettings compile;
+    compile.bake = settings;
+    return CompileFile(sourcePath, stagingFolder, compile);
+}
+
+XCompileStats XLevelCompiler::CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
                                           const XCompileSettings& settings)
 {
     const auto start = std::chrono::steady_clock::now();

@@ -63,6 +63,8 @@ public:
     // problem (or line 0 for problems of the whole level).
     static XCompileStats CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
                                      const XCompileSettings& settings);
+    static XCompileStats CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
+                                     const XBakeSettings& settings);
 
     // The same for a parsed source; the scene is returned as well as written.
     static XCompileStats Compile(const XLevelSource& level, const std::string& stagingFolder,
