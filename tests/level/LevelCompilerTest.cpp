@@ -182,6 +182,29 @@ TEST(LevelCompilerOutput, IsTheSameOnEveryRun)
     EXPECT_EQ(ReadFile(first + "/scene/lightmap0.bmp"), ReadFile(second + "/scene/lightmap0.bmp"));
 }
 
+TEST(LevelCompilerMaps, GoToTheirOwnFolderAndShareTheBaseTexturesOfScene)
+{
+    const std::string folder = MakeScratchFolder("map");
+    WriteStandInTextures(folder, {"floor.jpg", "wall.jpg"});
+    XCompileSettings settings;
+    settings.bake.hemisphereRays = 1;
+    settings.map = "room";
+    XSceneFile scene;
+    XLevelCompiler::Compile(XLevelParser::Parse(BoxRoomSource(), "room.level"), folder, settings, scene);
+    EXPECT_FALSE(ReadFile(folder + "/maps/room/world.msa").empty());
+    EXPECT_FALSE(ReadFile(folder + "/maps/room/world.vis").empty());
+    EXPECT_FALSE(ReadFile(folder + "/maps/room/lightmap0.bmp").empty());
+    EXPECT_TRUE(ReadFile(folder + "/scene/world.msa").empty());
+    EXPECT_TRUE(ReadFile(folder + "/maps/room/floor.jpg").empty());
+    for (const XSceneTexture& row : scene.textures) {
+        const std::string expected = row.type == "lightmap" ? "maps\\room\\lightmap" : "scene\\";
+        EXPECT_EQ(row.fileName.rfind(expected, 0), 0u) << row.fileName;
+    }
+    settings.map = "../room";
+    EXPECT_THROW(XLevelCompiler::Compile(XLevelParser::Parse(BoxRoomSource(), "room.level"), folder, settings, scene),
+                 XLevelError);
+}
+
 TEST(LevelCompilerErrors, NameTheLineOfTheSpawnOrLight)
 {
     const std::string folder = MakeScratchFolder("errors");
