@@ -295,12 +295,6 @@ class Frame:
             return ("+x" if sign * self.su > 0 else "-x")
         return ("+z" if sign * self.sv > 0 else "-z")
 
-    def u_line(self, u_centre):
-        return "x" + num(self.x(u_centre))
-
-    def v_line(self, v_centre):
-        return "z" + num(self.z(v_centre))
-
 
 class Room:
     def __init__(self, u0, u1, v0, v1, column, part):
@@ -637,20 +631,6 @@ class Block:
         u0, u1, v0, v1 = area
         k0, k1, k2, k3 = keep_clear
         return u1 <= k0 or u0 >= k1 or v1 <= k2 or v0 >= k3
-
-    def pillar_grid(self, level, interior, y0, y1, spacing, radius, sides, material, keep_clear):
-        f = self.f
-        iu0, iu1, iv0, iv1 = interior
-        cu = int((iu1 - iu0) // spacing) + 1
-        cv = int((iv1 - iv0) // spacing) + 1
-        su = (iu1 - iu0) / max(cu - 1, 1)
-        sv = (iv1 - iv0) / max(cv - 1, 1)
-        for i in range(cu):
-            for j in range(cv):
-                u = iu0 + i * su if cu > 1 else (iu0 + iu1) / 2
-                v = iv0 + j * sv if cv > 1 else (iv0 + iv1) / 2
-                if self.clear_of((u - radius, u + radius, v - radius, v + radius), keep_clear):
-                    level.pillar(f.x(u), f.z(v), y0, y1, radius, sides, f"mat {material}")
 
     def dress_barracks(self, level, storey, interior, top, random, keep_clear):
         f = self.f

@@ -424,7 +424,6 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::str
     }
     clock.Lap("light maps");
 
-
     // What can be seen from where, in a file of its own beside the scene file.
     XVisibilitySettings visibilitySettings;
     visibilitySettings.threads = settings.threads;

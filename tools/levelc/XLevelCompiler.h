@@ -1,11 +1,12 @@
 // XLevelCompiler: turns a level source into the engine's scene file and its pictures.
 //
 // Steps: parse the source; cut the solids' faces against each other; flood the open space from the spawn
-// and leave out faces that look into the void; weld, repair T-junctions and triangulate; lay out and bake
-// the light maps; assemble the "world" object (one material per base texture and light-map page) and the
-// sky dome, weapon and bullet models; write "scene/world.msa" and "scene/lightmap<N>.bmp" into the
-// staging folder. The base textures must already be in <staging>/scene: their average colours tint the
-// bounced light.
+// and leave out faces that look into the void; weld, repair T-junctions and triangulate; lay out the light
+// maps; assemble the "world" object (one material per base texture and light-map page; its size is checked
+// here, before the long steps) and the sky dome, weapon and bullet models; bake the light maps; work out the
+// visibility; write "scene/world.msa", "scene/world.vis" and "scene/lightmap<N>.bmp" into the staging folder
+// (a map's into "maps/<name>/"). The base textures must already be in <staging>/scene: their average colours
+// tint the bounced light.
 // Depends on: everything else in tools/levelc.
 #pragma once
 
