@@ -21,7 +21,7 @@ echo "== Tests"
 run_headless ctest --test-dir "$root/build" --output-on-failure -j "$jobs" --timeout 600 -LE long
 
 echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer"
-"$root/scripts/build.sh" "$root/build-asan" -DKORVATH_SANITIZE=ON -DKORVATH_BENCHMARKS=OFF
+"$root/scripts/build.sh" "$root/build-asan" -DKORVATH_SANITIZE=ON -DKORVATH_BENCHMARKS=OFF -DKORVATH_LEVEL_QUALITY=quick
 echo "== Tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_odr_violation=0"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"

@@ -37,8 +37,10 @@ std::vector<std::string> DefaultDataEntryNames()
         return names;
     }
     for (const auto& file : std::filesystem::recursive_directory_iterator(DataFolder(), error)) {
-        if (file.is_regular_file()) {
-            names.push_back(std::filesystem::relative(file.path(), DataFolder()).generic_string());
+        const std::string name = std::filesystem::relative(file.path(), DataFolder()).generic_string();
+        // The maps (maps/NAME/...) are not part of what a default run reads.
+        if (file.is_regular_file() && name.rfind("maps/", 0) != 0) {
+            names.push_back(name);
         }
     }
     std::sort(names.begin(), names.end());

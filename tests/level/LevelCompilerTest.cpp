@@ -185,6 +185,30 @@ TEST(LevelCompilerOutput, IsTheSameOnEveryRun)
     EXPECT_EQ(ReadWholeFile(first + "/scene/lightmap0.bmp"), ReadWholeFile(second + "/scene/lightmap0.bmp"));
 }
 
+TEST(LevelCompilerMaps, GoToTheirOwnFolderAndShareTheBaseTexturesOfScene)
+{
+    const ScratchDirectory scratch("korvath-level-map");
+    const std::string folder = scratch.Path().string();
+    WriteStandInTextures(folder, {"floor.jpg", "wall.jpg"});
+    XCompileSettings settings;
+    settings.bake.hemisphereRays = 1;
+    settings.map = "room";
+    XSceneFile scene;
+    XLevelCompiler::Compile(XLevelParser::Parse(BoxRoomSource(), "room.level"), folder, settings, scene);
+    EXPECT_FALSE(ReadWholeFile(folder + "/maps/room/world.msa").empty());
+    EXPECT_FALSE(ReadWholeFile(folder + "/maps/room/world.vis").empty());
+    EXPECT_FALSE(ReadWholeFile(folder + "/maps/room/lightmap0.bmp").empty());
+    EXPECT_TRUE(ReadWholeFile(folder + "/scene/world.msa").empty());
+    EXPECT_TRUE(ReadWholeFile(folder + "/maps/room/floor.jpg").empty());
+    for (const XSceneTexture& row : scene.textures) {
+        const std::string expected = row.type == "lightmap" ? "maps\\room\\lightmap" : "scene\\";
+        EXPECT_EQ(row.fileName.rfind(expected, 0), 0u) << row.fileName;
+    }
+    settings.map = "../room";
+    EXPECT_THROW(XLevelCompiler::Compile(XLevelParser::Parse(BoxRoomSource(), "room.level"), folder, settings, scene),
+                 XLevelError);
+}
+
 TEST(LevelCompilerErrors, NameTheLineOfTheSpawnOrLight)
 {
     const ScratchDirectory scratch("korvath-level-errors");

@@ -51,9 +51,14 @@ XCompileStats CompileText(const std::string& text, const std::string& folder, XS
 
 LoadedScene LoadCompiled(const std::string& folder)
 {
+    return LoadSceneFile(folder + "/scene/world.msa");
+}
+
+LoadedScene LoadSceneFile(const std::string& path)
+{
     LoadedScene loaded;
     loaded.scene = std::make_unique<XScene>();
-    const std::string text = ReadWholeFile(folder + "/scene/world.msa");
+    const std::string text = ReadWholeFile(path);
     XRecordingHost host;
     XSceneLoader loader;
     loader.SetScene(loaded.scene.get());

@@ -33,5 +33,7 @@ struct LoadedScene {
     std::vector<std::string> problemTexts;
 };
 LoadedScene LoadCompiled(const std::string& folder);
+// The same for a scene file anywhere (a map's maps/<name>/world.msa).
+LoadedScene LoadSceneFile(const std::string& path);
 
 } // namespace level_test

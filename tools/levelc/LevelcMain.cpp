@@ -1,6 +1,7 @@
 // korvath-levelc: compiles a level source into the data staging folder (scene/world.msa, light maps).
-// Usage: korvath-levelc <level source> <staging folder> [--threads N] [--rays N]
-// The base textures must already be in <staging folder>/scene (korvath-leveltex writes them).
+// Usage: korvath-levelc <level source> <staging folder> [--threads N] [--rays N] [--quick] [--map NAME]
+// The base textures must already be in <staging folder>/scene (korvath-leveltex writes them). --quick compiles
+// at preview quality; --map NAME writes a map of its own into <staging folder>/maps/NAME.
 #include "tools/levelc/XLevelCompiler.h"
 #include "tools/levelc/XLevelError.h"
 
@@ -8,21 +9,30 @@
 #include <cstdio>  // std::fprintf, std::printf
 #include <cstdlib> // std::atoi
 #include <cstring> // std::strcmp
+#include <string>
 
 int main(int argc, char** argv)
 {
+    const char* const usage = "usage: %s <level source> <staging folder> [--threads N] [--rays N] [--quick] "
+                              "[--map NAME]\n";
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <level source> <staging folder> [--threads N] [--rays N]\n", argv[0]);
+        std::fprintf(stderr, usage, argv[0]);
         return 2;
     }
-    XBakeSettings settings;
-    for (int i = 3; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--threads") == 0) {
-            settings.threads = std::atoi(argv[i + 1]);
-        } else if (std::strcmp(argv[i], "--rays") == 0) {
-            settings.hemisphereRays = std::atoi(argv[i + 1]);
+    XCompileSettings settings;
+    for (int i = 3; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--threads") == 0 && hasValue) {
+            settings.bake.threads = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--rays") == 0 && hasValue) {
+            settings.bake.hemisphereRays = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--map") == 0 && hasValue) {
+            settings.map = argv[++i];
+        } else if (std::strcmp(argv[i], "--quick") == 0) {
+            settings.quick = true;
         } else {
             std::fprintf(stderr, "korvath-levelc: unknown option %s\n", argv[i]);
+            std::fprintf(stderr, usage, argv[0]);
             return 2;
         }
     }
@@ -41,6 +51,14 @@ int main(int argc, char** argv)
                     stats.polygons, stats.charts, stats.pages, stats.pageUsage * 100.0, stats.worldVertices,
                     stats.worldTriangles, stats.worldMaterials, stats.visibilityViewCells,
                     stats.visibilityOwnerCells, stats.visibilityAverageSeen, seconds);
+        std::string stages;
+        for (const XStageTime& stage : stats.stages) {
+            char part[64];
+            std::snprintf(part, sizeof(part), "%s%s %.2f", stages.empty() ? "" : ", ", stage.name.c_str(),
+                          stage.seconds);
+            stages += part;
+        }
+        std::printf("korvath-levelc: seconds by step: %s\n", stages.c_str());
     } catch (const XLevelError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

@@ -18,6 +18,7 @@
 #include <stb_image_write.h> // stbi_write_bmp
 
 #include <algorithm> // min, max
+#include <chrono>    // steady_clock
 #include <cmath>     // fabs, floor, ceil
 #include <cstdio>    // snprintf
 #include <map>
@@ -64,6 +65,24 @@ XVector3 ToFloat(const XVector3d& v)
 {
     return v.ToFloat();
 }
+
+// Records how long each step of a compile takes, in the order the steps run.
+class StageClock {
+public:
+    explicit StageClock(std::vector<XStageTime>& target) : stages(target), start(std::chrono::steady_clock::now()) {}
+
+    // Ends the step that ran since the last call (or since the clock was made) under the given name.
+    void Lap(const char* name)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        stages.push_back(XStageTime{name, std::chrono::duration<double>(now - start).count()});
+        start = now;
+    }
+
+private:
+    std::vector<XStageTime>& stages;
+    std::chrono::steady_clock::time_point start;
+};
 
 // ------------------------------------------------------------------------------------------------ culling
 
@@ -135,22 +154,70 @@ std::string XLevelCompiler::LightmapName(int page)
     return "lightmap" + std::to_string(page) + ".bmp";
 }
 
+std::string XLevelCompiler::OutputFolder(const XCompileSettings& settings)
+{
+    return settings.map.empty() ? "scene" : "maps/" + settings.map;
+}
+
 XCompileStats XLevelCompiler::CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
                                           const XBakeSettings& settings)
 {
+    XCompileSettings compile;
+    compile.bake = settings;
+    return CompileFile(sourcePath, stagingFolder, compile);
+}
+
+XCompileStats XLevelCompiler::CompileFile(const std::string& sourcePath, const std::string& stagingFolder,
+                                          const XCompileSettings& settings)
+{
+    const auto start = std::chrono::steady_clock::now();
     const XLevelSource level = XLevelParser::ParseFile(sourcePath);
+    const double parseSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     XSceneFile scene;
-    return Compile(level, stagingFolder, settings, scene);
+    XCompileStats stats = Compile(level, stagingFolder, settings, scene);
+    stats.stages.insert(stats.stages.begin(), XStageTime{"parse", parseSeconds});
+    return stats;
 }
 
 XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::string& stagingFolder,
                                       const XBakeSettings& settings, XSceneFile& scene)
 {
+    XCompileSettings compile;
+    compile.bake = settings;
+    return Compile(level, stagingFolder, compile, scene);
+}
+
+XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::string& stagingFolder,
+                                      const XCompileSettings& compile, XSceneFile& scene)
+{
     XCompileStats stats;
-    const std::string& file = level.fileName;
+    StageClock clock(stats.stages);
+    const std::string& file = source.fileName;
+    // At preview quality the level is baked coarser and without bounced light.
+    XLevelSource preview;
+    XBakeSettings settings = compile.bake;
+    if (compile.quick) {
+        preview = source;
+        preview.texelSize = std::min(4.0, source.texelSize * 2.0);
+        preview.bounce = 0.0;
+        settings.hemisphereRays = std::min(settings.hemisphereRays, 4);
+    }
+    const XLevelSource& level = compile.quick ? preview : source;
+
+    // The base textures are always those of <staging>/scene; a map's own files go to a folder of their own, and
+    // its scene file names every picture by its archive path.
+    const bool isMap = !compile.map.empty();
+    if (isMap && (compile.map.size() > static_cast<size_t>(kMaxMapName) ||
+                  compile.map.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-_") != std::string::npos)) {
+        throw XLevelError(file, 0, "a map's name takes 1 to " + std::to_string(kMaxMapName) +
+                                       " small letters, digits, '-' and '_': '" + compile.map + "'");
+    }
     const std::string sceneFolder = stagingFolder + "/scene";
-    if (!MakeFolder(stagingFolder) || !MakeFolder(sceneFolder)) {
-        throw XLevelError(file, 0, "cannot make the folder " + sceneFolder);
+    const std::string outputFolder = stagingFolder + "/" + OutputFolder(compile);
+    const std::string texturePrefix = isMap ? "scene\\" : "";
+    const std::string lightmapPrefix = isMap ? "maps\\" + compile.map + "\\" : "";
+    if (!MakeFolder(stagingFolder) || (isMap && !MakeFolder(stagingFolder + "/maps")) || !MakeFolder(outputFolder)) {
+        throw XLevelError(file, 0, "cannot make the folder " + outputFolder);
     }
     stats.solids = static_cast<int>(level.solids.size());
 
@@ -173,7 +240,7 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
             row.width = width;
             row.height = height;
             row.name = name.substr(0, name.find('.'));
-            row.fileName = name;
+            row.fileName = texturePrefix + name;
             scene.textures.push_back(row);
         }
         return average;
@@ -197,9 +264,12 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
         stats.warnings.push_back("fewer than five lights: the weapon is lit by lights 0 to 4");
     }
 
+    clock.Lap("textures");
+
     // The visible surface.
     const std::vector<XFragment> fragments = XCsg::VisibleFragments(level.solids);
     stats.fragments = static_cast<int>(fragments.size());
+    clock.Lap("csg");
     XSpaceGrid grid(level.solids);
     const XVector3d seed = level.spawn + XVector3d(0.0, 2.0, 0.0);
     if (!grid.Flood(seed)) {
@@ -214,10 +284,13 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
                                              "out of it are kept");
     }
     stats.reachableCells = grid.ReachableCount();
+    clock.Lap("flood");
     const std::vector<XFragment> visible = CullHidden(fragments, grid);
     stats.culledFragments = stats.fragments - static_cast<int>(visible.size());
+    clock.Lap("cull");
     const XSurface surface = XSurface::Build(visible);
     stats.polygons = static_cast<int>(surface.polygons.size());
+    clock.Lap("surface");
 
     // Light maps.
     XLightmapAtlas atlas;
@@ -225,6 +298,7 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
     stats.charts = static_cast<int>(atlas.Charts().size());
     stats.pages = atlas.PageCount();
     stats.pageUsage = atlas.Usage();
+    clock.Lap("charts");
     std::vector<XRayTracer::Triangle> triangles;
     std::vector<int> triangleCharts;
     std::vector<int> triangleMaterials;
@@ -253,23 +327,18 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
         throw XLevelError(file, level.spawnLine, "there is no room for the player (4 units) above the spawn point");
     }
 
-    XLightBaker baker(level, surface, atlas, tracer, triangleCharts, triangleMaterials, albedo, settings);
-    baker.Bake();
+    clock.Lap("tracer");
+
+    // The light-map pages follow the base textures in the texture table.
     std::vector<int> lightmapRows;
     for (int p = 0; p < atlas.PageCount(); ++p) {
-        const std::string name = LightmapName(p);
-        const std::vector<unsigned char> bytes = baker.PageBytes(p);
-        const std::string path = sceneFolder + "/" + name;
-        if (stbi_write_bmp(path.c_str(), atlas.PageSize(), atlas.PageSize(), 3, bytes.data()) == 0) {
-            throw XLevelError(file, 0, "cannot write " + path);
-        }
         lightmapRows.push_back(static_cast<int>(scene.textures.size()));
         XSceneTexture row;
         row.type = "lightmap";
         row.width = atlas.PageSize();
         row.height = atlas.PageSize();
         row.name = "lightmap" + std::to_string(p);
-        row.fileName = name;
+        row.fileName = lightmapPrefix + LightmapName(p);
         scene.textures.push_back(row);
     }
 
@@ -341,17 +410,34 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
                                        " triangles; the engine takes from 1 to 49999 of each");
     }
 
+    clock.Lap("world");
+
+    XLightBaker baker(level, surface, atlas, tracer, triangleCharts, triangleMaterials, albedo, settings);
+    baker.Bake();
+    clock.Lap("bake");
+    for (int p = 0; p < atlas.PageCount(); ++p) {
+        const std::vector<unsigned char> bytes = baker.PageBytes(p);
+        const std::string path = outputFolder + "/" + LightmapName(p);
+        if (stbi_write_bmp(path.c_str(), atlas.PageSize(), atlas.PageSize(), 3, bytes.data()) == 0) {
+            throw XLevelError(file, 0, "cannot write " + path);
+        }
+    }
+    clock.Lap("light maps");
+
     // What can be seen from where, in a file of its own beside the scene file.
     XVisibilitySettings visibilitySettings;
     visibilitySettings.threads = settings.threads;
-    const XVisibility visibility = XVisibilityBuilder::Build(world, grid, visibilitySettings);
+    visibilitySettings.sampled = !compile.quick;
+    const XSolidCells solidCells(level.solids, grid);
+    const XVisibility visibility = XVisibilityBuilder::Build(world, grid, solidCells, visibilitySettings);
     stats.visibilityViewCells = static_cast<int>(visibility.views.size());
     stats.visibilityOwnerCells = static_cast<int>(visibility.owners.size());
     stats.visibilityAverageSeen = visibility.AverageSeen();
-    const std::string visibilityPath = sceneFolder + "/world.vis";
+    const std::string visibilityPath = outputFolder + "/world.vis";
     if (!XVisibilityBuilder::WriteFile(visibilityPath, visibility)) {
         throw XLevelError(file, 0, "cannot write " + visibilityPath);
     }
+    clock.Lap("visibility");
 
     // The other objects and their materials (no light map).
     auto modelMaterial = [&](const char* name, const char* texture) {
@@ -374,9 +460,10 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& level, const std::stri
     for (const XLevelLight& light : level.lights) {
         scene.lights.push_back(XSceneLight{ToFloat(light.position), ToFloat(light.color)});
     }
-    const std::string scenePath = sceneFolder + "/world.msa";
+    const std::string scenePath = outputFolder + "/world.msa";
     if (!XMsaWriter::WriteFile(scenePath, scene)) {
         throw XLevelError(file, 0, "cannot write " + scenePath);
     }
+    clock.Lap("scene file");
     return stats;
 }

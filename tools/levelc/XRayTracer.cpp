@@ -29,6 +29,11 @@ XRayTracer::XRayTracer(std::vector<Triangle> list) : triangles(std::move(list))
         nodes.reserve(static_cast<size_t>(count) * 2);
         BuildNode(0, count, centroids);
     }
+    prepared.reserve(order.size());
+    for (const int t : order) {
+        const Triangle& tri = triangles[static_cast<size_t>(t)];
+        prepared.push_back(Prepared{tri.p0, tri.p1 - tri.p0, tri.p2 - tri.p0});
+    }
 }
 
 int XRayTracer::BuildNode(int first, int count, std::vector<XVector3d>& centroids)
@@ -122,10 +127,9 @@ bool XRayTracer::Trace(const XVector3d& origin, const XVector3d& direction, doub
         }
         if (node.count > 0) {
             for (int i = node.first; i < node.first + node.count; ++i) {
-                const int t = order[static_cast<size_t>(i)];
-                const Triangle& tri = triangles[static_cast<size_t>(t)];
-                const XVector3d e1 = tri.p1 - tri.p0;
-                const XVector3d e2 = tri.p2 - tri.p0;
+                const Prepared& tri = prepared[static_cast<size_t>(i)];
+                const XVector3d& e1 = tri.e1;
+                const XVector3d& e2 = tri.e2;
                 const XVector3d p = Cross(direction, e2);
                 const double det = Dot(e1, p);
                 if (std::fabs(det) < 1e-12) {
@@ -152,7 +156,7 @@ bool XRayTracer::Trace(const XVector3d& origin, const XVector3d& direction, doub
                 }
                 best = distance;
                 hit.distance = distance;
-                hit.triangle = t;
+                hit.triangle = order[static_cast<size_t>(i)];
                 hit.u = u;
                 hit.v = v;
             }

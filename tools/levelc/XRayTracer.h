@@ -52,7 +52,15 @@ private:
     bool Trace(const XVector3d& origin, const XVector3d& direction, double minDistance, double maxDistance,
                XRayHit& hit) const;
 
+    // A triangle as the hit test reads it: a corner and the two edges from it, in the hierarchy's order.
+    struct Prepared {
+        XVector3d p0;
+        XVector3d e1;
+        XVector3d e2;
+    };
+
     std::vector<Triangle> triangles;
     std::vector<int> order;
+    std::vector<Prepared> prepared; // prepared[i] is triangle order[i]
     std::vector<Node> nodes;
 };

@@ -30,8 +30,11 @@ public:
     // every axis (a lattice of stride cells' spacing), in index order.
     std::vector<XVector3d> ReachableCentres(const XVector3d& lo, const XVector3d& hi, int stride) const;
 
-    // The grid's box.
+    // The grid's box and its cell counts along x, y and z.
     XVector3d Min() const { return origin; }
+    int CountX() const { return nx; }
+    int CountY() const { return ny; }
+    int CountZ() const { return nz; }
     XVector3d Max() const { return origin + XVector3d(nx * kCellSize, ny * kCellSize, nz * kCellSize); }
 
     // Number of reachable cells after Flood.

@@ -11,21 +11,51 @@
 
 namespace {
 
+// Hits this close to either end of a line of sight do not block it: the target points sit a hair in front of
+// their triangles.
+const double kEndGap = 0.03;
+
 // Sampling never depends on the C library's generator: a small generator of our own, seeded per view cell.
 class Random {
 public:
-    explicit Random(uint64_t seed) : state(seed * 6364136223846793005ull + 1442695040888963407ull) {}
+    explicit Random(uint64_t seed) : state(seed * kMultiplier + kIncrement) {}
     uint32_t Next()
     {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        state = state * kMultiplier + kIncrement;
         return static_cast<uint32_t>(state >> 33);
     }
     double Unit() { return Next() / 2147483648.0; }
     size_t Below(size_t n) { return n == 0 ? 0 : static_cast<size_t>(Next()) % n; }
+    // Moves on as count calls of Next would, in a few steps (the generator's powers, by squaring).
+    void Skip(uint64_t count)
+    {
+        uint64_t multiplier = 1;
+        uint64_t increment = 0;
+        uint64_t stepMultiplier = kMultiplier;
+        uint64_t stepIncrement = kIncrement;
+        while (count > 0) {
+            if ((count & 1u) != 0) {
+                multiplier *= stepMultiplier;
+                increment = increment * stepMultiplier + stepIncrement;
+            }
+            stepIncrement = (stepMultiplier + 1) * stepIncrement;
+            stepMultiplier *= stepMultiplier;
+            count >>= 1;
+        }
+        state = state * multiplier + increment;
+    }
 
 private:
+    static const uint64_t kMultiplier = 6364136223846793005ull;
+    static const uint64_t kIncrement = 1442695040888963407ull;
     uint64_t state;
 };
+
+void Extend(const XVector3d& p, XVector3d& min, XVector3d& max)
+{
+    min = XVector3d(std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z));
+    max = XVector3d(std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z));
+}
 
 XVector3d ToDouble(const XVector3& v)
 {
@@ -101,7 +131,7 @@ double XVisibility::AverageSeen() const
     return static_cast<double>(total) / static_cast<double>(views.size());
 }
 
-XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGrid& grid,
+XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGrid& grid, const XSolidCells& solidCells,
                                       const XVisibilitySettings& settings)
 {
     XVisibility visibility;
@@ -185,6 +215,13 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
         visibility.views.push_back(XViewCell{entry.first, std::vector<uint8_t>((visibility.owners.size() + 7) / 8, 0)});
     }
 
+    std::vector<XVector3d> targetMin(targets.size(), XVector3d(1e30, 1e30, 1e30));
+    std::vector<XVector3d> targetMax(targets.size(), XVector3d(-1e30, -1e30, -1e30));
+    for (size_t o = 0; o < targets.size(); ++o) {
+        for (const XVector3d& p : targets[o]) {
+            Extend(p, targetMin[o], targetMax[o]);
+        }
+    }
     const XRayTracer tracer(traced);
     const int eyeStride = std::max(1, static_cast<int>(settings.eyeSpacing / XSpaceGrid::kCellSize + 0.5));
     const auto work = [&](size_t first, size_t step) {
@@ -198,6 +235,11 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
             if (eyes.empty()) {
                 eyes = grid.ReachableCentres(lo, hi, 1);
             }
+            XVector3d eyeMin(1e30, 1e30, 1e30);
+            XVector3d eyeMax(-1e30, -1e30, -1e30);
+            for (const XVector3d& eye : eyes) {
+                Extend(eye, eyeMin, eyeMax);
+            }
             Random random(static_cast<uint64_t>(view.cell) * 2654435761ull + 7);
             for (size_t o = 0; o < visibility.owners.size(); ++o) {
                 const XOwnerCell& owner = visibility.owners[o];
@@ -205,15 +247,28 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
                 if (eyes.empty() || points.empty() || BoxDistance(lo, hi, owner.min, owner.max) > settings.reach) {
                     continue;
                 }
+                if (!settings.sampled) {
+                    view.sees[o / 8] = static_cast<uint8_t>(view.sees[o / 8] | (1u << (o % 8)));
+                    continue;
+                }
                 const size_t all = eyes.size() * points.size();
                 const size_t tries = std::min(all, static_cast<size_t>(settings.maxPairs));
+                const bool sampled = all > static_cast<size_t>(settings.maxPairs);
+                if (solidCells.SeparatesBoxes(eyeMin, eyeMax, targetMin[o], targetMax[o], kEndGap)) {
+                    // Every line between them passes through a wall or a floor: unseen, as every sampled line
+                    // would have found. The sequence moves on as if they had been drawn.
+                    if (sampled) {
+                        random.Skip(tries);
+                    }
+                    continue;
+                }
                 bool seen = false;
                 for (size_t i = 0; i < tries && !seen; ++i) {
                     // Every pair when there are few; random pairs otherwise.
-                    const size_t pair = all <= static_cast<size_t>(settings.maxPairs) ? i : random.Below(all);
+                    const size_t pair = sampled ? random.Below(all) : i;
                     const XVector3d& eye = eyes[pair % eyes.size()];
                     const XVector3d& target = points[pair / eyes.size()];
-                    seen = !tracer.Blocked(eye, target, 0.03);
+                    seen = !solidCells.CrossesSolid(eye, target, kEndGap) && !tracer.Blocked(eye, target, kEndGap);
                 }
                 if (seen) {
                     view.sees[o / 8] = static_cast<uint8_t>(view.sees[o / 8] | (1u << (o % 8)));

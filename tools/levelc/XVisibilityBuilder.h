@@ -12,12 +12,13 @@
 //
 // The triangles are also put into a drawing order: by owner cell, then by material, so that a cell's triangles
 // of one material are one run.
-// Depends on: XRayTracer, XSpaceGrid, XSceneObject.
+// Depends on: XRayTracer, XSpaceGrid, XSolidCells, XSceneObject.
 #pragma once
 
 #include "math/XVector3d.h"
 #include "tools/levelc/XRayTracer.h"
 #include "tools/levelc/XSceneObject.h"
+#include "tools/levelc/XSolidCells.h"
 #include "tools/levelc/XSpaceGrid.h"
 
 #include <cstdint>
@@ -66,11 +67,14 @@ struct XVisibilitySettings {
     int maxPairs = 600;        // lines tried between a view cell and an owner cell before it counts as unseen
     double reach = 200.0;      // the camera's far plane
     int threads = 2;
+    bool sampled = true;       // false: every view cell sees every owner cell within reach (quick and safe)
 };
 
 class XVisibilityBuilder {
 public:
-    static XVisibility Build(const XSceneObject& world, const XSpaceGrid& grid, const XVisibilitySettings& settings);
+    // solidCells gives quick answers for lines that pass through the inside of a solid (see XSolidCells).
+    static XVisibility Build(const XSceneObject& world, const XSpaceGrid& grid, const XSolidCells& solidCells,
+                             const XVisibilitySettings& settings);
     // Writes the visibility file (format in docs/scene-format.md). False when it cannot be written.
     static bool WriteFile(const std::string& path, const XVisibility& visibility);
 };

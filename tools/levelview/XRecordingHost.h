@@ -15,15 +15,18 @@ public:
     void LoadBitmapTexture(int row, const std::string& archivePath) override { Record(row, archivePath); }
     void ShowProgress(const std::string&) override {}
 
-    // Row r's file name inside the archive folder "scene" (empty when the row was never loaded).
+    // Row r's file name as the scene file gives it (empty when the row was never loaded): for the game's own
+    // level a name inside the archive folder "scene", for a map an archive path ("maps\\citadel\\lightmap0.bmp").
     const std::vector<std::string>& FileNames() const { return fileNames; }
 
 private:
     void Record(int row, const std::string& archivePath)
     {
+        // The loader puts the scene folder in front of every name; what follows it is the file's own text.
+        const std::string sceneFolder = "scene\\";
         if (row >= 0 && row < static_cast<int>(fileNames.size())) {
-            const size_t slash = archivePath.find_last_of("\\/");
-            fileNames[static_cast<size_t>(row)] = slash == std::string::npos ? archivePath : archivePath.substr(slash + 1);
+            const bool inScene = archivePath.compare(0, sceneFolder.size(), sceneFolder) == 0;
+            fileNames[static_cast<size_t>(row)] = inScene ? archivePath.substr(sceneFolder.size()) : archivePath;
         }
     }
 
