@@ -18,7 +18,7 @@
 #include <cstdio>  // remove, rename
 #include <cstdlib> // system
 #include <sys/stat.h> // stat
-#include <unistd.h>   // rmdir
+#include <unistd.h>   // getpid
 
 using namespace level_test;
 
