@@ -477,7 +477,7 @@ void XGame::OpenHelp()
 
 void XGame::OnAnimationFinished(int kind)
 {
-    if (kind == 1) {
+    if (kind == kPanelAnimation) {
         if (paused) {
             paused = false;
             GetTimer()->Resume();
@@ -486,7 +486,7 @@ void XGame::OnAnimationFinished(int kind)
         }
         return;
     }
-    if (weaponSwitching) {
+    if (kind == kValueAnimation && weaponSwitching) {
         weaponSwitching = false;
         currentWeapon = pendingWeapon;
         weaponModels[1]->Start(weaponModels[0]->GetValue(), 0, 300, true);

@@ -46,7 +46,8 @@ public:
     void AppendDebugLines();
     void TogglePause();
     void OpenHelp();
-    // Arrival reports of animators: 1 the pause panel, 3 any other.
+    // Arrival reports of animators, by kind: the pause panel's ends the pause, a weapon model's ends a running
+    // weapon switch, the zoom's ends nothing.
     void OnAnimationFinished(int kind);
 
     // --- Weapons
