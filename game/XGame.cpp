@@ -483,6 +483,7 @@ void XGame::OnAnimationFinished(int kind)
             GetTimer()->Resume();
             helpShown = false;
             GetInput()->SetMouseCapture(true);
+            TakeHeldKeys();
         }
         return;
     }
@@ -491,6 +492,39 @@ void XGame::OnAnimationFinished(int kind)
         currentWeapon = pendingWeapon;
         weaponModels[1]->Start(weaponModels[0]->GetValue(), 0, 300, true);
     }
+}
+
+void XGame::TakeHeldKeys()
+{
+    const XInput* const input = GetInput();
+    spotlightOn = input->IsKeyHeld(VK_CONTROL);
+    const bool zoomHeld = input->IsKeyHeld(VK_SHIFT);
+    if (zoomHeld != zoomedIn) {
+        StartZoom(zoomHeld);
+    }
+    XPlayerBody* const player = GetPlayer();
+    player->ClearImpulse();
+    if (flyMode) {
+        return; // flying moves by the keys directly, with no push to keep
+    }
+    if (input->IsKeyHeld(VK_UP)) {
+        player->PushForward(true);
+    }
+    if (input->IsKeyHeld(VK_DOWN)) {
+        player->PushForward(false);
+    }
+    if (input->IsKeyHeld(VK_RIGHT)) {
+        player->PushSide(true);
+    }
+    if (input->IsKeyHeld(VK_LEFT)) {
+        player->PushSide(false);
+    }
+}
+
+void XGame::StartZoom(bool in)
+{
+    zoomedIn = in;
+    GetPlayer()->Start(XVector3(in ? 10.0f : 1.0f, 0.0f, 0.0f), 0, 200, true);
 }
 
 // ------------------------------------------------------------------------------------------------------------
@@ -645,7 +679,7 @@ void XGame::OnKeyDown(int key)
         break;
     case VK_SHIFT:
         if (!paused) {
-            player->Start(XVector3(10.0f, 0.0f, 0.0f), 0, 200, true);
+            StartZoom(true);
         }
         break;
     case VK_CONTROL:
@@ -705,7 +739,7 @@ void XGame::OnKeyUp(int key)
     XPlayerBody* const player = GetPlayer();
     player->ClearImpulse();
     if (key == VK_SHIFT) {
-        player->Start(XVector3(1.0f, 0.0f, 0.0f), 0, 200, true);
+        StartZoom(false);
     } else if (key == VK_CONTROL) {
         spotlightOn = false;
     }
