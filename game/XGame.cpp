@@ -246,7 +246,7 @@ void XGame::WarmUpPasses()
     renderer->DrawFlares(*scene, eye);
     renderer->DrawSpotlight(*player, eye, forward);
     renderer->DrawDecals();
-    renderer->DrawExplosionSprites();
+    renderer->DrawExplosionSprites(*scene, eye);
     renderer->DrawExplosionGlow();
     renderer->DrawProjectiles({ahead}, {ahead});
     DrawFps(-350.0f, -250.0f);
@@ -327,7 +327,7 @@ void XGame::DrawFrame()
         renderer->DrawOctreeCubes(scene->GetOctree()->RenderRoot());
     }
     renderer->DrawDecals();
-    renderer->DrawExplosionSprites();
+    renderer->DrawExplosionSprites(*scene, eye);
     renderer->DrawExplosionGlow();
     CollectProjectilePositions();
     renderer->DrawProjectiles(sparkPositions, rocketPositions);
