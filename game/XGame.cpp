@@ -250,10 +250,10 @@ void XGame::WarmUpPasses()
     renderer->DrawExplosionGlow();
     renderer->DrawProjectiles({ahead}, {ahead});
     DrawFps(-350.0f, -250.0f);
-    GetFont()->SetTextPosition(-200.0f, 0.0f, 40);
-    GetFont()->DrawText(kHelpText, -1, false);
     renderer->DrawCrosshair();
     renderer->DrawMenu(XVector3(0.0f, kPanelOpen, 0.0f));
+    GetFont()->SetTextPosition(-200.0f, 0.0f, 40);
+    GetFont()->DrawOutlinedText(kHelpText, -1, false);
     renderer->DrawCursor(XPoint{0, 0});
 
     GetDecalList()->Decals().swap(decals);
@@ -341,11 +341,6 @@ void XGame::DrawFrame()
         font->SetTextPosition(-350.0f, 250.0f, 40);
         font->DrawText("...press F1 for help", -1, true);
     }
-    if (helpShown) {
-        font->SetTextPosition(-200.0f, PanelY() + 100.0f, 40);
-        const int32_t typed = (now - helpOpenedAt) / 5;
-        font->DrawText(kHelpText, typed > 0 ? typed : 0, false);
-    }
     if (debugInfo) {
         font->SetTextPosition(-100.0f, 100.0f, 40);
         font->DrawText(GetDebugText()->Text(), -1, true);
@@ -353,9 +348,15 @@ void XGame::DrawFrame()
     renderer->DrawCrosshair();
     if (paused) {
         renderer->DrawMenu(panel.GetValue());
-        if (!helpShown) {
-            renderer->DrawCursor(GetInput()->GetMousePosition());
-        }
+    }
+    if (helpShown) {
+        // On the panel rather than under it, outlined so that it reads over the brightest scene behind.
+        font->SetTextPosition(-200.0f, PanelY() + 100.0f, 40);
+        const int32_t typed = (now - helpOpenedAt) / 5;
+        font->DrawOutlinedText(kHelpText, typed > 0 ? typed : 0, false);
+    }
+    if (paused && !helpShown) {
+        renderer->DrawCursor(GetInput()->GetMousePosition());
     }
     GetFrameProfile()->StopCpu(XProfileSection::SubmissionCpu); // the swap is the driver's time, not the engine's
     GetWindow()->SwapBuffers();
