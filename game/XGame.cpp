@@ -246,14 +246,14 @@ void XGame::WarmUpPasses()
     renderer->DrawFlares(*scene, eye);
     renderer->DrawSpotlight(*player, eye, forward);
     renderer->DrawDecals();
-    renderer->DrawExplosionSprites();
+    renderer->DrawExplosionSprites(*scene, eye);
     renderer->DrawExplosionGlow();
     renderer->DrawProjectiles({ahead}, {ahead});
     DrawFps(-350.0f, -250.0f);
-    GetFont()->SetTextPosition(-200.0f, 0.0f, 40);
-    GetFont()->DrawText(kHelpText, -1, false);
     renderer->DrawCrosshair();
     renderer->DrawMenu(XVector3(0.0f, kPanelOpen, 0.0f));
+    GetFont()->SetTextPosition(-200.0f, 0.0f, 40);
+    GetFont()->DrawOutlinedText(kHelpText, -1, false);
     renderer->DrawCursor(XPoint{0, 0});
 
     GetDecalList()->Decals().swap(decals);
@@ -327,7 +327,7 @@ void XGame::DrawFrame()
         renderer->DrawOctreeCubes(scene->GetOctree()->RenderRoot());
     }
     renderer->DrawDecals();
-    renderer->DrawExplosionSprites();
+    renderer->DrawExplosionSprites(*scene, eye);
     renderer->DrawExplosionGlow();
     CollectProjectilePositions();
     renderer->DrawProjectiles(sparkPositions, rocketPositions);
@@ -341,11 +341,6 @@ void XGame::DrawFrame()
         font->SetTextPosition(-350.0f, 250.0f, 40);
         font->DrawText("...press F1 for help", -1, true);
     }
-    if (helpShown) {
-        font->SetTextPosition(-200.0f, PanelY() + 100.0f, 40);
-        const int32_t typed = (now - helpOpenedAt) / 5;
-        font->DrawText(kHelpText, typed > 0 ? typed : 0, false);
-    }
     if (debugInfo) {
         font->SetTextPosition(-100.0f, 100.0f, 40);
         font->DrawText(GetDebugText()->Text(), -1, true);
@@ -353,9 +348,15 @@ void XGame::DrawFrame()
     renderer->DrawCrosshair();
     if (paused) {
         renderer->DrawMenu(panel.GetValue());
-        if (!helpShown) {
-            renderer->DrawCursor(GetInput()->GetMousePosition());
-        }
+    }
+    if (helpShown) {
+        // On the panel rather than under it, outlined so that it reads over the brightest scene behind.
+        font->SetTextPosition(-200.0f, PanelY() + 100.0f, 40);
+        const int32_t typed = (now - helpOpenedAt) / 5;
+        font->DrawOutlinedText(kHelpText, typed > 0 ? typed : 0, false);
+    }
+    if (paused && !helpShown) {
+        renderer->DrawCursor(GetInput()->GetMousePosition());
     }
     GetFrameProfile()->StopCpu(XProfileSection::SubmissionCpu); // the swap is the driver's time, not the engine's
     GetWindow()->SwapBuffers();
@@ -477,20 +478,54 @@ void XGame::OpenHelp()
 
 void XGame::OnAnimationFinished(int kind)
 {
-    if (kind == 1) {
+    if (kind == kPanelAnimation) {
         if (paused) {
             paused = false;
             GetTimer()->Resume();
             helpShown = false;
             GetInput()->SetMouseCapture(true);
+            TakeHeldKeys();
         }
         return;
     }
-    if (weaponSwitching) {
+    if (kind == kValueAnimation && weaponSwitching) {
         weaponSwitching = false;
         currentWeapon = pendingWeapon;
         weaponModels[1]->Start(weaponModels[0]->GetValue(), 0, 300, true);
     }
+}
+
+void XGame::TakeHeldKeys()
+{
+    const XInput* const input = GetInput();
+    spotlightOn = input->IsKeyHeld(VK_CONTROL);
+    const bool zoomHeld = input->IsKeyHeld(VK_SHIFT);
+    if (zoomHeld != zoomedIn) {
+        StartZoom(zoomHeld);
+    }
+    XPlayerBody* const player = GetPlayer();
+    player->ClearImpulse();
+    if (flyMode) {
+        return; // flying moves by the keys directly, with no push to keep
+    }
+    if (input->IsKeyHeld(VK_UP)) {
+        player->PushForward(true);
+    }
+    if (input->IsKeyHeld(VK_DOWN)) {
+        player->PushForward(false);
+    }
+    if (input->IsKeyHeld(VK_RIGHT)) {
+        player->PushSide(true);
+    }
+    if (input->IsKeyHeld(VK_LEFT)) {
+        player->PushSide(false);
+    }
+}
+
+void XGame::StartZoom(bool in)
+{
+    zoomedIn = in;
+    GetPlayer()->Start(XVector3(in ? 10.0f : 1.0f, 0.0f, 0.0f), 0, 200, true);
 }
 
 // ------------------------------------------------------------------------------------------------------------
@@ -645,7 +680,7 @@ void XGame::OnKeyDown(int key)
         break;
     case VK_SHIFT:
         if (!paused) {
-            player->Start(XVector3(10.0f, 0.0f, 0.0f), 0, 200, true);
+            StartZoom(true);
         }
         break;
     case VK_CONTROL:
@@ -705,7 +740,7 @@ void XGame::OnKeyUp(int key)
     XPlayerBody* const player = GetPlayer();
     player->ClearImpulse();
     if (key == VK_SHIFT) {
-        player->Start(XVector3(1.0f, 0.0f, 0.0f), 0, 200, true);
+        StartZoom(false);
     } else if (key == VK_CONTROL) {
         spotlightOn = false;
     }

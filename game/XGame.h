@@ -46,8 +46,12 @@ public:
     void AppendDebugLines();
     void TogglePause();
     void OpenHelp();
-    // Arrival reports of animators: 1 the pause panel, 3 any other.
+    // Arrival reports of animators, by kind: the pause panel's ends the pause, a weapon model's ends a running
+    // weapon switch, the zoom's ends nothing.
     void OnAnimationFinished(int kind);
+    // Takes the keys as they are held now for what their presses and releases set: the spotlight, the zoom
+    // and the walking push. Releases during a pause reach none of the handlers, so play resumes with this.
+    void TakeHeldKeys();
 
     // --- Weapons
     void UpdateWeapons();
@@ -79,6 +83,8 @@ private:
     void FireGun(int32_t now);
     void LaunchRocket(int32_t now);
     void DrawFrame();
+    // Starts the zoom in to 10x (Shift pressed) or back out to 1x (released), over 200 ms.
+    void StartZoom(bool in);
     void CollectProjectilePositions();
     // Draws every pass once, with a sample of each effect, and clears the picture again, so that the driver
     // prepares each pass's state during the start-up instead of stalling the frame that first needs it.
@@ -94,6 +100,7 @@ private:
     XSceneLoader sceneLoader;
     bool helpShown = false;
     bool spotlightOn = false;
+    bool zoomedIn = false; // the last zoom started went in
     bool weaponEnabled = true;
     bool extensionsInUse = false;
     bool octreeBoxes = false;

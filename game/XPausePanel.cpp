@@ -1,9 +1,9 @@
-// XPausePanel: the kind-1 arrival report.
+// XPausePanel: the pause panel's arrival report.
 #include "game/XPausePanel.h"
 
 #include "shell/XAnimationManager.h"
 
 void XPausePanel::OnFinished()
 {
-    GetAnimationManager()->ReportFinished(1);
+    GetAnimationManager()->ReportFinished(kPanelAnimation);
 }

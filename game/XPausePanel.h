@@ -1,5 +1,5 @@
 // XPausePanel: the pause panel's slide. Its value's y is the panel's vertical screen position (500 off
-// screen, 75 open); its arrival report tells the game that an animation of kind 1 has finished.
+// screen, 75 open); its arrival report tells the game that the panel has arrived (kPanelAnimation).
 #pragma once
 
 #include "shell/XVectorAnimator.h"

@@ -1,6 +1,8 @@
 // XCamera: view axes from yaw and pitch, and the frame's projection and view.
 #include "render/XCamera.h"
 
+#include "shell/XAnimationManager.h"
+
 #include <GL/gl.h>
 #include <GL/glu.h> // gluPerspective, gluLookAt
 
@@ -12,6 +14,11 @@ const float kPitchLimit = 80.0f;
 XCamera::XCamera()
 {
     SetValue(XVector3(1.0f, 0.0f, 0.0f));
+}
+
+void XCamera::OnFinished()
+{
+    GetAnimationManager()->ReportFinished(kZoomAnimation);
 }
 
 void XCamera::SetYaw(float degrees)

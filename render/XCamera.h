@@ -1,5 +1,6 @@
 // XCamera: the viewer's position, yaw and pitch, the view axes derived from them, and the projection and view
-// set for each frame. Its animated value (from XVectorAnimator) is the zoom: x is the zoom factor, 1 at start.
+// set for each frame. Its animated value (from XVectorAnimator) is the zoom: x is the zoom factor, 1 at start;
+// its arrival is reported as the zoom's own (kZoomAnimation), so that it ends no other action.
 // The player body derives from it.
 // Depends on: shell (XVectorAnimator), math, OpenGL and GLU.
 #pragma once
@@ -10,6 +11,8 @@ class XCamera : public XVectorAnimator {
 public:
     XCamera();
     ~XCamera() override = default;
+
+    void OnFinished() override;
 
     void SetYaw(float degrees);
     // Clamped to -80 ... 80 degrees.

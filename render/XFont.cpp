@@ -58,6 +58,16 @@ void XFont::PrepareState() const
 
 void XFont::DrawText(const char* text, int length, bool skipLeadingSpace)
 {
+    DrawLayers(text, length, skipLeadingSpace, false);
+}
+
+void XFont::DrawOutlinedText(const char* text, int length, bool skipLeadingSpace)
+{
+    DrawLayers(text, length, skipLeadingSpace, true);
+}
+
+void XFont::DrawLayers(const char* text, int length, bool skipLeadingSpace, bool outlined)
+{
     PrepareState();
 
     const int textLength = static_cast<int>(std::strlen(text));
@@ -94,17 +104,41 @@ void XFont::DrawText(const char* text, int length, bool skipLeadingSpace)
     glLoadIdentity();
     glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -100.0, 100.0);
     glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+
+    if (outlined) {
+        // The picture is multiplied by one minus the glyph's ink, at the glyph's place and one pixel away in
+        // each of the eight directions: black under and around the strokes, untouched elsewhere.
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
+        glBegin(GL_QUADS);
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                EmitText(text, length, skipLeadingSpace, static_cast<float>(dx), static_cast<float>(dy), false);
+            }
+        }
+        glEnd();
+    }
 
     glColor4f(color[0], color[1], color[2], color[3]);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    glPushMatrix();
-
     // All glyphs in one batch, placed on the CPU rather than by a translation each: a matrix change between
     // two glyphs would end the driver's batch, and a draw per glyph costs software OpenGL far more than the
     // glyph. The corners come out the same: x - w rounds once here as x + (-w) did in the translation.
-    glLoadIdentity();
     glBegin(GL_QUADS);
+    EmitText(text, length, skipLeadingSpace, 0.0f, 0.0f, true);
+    glEnd();
+
+    glPopMatrix();
+    glDisable(GL_BLEND);
+    UnbindTexture2D(-1);
+}
+
+void XFont::EmitText(const char* text, int length, bool skipLeadingSpace, float dx, float dy, bool logged)
+{
     row = 0;
     col = 0;
     for (int i = 0; i < length; ++i) {
@@ -126,17 +160,12 @@ void XFont::DrawText(const char* text, int length, bool skipLeadingSpace)
         const float y = static_cast<float>(originY - static_cast<double>(row + 1) * charHeight * kLinePitch);
         const float u = static_cast<float>(c % 16) / 16.0f;
         const float v = static_cast<float>(c / 16) / 16.0f;
-        EmitGlyph(x, y, u, v);
-        if (glyphLog != nullptr) {
+        EmitGlyph(x + dx, y + dy, u, v);
+        if (logged && glyphLog != nullptr) {
             glyphLog->push_back({static_cast<char>(c), row, col, x, y, u, v});
         }
         ++col;
     }
-
-    glEnd();
-    glPopMatrix();
-    glDisable(GL_BLEND);
-    UnbindTexture2D(-1);
 }
 
 void XFont::DrawGlyph(float u, float v) const

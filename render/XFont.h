@@ -38,6 +38,9 @@ public:
     // new line; a line that reaches maxCols breaks before the next character. With skipLeadingSpace, a space at
     // the start of a line is drawn one cell left of the margin so that the line's text starts at column 0.
     void DrawText(const char* text, int length, bool skipLeadingSpace);
+    // Draws the text as DrawText does, over a dark outline: the picture under every glyph and one pixel
+    // around it is darkened by the glyph's ink first, so that the text reads over any picture, however bright.
+    void DrawOutlinedText(const char* text, int length, bool skipLeadingSpace);
 
     // One glyph quad around the current modelview origin; u and v are the cell's column and row divided by 16.
     void DrawGlyph(float u, float v) const;
@@ -55,6 +58,11 @@ private:
     void EmitGlyph(float x, float y, float u, float v) const;
 
     void PrepareState() const;
+    // The text's layout and its glyph quads, for DrawText and DrawOutlinedText.
+    void DrawLayers(const char* text, int length, bool skipLeadingSpace, bool outlined);
+    // The glyph quads of the first `length` characters, shifted by (dx, dy) pixels, between the caller's
+    // glBegin and glEnd; logged when `logged`.
+    void EmitText(const char* text, int length, bool skipLeadingSpace, float dx, float dy, bool logged);
 
     int32_t row = 0;
     int32_t col = 0;

@@ -661,6 +661,11 @@ void XRenderer::DrawFacingSquare(const XVector3& centre, float side, float rotat
     if (spriteLog != nullptr) {
         spriteLog->push_back({centre, side, rotation});
     }
+    DrawFacingQuad(centre, side, rotation);
+}
+
+void XRenderer::DrawFacingQuad(const XVector3& centre, float side, float rotation) const
+{
     GLfloat view[16] = {};
     glGetFloatv(GL_MODELVIEW_MATRIX, view);
     // The transpose of the view's rotation is its inverse: it turns the square back to face the viewer.
@@ -848,22 +853,30 @@ void XRenderer::DrawDecals()
     glDisable(GL_POLYGON_OFFSET_FILL);
 }
 
-void XRenderer::DrawExplosionSprites()
+void XRenderer::DrawExplosionSprites(XScene& world, const XVector3& eye)
 {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
     glDisable(GL_LIGHTING);
     TurnUnitOff(1);
     UseOnlyVertexArray(true);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
+    const XOctTree* const tree = world.GetOctree();
+    explosionVisibility.Begin(tree != nullptr ? tree->Serial() : 0, eye);
     // Finished explosions leave the list in place; every other one is drawn once.
     std::vector<XExplosion>& explosions = GetExplosionList()->Explosions();
     size_t kept = 0;
     for (size_t i = 0; i < explosions.size(); ++i) {
-        const XExplosion& explosion = explosions[i];
+        const XExplosion explosion = explosions[i];
         if (explosion.age / kExplosionSpriteStep > kExplosionSpriteSteps) {
+            continue;
+        }
+        const int index = static_cast<int>(kept);
+        explosions[kept++] = explosion;
+        if (!IsExplosionInSight(world, index, explosion.position, eye)) {
             continue;
         }
         const int32_t frame = std::max(0, std::min(explosion.age / kExplosionFrameLength, kExplosionLastFrame));
@@ -871,10 +884,33 @@ void XRenderer::DrawExplosionSprites()
         SetTextureMode(GL_REPLACE);
         const float scale = static_cast<float>(static_cast<int32_t>(explosion.scale));
         const float side = static_cast<float>(explosion.age) / kGlowSizeDivisor * scale + 3.0f;
-        DrawFacingSquare(explosion.position, side, static_cast<float>(explosion.rotation));
-        explosions[kept++] = explosion;
+        const float rotation = static_cast<float>(explosion.rotation);
+        // The fireball stands in the floor or wall it hit, which would cut it in half. Its colours go in front
+        // of every depth the world can have (the weapon's are nearer still and keep it in front); then its
+        // own depths are written where they lie in front of the world, as if it had been drawn in place, so
+        // that the passes after it (sparks, rockets) are hidden by it or not exactly as before.
+        glDepthMask(GL_FALSE);
+        glDepthRange(kWeaponDepthFar, kWeaponDepthFar);
+        DrawFacingSquare(explosion.position, side, rotation);
+        glDepthRange(0.0, 1.0);
+        glDepthMask(GL_TRUE);
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        DrawFacingQuad(explosion.position, side, rotation);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     }
     explosions.resize(kept);
+}
+
+bool XRenderer::IsExplosionInSight(XScene& world, int index, const XVector3& centre, const XVector3& eye)
+{
+    bool blocked = false;
+    if (!explosionVisibility.Find(index, centre, blocked)) {
+        // From the centre, which the game sets one unit back from the surface hit, so the segment does not end
+        // on that surface (a triangle touched at an end point counts as blocking).
+        blocked = GetCollision()->IsSegmentBlocked(&world, centre, eye);
+        explosionVisibility.Keep(index, centre, blocked);
+    }
+    return !blocked;
 }
 
 void XRenderer::DrawExplosionGlow()

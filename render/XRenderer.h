@@ -62,7 +62,9 @@ public:
     // Each removes what has expired from its list before drawing; the decals and the glow also age what they
     // draw by the frame time.
     void DrawDecals();
-    void DrawExplosionSprites();
+    // Each explosion whose centre the eye can see (no triangle of the world's collision tree between them) is
+    // drawn whole, in front of the surface it hit; one hidden behind the world is not drawn.
+    void DrawExplosionSprites(XScene& world, const XVector3& eye);
     void DrawExplosionGlow();
     // Sparks as points, rockets as two turning glow sprites each.
     void DrawProjectiles(const std::vector<XVector3>& sparks, const std::vector<XVector3>& rockets);
@@ -96,6 +98,10 @@ private:
     const XVector3* ComputeSpotDirections(XMesh& mesh, const XCamera& camera, const XVector3& eye);
     // A square of side x side units centred on `centre`, facing the viewer, turned by `rotation` degrees.
     void DrawFacingSquare(const XVector3& centre, float side, float rotation);
+    // The same square, not entered in the sprite log (a second draw of a logged one).
+    void DrawFacingQuad(const XVector3& centre, float side, float rotation) const;
+    // Whether no triangle of the world lies between the eye and the explosion at `index` of the list.
+    bool IsExplosionInSight(XScene& world, int index, const XVector3& centre, const XVector3& eye);
     void DrawCubeTree(const XRenderOctNode& node);
     uint32_t CubeList(float edge);
 
@@ -106,6 +112,7 @@ private:
     std::vector<XVector3> spotDirections; // used only when the world mesh has no normals to write through
     std::vector<XSpriteRecord>* spriteLog = nullptr;
     XFlareVisibility flareVisibility; // the flare pass's blocking tests, kept while the eye stands still
+    XFlareVisibility explosionVisibility; // the same for the explosions' centres
 };
 
 // The process-wide renderer, created on first use.

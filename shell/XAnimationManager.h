@@ -7,6 +7,11 @@
 
 class XAnimated;
 
+// Kinds of arrival report: which action an arriving animation belongs to.
+constexpr int kPanelAnimation = 1;  // the pause panel's slide
+constexpr int kZoomAnimation = 2;   // the camera's zoom
+constexpr int kValueAnimation = 3;  // any other animated value (the weapon models' slides and recoil)
+
 class XAnimationManager {
 public:
     // Reads the game time once and advances every active listed animation, in list order.
@@ -17,7 +22,7 @@ public:
     void Add(XAnimated* animator);
     void Remove(XAnimated* animator);
 
-    // Who hears arrival reports by kind (1 the pause panel, 3 every other animator): the game.
+    // Who hears arrival reports by kind (kPanelAnimation, kZoomAnimation, kValueAnimation): the game.
     void SetFinishedHandler(std::function<void(int kind)> handler);
     void ReportFinished(int kind) const;
 

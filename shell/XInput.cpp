@@ -107,6 +107,11 @@ bool XInput::IsKeyDown(int key)
     return down;
 }
 
+bool XInput::IsKeyHeld(int key) const
+{
+    return keyHeld[static_cast<size_t>(key & 0xFF)];
+}
+
 bool XInput::GetButton(int index) const
 {
     switch (index) {

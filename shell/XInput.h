@@ -29,6 +29,8 @@ public:
 
     // True while the key is held, and also once after a press that was released since the previous query.
     bool IsKeyDown(int key);
+    // True while the key is held, and only then; asking changes nothing.
+    bool IsKeyHeld(int key) const;
     // 0 left, 1 right, 2 middle; anything else false.
     bool GetButton(int index) const;
     // The held state of every virtual key: 0x80 for held keys, 0 otherwise.

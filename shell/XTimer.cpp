@@ -3,6 +3,7 @@
 
 #include <SDL_timer.h> // SDL_GetPerformanceCounter, SDL_GetPerformanceFrequency
 #include <cmath>       // llround
+#include <cstdint>     // INT32_MAX
 
 namespace {
 // The manual clock counts nanoseconds: whole-millisecond steps stay exact, and a recorded frame time of the
@@ -64,7 +65,12 @@ void XTimer::ResetFrame()
 
 int32_t XTimer::GetFps() const
 {
-    return static_cast<int32_t>(1000.0f / GetFrameTime());
+    const float measured = GetFrameTime();
+    if (!(measured > 0.0f)) {
+        return 0; // no frame time (paused, or nothing measured yet): no rate
+    }
+    const float rate = 1000.0f / measured;
+    return rate < 2147483647.0f ? static_cast<int32_t>(rate) : INT32_MAX;
 }
 
 uint32_t XTimer::MarkA()

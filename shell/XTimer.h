@@ -29,7 +29,7 @@ public:
     bool IsPaused() const;
     // Starts the next frame measurement now.
     void ResetFrame();
-    // Frames per second from the frame time, truncated toward zero.
+    // Frames per second from the frame time, truncated toward zero; 0 when the frame time is 0.
     int32_t GetFps() const;
 
     uint32_t MarkA();

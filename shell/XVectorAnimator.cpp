@@ -15,5 +15,5 @@ XVector3 XVectorAnimator::GetValue() const
 
 void XVectorAnimator::OnFinished()
 {
-    GetAnimationManager()->ReportFinished(3);
+    GetAnimationManager()->ReportFinished(kValueAnimation);
 }

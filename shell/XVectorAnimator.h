@@ -1,5 +1,6 @@
 // XVectorAnimator: an animated three-component value. Its arrival report tells the game that an animation of
-// kind 3 has finished (the weapon models' hook); the pause panel overrides it to report kind 1.
+// kind kValueAnimation has finished (the weapon models' hook); the pause panel and the camera override it to
+// report their own kinds.
 #pragma once
 
 #include "shell/XAnimated.h"

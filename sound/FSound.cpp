@@ -2,10 +2,12 @@
 #include "sound/FSound.h"
 
 #include "shell/XLog.h"
+#include "sound/XMixBus.h"
 
 #include <SDL.h>       // SDL_InitSubSystem, SDL_SetHintWithPriority, SDL_RWFromConstMem
 #include <SDL_mixer.h> // Mix_OpenAudio, Mix_LoadWAV_RW, Mix_PlayChannel, Mix_Volume
 #include <algorithm>   // std::clamp
+#include <cstdint>     // int16_t
 #include <string>
 #include <vector>
 
@@ -30,6 +32,7 @@ constexpr int kMixerFullVolume = MIX_MAX_VOLUME; // 128
 constexpr int kChunkFrames = 1024;               // ~23 ms at 44.1 kHz: short enough for a gun shot
 const char* const kSilentDriver = "dummy";
 constexpr double kMaxDecodedBytes = 128.0 * 1024.0 * 1024.0; // a sound's samples in the mixer's format
+constexpr int kMaxBlockFrames = 8 * kChunkFrames;            // room for a device that asks for larger blocks
 
 struct ChannelState {
     int generation = 0;     // of the sound started last on this channel
@@ -43,12 +46,15 @@ struct MixerState {
     int requestedOutput = FSOUND_OUTPUT_DSOUND;
     int masterVolume = kFullVolume;
     std::vector<ChannelState> channels;
+    bool busRunning = false; // channels are mixed through the bus (the mixer's output is 16-bit)
+    XMixBus bus;
 };
 
+// Never destroyed: the mixer's thread may still run a block while the process ends.
 MixerState& State()
 {
-    static MixerState state;
-    return state;
+    static MixerState* const state = new MixerState();
+    return *state;
 }
 
 //--------------------------------------------------------------------------------------------------------------
@@ -122,6 +128,55 @@ bool IsSafeWave(SDL_RWops* stream)
                                   ? mixRate / static_cast<double>(sampleRate)
                                   : 1.0;
     return safe && static_cast<double>(dataLength) * 8.0 * upsampling <= kMaxDecodedBytes;
+}
+
+// A channel's effect: hands its samples, at the channel's volume, to the bus and leaves silence for the
+// mixer's own 16-bit sum. Runs on the mixer's thread, inside its lock.
+void SDLCALL MixThroughBus(int channel, void* stream, int length, void* bus)
+{
+    int16_t* const samples = static_cast<int16_t*>(stream);
+    const size_t count = static_cast<size_t>(length) / sizeof(int16_t);
+    const float gain = static_cast<float>(Mix_Volume(channel, -1)) / static_cast<float>(kMixerFullVolume);
+    if (static_cast<XMixBus*>(bus)->Add(channel, samples, count, gain)) {
+        SDL_memset(stream, 0, static_cast<size_t>(length));
+    }
+}
+
+// After every channel: the bus's sum, limited, becomes the block the device plays.
+void SDLCALL FinishThroughBus(void* bus, Uint8* stream, int length)
+{
+    static_cast<XMixBus*>(bus)->Finish(reinterpret_cast<int16_t*>(stream),
+                                       static_cast<size_t>(length) / sizeof(int16_t));
+}
+
+// Starts mixing through the bus when the mixer's output is 16-bit (the format it is opened with); in any
+// other format the mixer's own sum stays in charge.
+void StartBus(int channelCount)
+{
+    MixerState& state = State();
+    int rate = 0;
+    Uint16 format = 0;
+    int outputChannels = 0;
+    state.busRunning = Mix_QuerySpec(&rate, &format, &outputChannels) != 0 && format == AUDIO_S16SYS;
+    if (!state.busRunning) {
+        return;
+    }
+    state.bus.Configure(channelCount, outputChannels, rate, static_cast<size_t>(kMaxBlockFrames * outputChannels));
+    Mix_SetPostMix(FinishThroughBus, &state.bus);
+}
+
+// Puts a channel that is about to play on the bus. The mixer drops a channel's effects whenever its sound
+// ends, so this is done for every sound, before it starts, so that none of it is mixed past the bus.
+void RouteThroughBus(int index)
+{
+    if (!State().busRunning) {
+        return;
+    }
+    if (Mix_Playing(index) != 0) {
+        Mix_HaltChannel(index);
+    }
+    Mix_UnregisterEffect(index, MixThroughBus); // a registration left from a start that failed
+    Mix_RegisterEffect(index, MixThroughBus, nullptr, &State().bus);
 }
 
 // FMOD-style volume 0..255 to the mixer's 0..128, rounding up so that no audible volume becomes silence.
@@ -237,6 +292,7 @@ bool FSOUND_Init(int mixRate, int maxChannels, unsigned int /*flags*/)
     for (int index = 0; index < channelCount; ++index) {
         ApplyVolume(index);
     }
+    StartBus(channelCount);
     return true;
 }
 
@@ -247,6 +303,8 @@ void FSOUND_Close()
         return;
     }
     Mix_HaltChannel(-1);
+    Mix_SetPostMix(nullptr, nullptr);
+    state.busRunning = false;
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     state.running = false;
@@ -367,6 +425,7 @@ int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample)
     }
     // The volume is set before the sound starts, so no mixed block hears the previous sound's volume.
     SetChannelVolume(index, kFullVolume, false);
+    RouteThroughBus(index);
     const int loops = sample->loopMode == FSOUND_LOOP_NORMAL ? -1 : 0;
     if (Mix_PlayChannel(index, sample->chunk, loops) < 0) {
         return -1;

@@ -9,10 +9,12 @@
 //   never negative; −1 means "no channel" and every call ignores it.
 // - Volumes are 0..255 (values outside are clamped). A channel's volume is scaled by the SFX master volume
 //   unless it was set with FSOUND_SetVolumeAbsolute. Each new sound starts at full volume.
+// - The sounds are summed with headroom and the sum goes through a limiter (XMixBus): loud sounds that overlap
+//   make the whole mix quieter for a moment instead of cutting its samples off at full scale.
 // - Without an audio device (a headless machine, a test) the init falls back to SDL's silent "dummy" driver
 //   and says so in one log line; sounds then play and end on time, unheard. If even that fails, every call
 //   is a harmless no-op returning −1, null or false, and the program goes on without sound.
-// All calls come from one thread. Depends on: SDL2, SDL2_mixer, XLog (the no-device report).
+// All calls come from one thread. Depends on: SDL2, SDL2_mixer, XMixBus, XLog (the no-device report).
 #pragma once
 
 // An opaque loaded sample.

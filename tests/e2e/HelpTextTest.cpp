@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm> // std::max, std::max_element
+#include <cstdio>  // std::printf
 #include <cstdlib> // std::abs
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,7 +51,97 @@ int ChangedPixels(const Picture& a, const Picture& b)
     return changed;
 }
 
+// Luminance of a pixel, 0 to 255.
+double Luminance(const Picture& picture, size_t pixel)
+{
+    const unsigned char* const rgb = &picture.rgb[pixel * 3];
+    return 0.299 * rgb[0] + 0.587 * rgb[1] + 0.114 * rgb[2];
+}
+
+// The picture of frame 300 of a run that opens the pause panel at frame 10 with `key` (F1: with the help
+// text, which is all typed out by then; SPACE: without it). `script` comes first.
+Picture PanelPicture(const TestLevel& level, const std::string& script, const std::string& key)
+{
+    ScratchDirectory directory;
+    const GameRunResult run = GameRun(level)
+                                  .Script(script + "10 key down " + key + "\n11 key up " + key + "\n")
+                                  .Frames(300)
+                                  .Screenshot(300, "300.png")
+                                  .Run(directory);
+    return run.Screenshot("300.png");
+}
+
+// How much ink the help text leaves on each pixel, told apart over a black sky: how much brighter the picture
+// with the help text is than the same picture without it.
+std::vector<double> HelpTextInk(const Picture& withHelp, const Picture& withoutHelp)
+{
+    std::vector<double> ink(withHelp.rgb.size() / 3, 0.0);
+    for (size_t pixel = 0; pixel < ink.size() && pixel * 3 < withoutHelp.rgb.size(); ++pixel) {
+        ink[pixel] = std::max(0.0, Luminance(withHelp, pixel) - Luminance(withoutHelp, pixel));
+    }
+    return ink;
+}
+
+// How far the help text's strokes stand out from what lies right beside them: the mean luminance of the
+// strokes' cores (at least half the strongest ink) minus that of the pixels without ink at most two pixels
+// from a core.
+double TextContrast(const Picture& picture, const std::vector<double>& ink)
+{
+    const double strongest = *std::max_element(ink.begin(), ink.end());
+    const auto isCore = [&](int x, int y) {
+        return ink[static_cast<size_t>(y * picture.width + x)] >= strongest / 2.0;
+    };
+    double core = 0.0;
+    double beside = 0.0;
+    int coreCount = 0;
+    int besideCount = 0;
+    for (int y = 2; y + 2 < picture.height; ++y) {
+        for (int x = 2; x + 2 < picture.width; ++x) {
+            const size_t pixel = static_cast<size_t>(y * picture.width + x);
+            if (isCore(x, y)) {
+                core += Luminance(picture, pixel);
+                ++coreCount;
+                continue;
+            }
+            bool nearCore = false;
+            for (int dy = -2; dy <= 2 && !nearCore; ++dy) {
+                for (int dx = -2; dx <= 2 && !nearCore; ++dx) {
+                    nearCore = isCore(x + dx, y + dy);
+                }
+            }
+            if (nearCore && ink[pixel] < 8.0) {
+                beside += Luminance(picture, pixel);
+                ++besideCount;
+            }
+        }
+    }
+    EXPECT_GT(coreCount, 2000) << "the help text was found";
+    return coreCount == 0 || besideCount == 0 ? 0.0 : core / coreCount - beside / besideCount;
+}
+
 } // namespace
+
+TEST(HelpText, StandsOutOverADarkSceneAndOverTheBrightestOne)
+{
+    // Looking up at the empty (black) sky, and at a pure white wall close ahead.
+    const std::string lookUp = "5 mouse move 0 -200\n";
+    const Picture dark = PanelPicture(FlatGround(), lookUp, "F1");
+    const Picture darkWithoutHelp = PanelPicture(FlatGround(), lookUp, "SPACE");
+    TestLevel whiteWall = FlatGround();
+    whiteWall.WallFacingMinusZ(4.25f, -50.0f, 50.0f, 0.0f, 20.0f).WhiteSurfaces();
+    const Picture bright = PanelPicture(whiteWall, "", "F1");
+    ASSERT_EQ(dark.width, 800);
+    ASSERT_EQ(bright.width, 800);
+
+    const std::vector<double> ink = HelpTextInk(dark, darkWithoutHelp);
+    const double overDark = TextContrast(dark, ink);
+    const double overBright = TextContrast(bright, ink);
+    std::printf("help text contrast: %.1f over the dark scene, %.1f over the white one\n", overDark, overBright);
+    // Under the translucent panel the text was dimmed to about half over the dark scene and lost entirely in
+    // the white one.
+    EXPECT_GT(overDark, 140.0);
+    EXPECT_GT(overBright, 80.0);
+}
 
 TEST(HelpText, TypesTwoCharactersEachTenMillisecondFrameAndStopsAtItsEnd)
 {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 TEST(KeysPause, SpaceOpensThePanelStopsPlayAndF8AndF3WaitWhileF4StillCycles)
 {
     ScratchDirectory directory;
@@ -61,6 +63,42 @@ TEST(KeysPause, F1OpensTheHelpOnThePanelAndClosesItWithThePanel)
     EXPECT_TRUE(run.Frame(80).Bool("helpShown")) << "shown until the panel has slid out";
     EXPECT_FALSE(run.Frame(90).Bool("helpShown"));
     EXPECT_FALSE(run.Frame(90).Bool("paused"));
+}
+
+// Keys that change hands during a pause: Space at frame 40 (390 ms) pauses, Space at 60 (590 ms) starts the
+// panel's slide out, and play resumes at frame 91, the first tick after 890 ms.
+namespace {
+const char* const kPauseFrom40To91 = "40 key down SPACE\n41 key up SPACE\n60 key down SPACE\n61 key up SPACE\n";
+} // namespace
+
+TEST(KeysPause, TheSpotlightAndTheZoomFollowKeysReleasedDuringThePause)
+{
+    ScratchDirectory directory;
+    const GameRunResult run = GameRun(FlatGround())
+                                  .Script(std::string("10 key down CONTROL\n10 key down SHIFT\n") + kPauseFrom40To91 +
+                                          "50 key up CONTROL\n50 key up SHIFT\n")
+                                  .Frames(120)
+                                  .Run(directory);
+    ASSERT_TRUE(run.Frame(90).Bool("paused"));
+    ASSERT_FALSE(run.Frame(91).Bool("paused"));
+    EXPECT_TRUE(run.Frame(90).Bool("spotlight")) << "the panel still shows the spotlit scene";
+    EXPECT_FALSE(run.Frame(91).Bool("spotlight")) << "Ctrl is up when play resumes";
+    EXPECT_FLOAT_EQ(static_cast<float>(run.Frame(90).Number("zoom")), 10.0f);
+    EXPECT_FLOAT_EQ(static_cast<float>(run.Frame(120).Number("zoom")), 1.0f) << "Shift is up: the zoom goes back";
+}
+
+TEST(KeysPause, AnArrowReleasedDuringThePauseNoLongerPushesAfterIt)
+{
+    ScratchDirectory directory;
+    const GameRunResult run = GameRun(FlatGround())
+                                  .Script(std::string("10 key down UP\n") + kPauseFrom40To91 + "50 key up UP\n")
+                                  .Frames(95)
+                                  .Run(directory);
+    ASSERT_FALSE(run.Frame(91).Bool("paused"));
+    const XVector3 before = run.Frame(90).Vector("vel");
+    const XVector3 after = run.Frame(91).Vector("vel");
+    ASSERT_FLOAT_EQ(before.z, 2.0f) << "walking at top speed when the pause began";
+    EXPECT_FLOAT_EQ(after.z, before.z * 0.9f) << "only friction acts: the arrow is up";
 }
 
 TEST(KeysZoom, ShiftZoomsToTenTimesOver200MsAndBackOnRelease)

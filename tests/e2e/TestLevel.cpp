@@ -80,6 +80,12 @@ TestLevel& TestLevel::WithoutEntry(const std::string& name)
     return *this;
 }
 
+TestLevel& TestLevel::WhiteSurfaces()
+{
+    white = true;
+    return *this;
+}
+
 std::string TestLevel::SceneText() const
 {
     std::ostringstream out;
@@ -149,8 +155,8 @@ bool TestLevel::WriteArchive(const std::filesystem::path& path) const
     }
     const std::string scene = SceneText();
     entries.push_back({"scene/world.msa", Bytes(scene.begin(), scene.end())});
-    entries.push_back({"scene/base.bmp", SolidBmp(200, 180, 160)});
-    entries.push_back({"scene/light.bmp", SolidBmp(200, 200, 200)});
+    entries.push_back({"scene/base.bmp", white ? SolidBmp(255, 255, 255) : SolidBmp(200, 180, 160)});
+    entries.push_back({"scene/light.bmp", white ? SolidBmp(255, 255, 255) : SolidBmp(200, 200, 200)});
     WriteZip(path.string(), entries);
     return true;
 }

@@ -26,6 +26,8 @@ public:
     TestLevel& WithoutWorld();
     // Leaves an engine data entry ("misc/font.bmp") out of the archive.
     TestLevel& WithoutEntry(const std::string& name);
+    // Every surface pure white (its picture and its light map): the brightest scene there is.
+    TestLevel& WhiteSurfaces();
 
     // The scene file's text.
     std::string SceneText() const;
@@ -38,4 +40,5 @@ private:
     std::vector<std::pair<XVector3, XVector3>> lights;
     bool withWorld = true;
     std::vector<std::string> leftOut;
+    bool white = false;
 };

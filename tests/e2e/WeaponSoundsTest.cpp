@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint> // int16_t, uint8_t
+#include <algorithm> // std::max
+#include <cstdint>   // int16_t, uint8_t, INT16_MAX
+#include <cstdlib>   // std::abs
+#include <cstdio>    // std::printf
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -37,6 +40,24 @@ struct Heard {
             sum += static_cast<double>(sample) * sample;
         }
         return samples.empty() ? 0.0 : sum / static_cast<double>(samples.size());
+    }
+    // Largest magnitude of the samples.
+    int Peak() const
+    {
+        int peak = 0;
+        for (const int16_t sample : samples) {
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        return peak;
+    }
+    // The share of the samples that sit at full scale, where the mix was cut off.
+    double ClippedShare() const
+    {
+        size_t clipped = 0;
+        for (const int16_t sample : samples) {
+            clipped += sample == INT16_MAX || sample == INT16_MIN ? 1 : 0;
+        }
+        return samples.empty() ? 0.0 : static_cast<double>(clipped) / static_cast<double>(samples.size());
     }
     // The share of the output after its last sound sample (1 when all silent).
     double SilentTail() const
@@ -123,4 +144,20 @@ TEST(WeaponSounds, TheFlightSoundLastsWhileTheRocketFlies)
     const Heard exploded = Listen(Keeping(WallAhead(45.25f), "rockfly"), OneRocket(), 500);
     EXPECT_GT(exploded.Energy(), 10.0);
     EXPECT_GT(exploded.SilentTail(), 0.3) << "silent from the explosion on";
+}
+
+TEST(WeaponSounds, AFightOfRocketsAndGunfireNeverClipsAndStaysLoud)
+{
+    // Every sound at once: the background loop, rockets launched three times a second into a wall 15 units
+    // ahead (each explosion rings for almost two seconds, so six or seven overlap), then the gun under the
+    // explosions' tails.
+    const std::string script = Tap(10, "TAB") + "80 mouse down left\n280 mouse up left\n" + Tap(285, "TAB") +
+                               "350 mouse down left\n460 mouse up left\n";
+    const Heard fight = Listen(WallAhead(15.25f), script, 480);
+    const double clipped = fight.ClippedShare();
+    const int peak = fight.Peak();
+    std::printf("fight: %zu samples, %.4f %% at full scale, peak %d\n", fight.samples.size(), clipped * 100.0,
+                peak);
+    EXPECT_EQ(clipped, 0.0) << "samples cut off at full scale";
+    EXPECT_GT(peak, 16384) << "the loudest moments are still loud";
 }

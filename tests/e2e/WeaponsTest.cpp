@@ -209,25 +209,26 @@ TEST(ShotClock, AfterAGunShotARocketWaitsThreeHundredMilliseconds)
     EXPECT_EQ(run.Frame(launch).Int("time") - run.Frame(20).Int("time"), 300);
 }
 
-TEST(ShotClock, AfterARocketTheGunWaitsAHundredMilliseconds)
+TEST(ShotClock, AfterARocketTheGunHeldThroughTheSwitchBackFiresAsSoonAsItIsUp)
 {
     ScratchDirectory directory;
-    // Weapon 2 from frame 41. Shift at 40 starts the zoom, whose arrival (first tick after 590 ms, frame 61)
-    // completes any switch then running. The rocket goes at 55 (540 ms); Tab at 56 starts the switch back
-    // to the gun, which the zoom's arrival completes at frame 61, 60 ms after the rocket.
+    // Weapon 2 from frame 41. Shift at 40 starts the zoom, which arrives at the first tick after 590 ms (frame
+    // 61) and has nothing to do with the weapons. The rocket goes at 55 (540 ms); Tab at 56 (550 ms) lowers
+    // the launcher, and the gun arrives at the first tick after 850 ms. By then the 100 ms the gun waits after
+    // a rocket are long over: the held button fires at once.
     const GameRunResult run = GameRun(WallAhead(kFarWall))
                                   .Script(Tap(10, "TAB") + "40 key down SHIFT\n55 mouse down left\n" + Tap(56, "TAB"))
-                                  .Frames(75)
+                                  .Frames(95)
                                   .Run(directory);
-    ASSERT_EQ(run.frames.size(), 75u);
+    ASSERT_EQ(run.frames.size(), 95u);
     EXPECT_EQ(run.Frame(55).Int("rockets"), 1);
+    EXPECT_FLOAT_EQ(static_cast<float>(run.Frame(61).Number("zoom")), 10.0f);
     const int arrived = FirstFrame(run, 56, [](const TraceFrame& f) { return f.Int("weapon") == 1; });
-    ASSERT_EQ(arrived, 61);
-    EXPECT_FALSE(run.Frame(61).Bool("switching"));
-    const int shot = FirstFrame(run, 56, [](const TraceFrame& f) { return f.Int("decals") > 0; });
-    EXPECT_EQ(shot, 65) << "the held button fires once 100 ms have passed since the rocket";
-    EXPECT_EQ(run.Frame(shot).Int("time") - run.Frame(55).Int("time"), 100);
-    EXPECT_EQ(run.Frame(shot).Int("projectiles"), 21) << "the rocket still flying, and the shot's sparks";
+    ASSERT_EQ(arrived, 87);
+    EXPECT_FALSE(run.Frame(87).Bool("switching"));
+    const int shot = FirstFrame(run, 56, [](const TraceFrame& f) { return f.Int("decals") > 1; });
+    EXPECT_EQ(shot, arrived) << "the bullet hole beside the rocket's scorch";
+    EXPECT_EQ(run.Frame(shot).Int("time") - run.Frame(55).Int("time"), 320);
 }
 
 TEST(WeaponSwitch, TabStopsTheGunUntilTheLauncherHasArrivedThenItFiresAtOnce)
@@ -247,6 +248,22 @@ TEST(WeaponSwitch, TabStopsTheGunUntilTheLauncherHasArrivedThenItFiresAtOnce)
     EXPECT_EQ(run.Frame(76).Int("weapon"), 2);
     EXPECT_FALSE(run.Frame(76).Bool("switching"));
     EXPECT_EQ(run.Frame(76).Int("rockets"), 1) << "the held button fires as soon as the launcher is up";
+}
+
+TEST(WeaponSwitch, AZoomEndingDuringTheSwitchLeavesItRunning)
+{
+    ScratchDirectory directory;
+    // Tab at frame 10 (90 ms): the gun slides down until 390 ms and the launcher comes at the first tick
+    // after it. Shift at 12 (110 ms) zooms in until 310 ms: its arrival is the zoom's, not the switch's.
+    const GameRunResult run = GameRun(FlatGround()).Script(Tap(10, "TAB") + "12 key down SHIFT\n").Frames(50).Run(directory);
+    ASSERT_EQ(run.frames.size(), 50u);
+    EXPECT_FLOAT_EQ(static_cast<float>(run.Frame(33).Number("zoom")), 10.0f) << "the zoom has arrived";
+    for (int n = 10; n <= 40; ++n) {
+        ASSERT_TRUE(run.Frame(n).Bool("switching")) << "frame " << n;
+        ASSERT_EQ(run.Frame(n).Int("weapon"), 1) << "frame " << n;
+    }
+    EXPECT_EQ(run.Frame(41).Int("weapon"), 2);
+    EXPECT_FALSE(run.Frame(41).Bool("switching"));
 }
 
 TEST(WeaponPause, NothingFiresJumpsOrMovesWhilePaused)

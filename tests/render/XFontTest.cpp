@@ -234,6 +234,24 @@ TEST_F(TextPixels, OtherLettersShowNothingOfTheACell)
     }
 }
 
+TEST_F(TextPixels, OutlinedTextIsDarkenedAroundOverAWhitePicture)
+{
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    font.SetTextPosition(0.0f, 0.0f, 40);
+    font.DrawOutlinedText("A", -1, true);
+    // The lit block of the "A" (x 396 to 404 from the left) stays white; one pixel beside it the picture is
+    // black; further away it is untouched.
+    EXPECT_TRUE(Lit(ReadBackBufferPixel(400, 290)));
+    EXPECT_TRUE(Dark(ReadBackBufferPixel(395, 290)));
+    EXPECT_TRUE(Dark(ReadBackBufferPixel(404, 290)));
+    EXPECT_TRUE(Lit(ReadBackBufferPixel(394, 290)));
+    EXPECT_TRUE(Lit(ReadBackBufferPixel(405, 290)));
+    EXPECT_TRUE(Lit(ReadBackBufferPixel(400, 282))) << "below the letter";
+    EXPECT_EQ(DrawnCharacters(), "A") << "the outline is no glyph of its own";
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+}
+
 TEST_F(TextPixels, DrawingLeavesAnOrthographicProjectionAndNoBlending)
 {
     glEnable(GL_DEPTH_TEST);

@@ -131,6 +131,7 @@ TEST_F(Decals, MarkOnItsWallIsNotLostInTheDepthTest)
 
 class Explosions : public RendererTest {
 protected:
+    const XVector3 eye = XVector3(0.0f, 0.0f, 0.0f);
     const XVector3 ahead = XVector3(0.0f, 0.0f, 20.0f);
     std::vector<XSpriteRecord> sprites;
 };
@@ -146,7 +147,7 @@ TEST_F(Explosions, AnimationFrameFollowsTheAge)
         GetExplosionList()->Clear();
         GetExplosionList()->Add(MakeExplosion(ahead, c.age, 1.0f, 0));
         renderer.Clear();
-        renderer.DrawExplosionSprites();
+        renderer.DrawExplosionSprites(scene, eye);
         EXPECT_TRUE(PixelNear(400, 300, ExplosionFileColor(c.file), 1)) << "age " << c.age;
     }
 }
@@ -154,7 +155,7 @@ TEST_F(Explosions, AnimationFrameFollowsTheAge)
 TEST_F(Explosions, SpriteIsRemovedAt390Milliseconds)
 {
     GetExplosionList()->Add(MakeExplosion(ahead, 390, 1.0f, 0));
-    renderer.DrawExplosionSprites();
+    renderer.DrawExplosionSprites(scene, eye);
     EXPECT_EQ(GetExplosionList()->Count(), 0);
     EXPECT_TRUE(PixelNear(400, 300, kBlack, 0));
 }
@@ -165,7 +166,7 @@ TEST_F(Explosions, RemovalKeepsTheOthersInOrderAndDrawsEachOnce)
     GetExplosionList()->Add(MakeExplosion(XVector3(1.0f, 0.0f, 20.0f), 100, 1.0f, 0));
     GetExplosionList()->Add(MakeExplosion(XVector3(2.0f, 0.0f, 20.0f), 400, 1.0f, 0));
     GetExplosionList()->Add(MakeExplosion(XVector3(3.0f, 0.0f, 20.0f), 200, 1.0f, 0));
-    renderer.DrawExplosionSprites();
+    renderer.DrawExplosionSprites(scene, eye);
     ASSERT_EQ(GetExplosionList()->Count(), 2);
     EXPECT_EQ(GetExplosionList()->Explosions()[0].age, 100);
     EXPECT_EQ(GetExplosionList()->Explosions()[1].age, 200);
@@ -178,7 +179,7 @@ TEST_F(Explosions, SpriteSideGrowsWithAgeAndTheWholeScale)
 {
     renderer.SetSpriteLog(&sprites);
     GetExplosionList()->Add(MakeExplosion(ahead, 250, 2.7f, 33)); // scale taken as 2
-    renderer.DrawExplosionSprites();
+    renderer.DrawExplosionSprites(scene, eye);
     ASSERT_EQ(sprites.size(), 1u);
     EXPECT_FLOAT_EQ(sprites[0].side, 250.0f / 500.0f * 2.0f + 3.0f);
     EXPECT_FLOAT_EQ(sprites[0].rotation, 33.0f);
@@ -255,6 +256,45 @@ TEST_F(Explosions, GlowIsAddedOverThePicture)
     const RGBPixel centre = Pixel(400, 300);
     EXPECT_EQ(centre.r, 255); // the white glow added onto the red background
     EXPECT_GT(centre.g, 250);
+}
+
+// Explosions where rockets hit: the sprite stands in the surface it hit, which must not cut it.
+class ExplosionsAtWalls : public RendererTest {
+protected:
+    // The eye at (-10, 0, 15) looking along +x (its right is +z); a blue wall in the plane z = 20 runs along
+    // the right of the view, facing the eye, with the collision tree over it.
+    void SetUp() override
+    {
+        RendererTest::SetUp();
+        PlaceCamera(XVector3(-10.0f, -1.0f, 15.0f), 90.0f, 0.0f, 1.0f);
+        SetSceneColors({kBlue, kWhite});
+        SetMaterials({{0, 1, 1.0f}});
+        AddNode(scene, "world", QuadMesh({{0.0f, 0.0f, 20.0f, 40.0f}}), {{0, 2}});
+        SetUpScene();
+        renderer.DrawWorld(scene);
+    }
+
+    // Pixels of the first explosion picture in the row through the eye's height.
+    int ExplosionPixelsInRow() const { return PixelsOfColorInBlock(0, 300, 800, 1, ExplosionFileColor(1), 1); }
+
+    const XVector3 eye = XVector3(-10.0f, 0.0f, 15.0f);
+};
+
+TEST_F(ExplosionsAtWalls, AnExplosionSeenFromTheEyeShowsWholeThoughItReachesIntoItsWall)
+{
+    // Half a unit in front of the wall, 20 ahead: a third of the 3-unit sprite lies behind the wall's plane.
+    GetExplosionList()->Add(MakeExplosion(XVector3(10.0f, 0.0f, 19.5f), 0, 1.0f, 0));
+    renderer.DrawExplosionSprites(scene, eye);
+    // 3 units at a distance of 20 with 60 degrees of field of view: 3 / 20 / tan 30 x 300 = 77.9 pixels.
+    EXPECT_NEAR(ExplosionPixelsInRow(), 78, 1);
+}
+
+TEST_F(ExplosionsAtWalls, AnExplosionBehindTheWallStaysHidden)
+{
+    GetExplosionList()->Add(MakeExplosion(XVector3(10.0f, 0.0f, 21.0f), 0, 1.0f, 0));
+    renderer.DrawExplosionSprites(scene, eye);
+    EXPECT_EQ(ExplosionPixelsInRow(), 0);
+    EXPECT_EQ(GetExplosionList()->Count(), 1) << "hidden, not gone";
 }
 
 class Projectiles : public RendererTest {

@@ -2,6 +2,7 @@
 // and of the light flares (size from the distance, colour, additive blending, hidden lights).
 #include "RendererTestSupport.h"
 
+#include "render/XExplosion.h"
 #include "scene/XLightManager.h"
 
 #include <GL/gl.h>
@@ -93,6 +94,24 @@ TEST_F(WeaponPass, LeavesTheWorldsDepthsToThePassesAfterIt)
     glGetDoublev(GL_DEPTH_RANGE, range);
     EXPECT_EQ(range[0], 0.0);
     EXPECT_EQ(range[1], 1.0);
+}
+
+TEST_F(WeaponPass, StaysInFrontOfAnExplosionShownWholeBehindIt)
+{
+    PlaceCamera(XVector3(0.0f, 0.0f, 0.0f), 0.0f, 0.0f, 1.0f);
+    SetLight(0, XVector3(0.0f, 1.0f, 0.0f), XColor3(1.0f, 1.0f, 1.0f));
+    GetLightManager()->SetCount(1);
+    renderer.DrawWeapon(*weapon, camera, XVector3(0.0f, 0.0f, 2.0f));
+    const RGBPixel weaponPixel = Pixel(400, 300);
+    ASSERT_GT(weaponPixel.r, 150);
+
+    XExplosion explosion;
+    explosion.position = XVector3(0.0f, 1.0f, 20.0f); // straight ahead of the eye, far behind the weapon
+    explosion.scale = 7.0f;
+    GetExplosionList()->Add(explosion);
+    renderer.DrawExplosionSprites(scene, XVector3(0.0f, 1.0f, 0.0f));
+    GetExplosionList()->Clear();
+    EXPECT_TRUE(PixelNear(400, 300, {weaponPixel.r, weaponPixel.g, weaponPixel.b}, 0));
 }
 
 TEST_F(WeaponPass, IsLitByTheLightsWhereTheLevelPutsThem)

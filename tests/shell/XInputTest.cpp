@@ -105,6 +105,16 @@ TEST(InputKeys, PressReleasedBeforeTheQueryCountsOnce)
     EXPECT_FALSE(input->IsKeyDown('R'));
 }
 
+TEST(InputKeys, HeldStateIsOnlyWhatIsHeldNow)
+{
+    XInput* const input = GetInput();
+    WindowProc(WM_KEYDOWN, VK_CONTROL, 0);
+    EXPECT_TRUE(input->IsKeyHeld(VK_CONTROL));
+    WindowProc(WM_KEYUP, VK_CONTROL, 0);
+    EXPECT_FALSE(input->IsKeyHeld(VK_CONTROL)) << "a released key, even one no poll has seen";
+    EXPECT_TRUE(input->IsKeyDown(VK_CONTROL)) << "the poll still gets its tap";
+}
+
 TEST(InputMouse, CapturedMotionIsTheOffsetFromTheCapturePointWhichTheCursorReturnsTo)
 {
     RecordingListener listener;

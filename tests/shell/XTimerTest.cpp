@@ -101,6 +101,17 @@ TEST(TimerFps, TruncatesThousandOverFrameTime)
     EXPECT_EQ(timer.GetFps(), 333);
 }
 
+TEST(TimerFps, NoRateWithoutAFrameTime)
+{
+    XTimer timer = ManualTimer();
+    EXPECT_EQ(timer.GetFps(), 0) << "before the first measurement";
+    timer.Update();
+    EXPECT_EQ(timer.GetFps(), 0) << "after a pass the clock did not advance";
+    timer.AdvanceManualClock(0.000001);
+    timer.Update();
+    EXPECT_EQ(timer.GetFps(), 1000000000) << "the shortest frame the clock can measure";
+}
+
 TEST(TimerMarks, SpanBetweenTheTwoMarks)
 {
     XTimer timer = ManualTimer();
