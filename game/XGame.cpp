@@ -15,6 +15,8 @@
 #include "scene/XArchive.h"
 #include "scene/XScene.h"
 #include "scene/XSceneNode.h"
+#include "scene/XMesh.h"
+#include "scene/XVisibility.h"
 #include "shell/XAnimationManager.h"
 #include "shell/XDebugText.h"
 #include "shell/XFrameProfile.h"
@@ -201,6 +203,7 @@ void XGame::Init(const char* sceneName)
     }
     GetTimer()->Reset();
     GetRenderer()->SetScene(scene.get());
+    LoadVisibility();
     WarmUpPasses();
 }
 
@@ -208,6 +211,40 @@ void XGame::Init(const char* sceneName)
 // which takes from half a millisecond to several: the first shot, explosion, spotlight frame or pause panel would
 // each stall its frame. Drawing every pass once here, into the back buffer that the first frame clears before
 // anything is shown, moves that work into the start-up. The debug displays (F3, F4) are left out.
+// The level's visibility data, beside its scene file: with it the world and spotlight passes draw only what the
+// eye's cell sees. Without it (or with --no-visibility, or when it does not fit the world) the whole world is
+// drawn, as always; the log says which.
+void XGame::LoadVisibility()
+{
+    const std::string path = VisibilityFilePath(GetOptions());
+    if (GetOptions().noVisibility) {
+        GetLog()->Log("Visibility: --no-visibility, the whole world is drawn every frame.");
+        return;
+    }
+    const XSceneNode* const world = scene->FindNode("world");
+    if (world == nullptr || world->GetMesh() == nullptr) {
+        return;
+    }
+    if (!QXOpenResource(path.c_str()) || QXGetData() == nullptr) {
+        GetLog()->Log("Visibility: no " + path + " in the archive; the whole world is drawn every frame.");
+        return;
+    }
+    XVisibility visibility;
+    std::string problem;
+    const bool loaded = visibility.Load(QXGetData(), QXGetSize(), world->GetMesh()->GetTriangleCount(), problem);
+    QXCloseResource();
+    if (!loaded) {
+        GetLog()->Log("Visibility: " + path + " is not used (" + problem + "); the whole world is drawn every frame.");
+        return;
+    }
+    const int views = visibility.ViewCellCount();
+    const int owners = visibility.OwnerCount();
+    if (GetRenderer()->SetVisibility(std::move(visibility))) {
+        GetLog()->Log("Visibility: " + path + ", " + std::to_string(views) + " view cells, " + std::to_string(owners) +
+                      " cells with triangles.");
+    }
+}
+
 void XGame::WarmUpPasses()
 {
     XRenderer* const renderer = GetRenderer();
@@ -454,6 +491,7 @@ void XGame::AppendDebugLines()
     }
     text->AppendLine(flyMode ? "player collision : fly mode" : "player collision : walk mode");
     text->AppendLine(extensionsInUse ? "using OpenGL extensions." : "not using OpenGL extensions.");
+    text->AppendLine("drawn triangles: %d", GetRenderer()->DrawnTriangles());
 }
 
 void XGame::TogglePause()

@@ -89,6 +89,7 @@ private:
     // Draws every pass once, with a sample of each effect, and clears the picture again, so that the driver
     // prepares each pass's state during the start-up instead of stalling the frame that first needs it.
     void WarmUpPasses();
+    void LoadVisibility();
 
     std::string archiveName;
     int32_t currentWeapon = 1;

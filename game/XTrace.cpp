@@ -6,6 +6,7 @@
 #include "game/XProjectileList.h"
 #include "render/XDecal.h"
 #include "render/XExplosion.h"
+#include "render/XRenderer.h"
 #include "shell/XTimer.h"
 #include "shell/XWindow.h"
 #include "space/XCollision.h"
@@ -90,6 +91,8 @@ void XTrace::WriteFrame(const XGame& game)
     AppendJsonBool(line, game.IsHelpShown());
     line += ", \"panelY\": ";
     AppendJsonNumber(line, game.PanelY());
+    line += ", \"drawnTriangles\": ";
+    AppendJsonInteger(line, GetRenderer()->DrawnTriangles());
     line += "}\n";
     std::fwrite(line.data(), 1, line.size(), file);
 }

@@ -295,6 +295,14 @@ void XRenderer::SetScene(XScene* newScene)
 {
     scene = newScene;
     flareVisibility.Clear();
+    visibleWorld.Clear();
+}
+
+bool XRenderer::SetVisibility(XVisibility visibility)
+{
+    visibleWorld.Clear();
+    const XSceneNode* const world = scene != nullptr ? scene->FindNode("world") : nullptr;
+    return world != nullptr && world->GetMesh() != nullptr && visibleWorld.Set(std::move(visibility), *world->GetMesh());
 }
 
 XScene* XRenderer::GetScene() const
@@ -429,6 +437,10 @@ void XRenderer::DrawSkyDome(const XCamera& camera, bool behindWorld)
 void XRenderer::DrawWorld(XScene& world)
 {
     SetWorldState(GL_LESS);
+    drawnTriangles = 0;
+    if (visibleWorld.Active()) {
+        visibleWorld.Select();
+    }
     for (int i = 0; i < world.GetNodeCount(); ++i) {
         const XSceneNode* const node = world.GetNode(i);
         if (node == nullptr || node->GetName() == "plasma" || node->GetName() == "skydome") {
@@ -475,13 +487,39 @@ void XRenderer::DrawObject(const XSceneNode& node)
         SetTexCoordArray(0, true);
 
         const int count = GroupTriangles(group, firstTriangle, meshTriangles);
-        const uint16_t* const firstIndex = triangles + 3 * firstTriangle;
-        DrawTriangles(firstIndex, count);
-        if (triangleMode == 1) {
-            DrawOutlines(firstIndex, count);
+        const bool world = node.GetName() == "world";
+        if (world && visibleWorld.Selected()) {
+            for (const XVisibleWorld::Draw& run : VisibleRunsOfGroup(node, g)) {
+                DrawTriangles(run.indices, run.count);
+                if (triangleMode == 1) {
+                    DrawOutlines(run.indices, run.count);
+                }
+                drawnTriangles += run.count;
+            }
+        } else {
+            const uint16_t* const firstIndex = triangles + 3 * firstTriangle;
+            DrawTriangles(firstIndex, count);
+            if (triangleMode == 1) {
+                DrawOutlines(firstIndex, count);
+            }
+            drawnTriangles += world ? count : 0;
         }
         firstTriangle += count;
     }
+}
+
+// The runs of group g's material that the eye's cell sees. A material's runs go with its first group (a
+// compiled world has one group a material): a later group of the same material has none.
+const std::vector<XVisibleWorld::Draw>& XRenderer::VisibleRunsOfGroup(const XSceneNode& world, int g) const
+{
+    static const std::vector<XVisibleWorld::Draw> none;
+    const int32_t material = world.GetMaterialGroup(g).materialId;
+    for (int earlier = 0; earlier < g; ++earlier) {
+        if (world.GetMaterialGroup(earlier).materialId == material) {
+            return none;
+        }
+    }
+    return visibleWorld.DrawsOf(material);
 }
 
 // The group's triangles again as red lines, pulled towards the viewer so that they win over their own faces.
@@ -724,7 +762,13 @@ void XRenderer::DrawSpotlight(const XCamera& camera, const XVector3& eye, const 
             SetTextureMode(GL_MODULATE);
         }
         const int count = GroupTriangles(group, firstTriangle, meshTriangles);
-        DrawTriangles(triangles + 3 * firstTriangle, count);
+        if (visibleWorld.Selected()) {
+            for (const XVisibleWorld::Draw& run : VisibleRunsOfGroup(*world, g)) {
+                DrawTriangles(run.indices, run.count);
+            }
+        } else {
+            DrawTriangles(triangles + 3 * firstTriangle, count);
+        }
         firstTriangle += count;
     }
     TurnUnitOff(1); // no later pass expects a cube map on unit 1

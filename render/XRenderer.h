@@ -8,6 +8,7 @@
 
 #include "math/XVector3.h"
 #include "render/XFlareVisibility.h"
+#include "render/XVisibleWorld.h"
 #include "shell/XInputListener.h" // XPoint
 
 #include <cstdint> // int32_t
@@ -34,6 +35,12 @@ public:
     // 0 no triangle display, 1 the objects' triangles in red, 2 the collision octree's triangles in blue.
     void SetTriangleMode(int32_t mode);
     int32_t GetTriangleMode() const;
+    // The world's visibility data (see XVisibleWorld): from then on the world and spotlight passes draw only
+    // what the eye's cell sees. Data that does not fit the scene's world is dropped (false); so is any data
+    // when the scene changes.
+    bool SetVisibility(XVisibility visibility);
+    // World triangles the latest world pass drew.
+    int DrawnTriangles() const { return drawnTriangles; }
 
     // --- World passes, in frame order
     void Clear();
@@ -89,6 +96,7 @@ private:
 
     void DrawSkyDome(const XCamera& camera, bool behindWorld);
     void DrawObject(const XSceneNode& node);
+    const std::vector<XVisibleWorld::Draw>& VisibleRunsOfGroup(const XSceneNode& world, int g) const;
     void DrawOutlines(const uint16_t* firstIndex, int triangleCount) const;
     void DrawCollisionTriangles(const XScene& scene) const;
     void DrawLitObject(const XSceneNode& object) const;
@@ -113,6 +121,8 @@ private:
     std::vector<XSpriteRecord>* spriteLog = nullptr;
     XFlareVisibility flareVisibility; // the flare pass's blocking tests, kept while the eye stands still
     XFlareVisibility explosionVisibility; // the same for the explosions' centres
+    XVisibleWorld visibleWorld;
+    int drawnTriangles = 0;
 };
 
 // The process-wide renderer, created on first use.

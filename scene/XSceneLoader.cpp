@@ -23,7 +23,6 @@
 
 namespace {
 
-const char* const kSceneFile = "scene\\world.msa";
 // Characters of an offending line quoted in a report.
 const size_t kExcerptLength = 60;
 
@@ -136,7 +135,7 @@ void XSceneLoader::Report(int lineNumber, const char* format, ...)
     std::vsnprintf(detail, sizeof(detail), format, arguments);
     va_end(arguments);
 
-    std::string message = kSceneFile;
+    std::string message = sceneFile;
     if (lineNumber > 0) {
         char where[32] = {};
         std::snprintf(where, sizeof(where), ", line %d", lineNumber);
@@ -148,7 +147,7 @@ void XSceneLoader::Report(int lineNumber, const char* format, ...)
     problems.push_back(message);
     if (problemCount == kMaxReportedProblems) {
         const std::string more =
-            std::string(kSceneFile) + ": further problems are counted but not listed";
+            sceneFile + ": further problems are counted but not listed";
         GetLog()->Log(more);
     }
 }
@@ -168,7 +167,8 @@ std::string XSceneLoader::Excerpt() const
 
 void XSceneLoader::Load(const char* /*sceneName*/)
 {
-    const bool found = QXOpenResource(kSceneFile);
+    sceneFile = SceneFilePath(GetOptions());
+    const bool found = QXOpenResource(sceneFile.c_str());
     // The loader keeps its own copy of the text: the archive holds one current resource, and the texture
     // table's loading may open others (the texture manager's own pictures, when it is created on first use).
     std::vector<unsigned char> text;
@@ -182,7 +182,7 @@ void XSceneLoader::Load(const char* /*sceneName*/)
     } else {
         LoadFromMemory(nullptr, 0);
         // Counted first in the list, so that the summary names the real cause.
-        problems.insert(problems.begin(), std::string(kSceneFile) + ": not found in the archive \"" +
+        problems.insert(problems.begin(), sceneFile + ": not found in the archive \"" +
                                               GetOptions().archive + "\"; the scene is empty");
         ++problemCount;
         GetLog()->Log(problems.front());
@@ -723,7 +723,10 @@ void XSceneLoader::ReadTextures()
                    "empty", row, kMaxFileNameLength);
             continue;
         }
-        const std::string path = std::string("scene\\") + fileName;
+        // A bare file name lies in the archive's folder "scene"; a name with folders (a map's own light maps,
+        // "maps\\NAME\\lightmap0.bmp") is a path from the archive's root.
+        const std::string file = fileName;
+        const std::string path = file.find('\\') != std::string::npos ? file : "scene\\" + file;
         const bool jpeg = path.find(".jpg") != std::string::npos || path.find(".JPG") != std::string::npos;
         const bool bitmap = !jpeg && path.find(".bmp") != std::string::npos;
         if (!jpeg && !bitmap) {

@@ -103,6 +103,7 @@ private:
 
     XScene* scene = nullptr;
     XSceneLoaderHost* host = nullptr;
+    std::string sceneFile = "scene\\world.msa"; // the archive path of the file being read, for reports
     std::string basePath;
     char line[kLineCapacity] = {};
     long objectCount = 0;

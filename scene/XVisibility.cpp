@@ -53,6 +53,8 @@ private:
     bool failed = false;
 };
 
+// Material numbers of runs stay below the scene file's limit of materials.
+const int32_t kMaxMaterials = 10000;
 // The most cells a grid may have: far more than a level within the camera's reach needs.
 const uint32_t kMaxCells = 1u << 24;
 
@@ -148,7 +150,8 @@ bool XVisibility::Load(const unsigned char* bytes, size_t size, int worldTriangl
             const uint32_t count = in.Word();
             run.material = static_cast<int32_t>(in.Word());
             // The runs follow each other through the whole drawing order.
-            if (first != covered || count == 0 || count > triangles - covered || run.material < 0) {
+            if (first != covered || count == 0 || count > triangles - covered || run.material < 0 ||
+                run.material >= kMaxMaterials) {
                 return refuse("a run outside the drawing order");
             }
             run.first = static_cast<int32_t>(first);

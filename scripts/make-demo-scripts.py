@@ -3,6 +3,7 @@
 
     scripts/make-demo-scripts.py OUT_DIR
     build/korvath --fixed-step 16 --script OUT_DIR/walk.txt --record assets/demos/walk.demo --frames N
+    build/korvath --map citadel --fixed-step 16 --script OUT_DIR/citadel.txt --record assets/demos/citadel.demo --frames N
 
 A route is a list of waypoints walked with the up arrow after turning towards each with the mouse, at the
 fixed step of 16 ms (10 units per second is 0.16 units per frame; friction glides about 1.6 units on after
@@ -68,6 +69,17 @@ def walk():
     return s.wait(60)
 
 
+def citadel():
+    s = Script(0.0, 0.0, 30)
+    s.to(0, 40).to(0, 84)                         # up the long gallery to its north end
+    s.to(0, 20).to(0, 0)                          # back to the atrium
+    s.to(40, 0).to(84, 0)                         # the east corridor, out to the foundry's outer wall
+    s.to(20, 0).to(-84, 0)                        # back across the atrium and out west
+    s.to(-20, 0).to(0, -6).to(0, -50).to(0, -82)  # the south hall down to the dais
+    s.to(0, -30).to(0, 0)                         # and back to the start
+    return s.wait(60)
+
+
 def fight():
     s = Script(0.0, 0.0, 30)
     s.look(-60, 5).button("left", 90).wait(30)            # a gun burst at the west wall
@@ -89,7 +101,7 @@ def fight():
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "."
     os.makedirs(out, exist_ok=True)
-    for name, script in (("walk", walk()), ("fight", fight())):
+    for name, script in (("walk", walk()), ("fight", fight()), ("citadel", citadel())):
         with open(os.path.join(out, name + ".txt"), "w") as f:
             f.write(script.text())
         print(f"{name}: {script.frame} frames")

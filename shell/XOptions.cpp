@@ -33,6 +33,20 @@ bool ToInteger(const std::string& text, long minimum, long maximum, long& value)
     return true;
 }
 
+// A map name: 1 to 40 of a-z, 0-9, '-' and '_' (it becomes a folder name of the archive).
+bool IsMapName(const std::string& name)
+{
+    if (name.empty() || name.size() > 40) {
+        return false;
+    }
+    for (const char c : name) {
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_')) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string NeedsNonEmpty(const std::string& option, const std::string& value)
 {
     return value.empty() ? option + " expects a non-empty value" : "";
@@ -95,6 +109,15 @@ const std::vector<OptionSpec>& OptionTable()
          }},
         {"--level", "FILE", "compile a level source on the fly and walk it (the level viewer)",
          [](XOptions& o, const std::string& v) { o.levelPath = v; return NeedsNonEmpty("--level", v); }},
+        {"--map", "NAME", "play the map NAME of the archive (maps/NAME) instead of the default level",
+         [](XOptions& o, const std::string& v) {
+             o.map = v;
+             return IsMapName(v) ? std::string()
+                                 : "--map expects a map name of 1 to 40 letters a-z, digits, '-' or '_', got '" + v +
+                                       "'";
+         }},
+        {"--no-visibility", nullptr, "draw the whole world every frame, ignoring the level's visibility data",
+         [](XOptions& o, const std::string&) { o.noVisibility = true; return std::string(); }},
         {"--trace", "FILE", "write one JSON line per frame with the player's and the game's state",
          [](XOptions& o, const std::string& v) { o.tracePath = v; return NeedsNonEmpty("--trace", v); }},
         {"--dump-scene", "FILE", "write a JSON description of the loaded scene after start-up",
@@ -215,4 +238,14 @@ const XOptions& GetOptions()
 void SetOptions(const XOptions& options)
 {
     CurrentOptions() = options;
+}
+
+std::string SceneFilePath(const XOptions& options)
+{
+    return options.map.empty() ? "scene\\world.msa" : "maps\\" + options.map + "\\world.msa";
+}
+
+std::string VisibilityFilePath(const XOptions& options)
+{
+    return options.map.empty() ? "scene\\world.vis" : "maps\\" + options.map + "\\world.vis";
 }

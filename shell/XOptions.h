@@ -26,7 +26,14 @@ struct XOptions {
     std::string recordPath;      // the session's input and frame times, as a script
     std::string timedemoPath;    // a recording replayed as fast as possible, with a cost summary
     std::string levelPath;       // a level source compiled on the fly and walked (level viewer)
+    std::string map;             // a map of the archive (maps\NAME\world.msa) instead of the default level
+    bool noVisibility = false;   // draw the whole world every frame, whatever visibility data the level has
 };
+
+// The archive path of the level's scene file ("scene\world.msa", or "maps\NAME\world.msa" for a map) and of
+// the visibility file beside it.
+std::string SceneFilePath(const XOptions& options);
+std::string VisibilityFilePath(const XOptions& options);
 
 enum class XOptionsAction { Run, Help, Version, Error };
 

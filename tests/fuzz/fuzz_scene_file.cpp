@@ -35,7 +35,8 @@ private:
     void CheckRow(int row, const std::string& archivePath) const
     {
         FuzzCheck(row >= 0 && row < rows, "texture row inside the table");
-        FuzzCheck(archivePath.compare(0, 6, "scene\\") == 0, "texture path under scene\\");
+        FuzzCheck(archivePath.compare(0, 6, "scene\\") == 0 || archivePath.find('\\') != std::string::npos,
+                  "texture path under scene\\ or an archive path");
     }
 };
 

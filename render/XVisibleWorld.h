@@ -1,0 +1,50 @@
+// XVisibleWorld: the world's triangles a frame draws when the level comes with visibility data.
+//
+// It keeps the world's index triangles in the visibility data's drawing order (by the cell that holds them,
+// then by material), and each frame picks the runs of the cells that the eye's view cell sees and whose boxes
+// meet the view volume. The world and spotlight passes then draw, for each material, just those runs. An eye in
+// no view cell (flying outside the level) draws the whole world, as a level without visibility data does.
+// Depends on: XVisibility, XMesh, OpenGL (the current matrices).
+#pragma once
+
+#include "math/XVector3.h"
+#include "scene/XVisibility.h"
+
+#include <cstdint>
+#include <vector>
+
+class XMesh;
+
+class XVisibleWorld {
+public:
+    // A run to draw: its first index triangle and how many.
+    struct Draw {
+        const uint16_t* indices;
+        int count;
+    };
+
+    // Takes over the visibility data of the mesh (which must outlive this object's use of it); false when the
+    // data does not fit the mesh.
+    bool Set(XVisibility visibilityData, const XMesh& mesh);
+    void Clear();
+    bool Active() const { return !visibility.Empty(); }
+
+    // Picks this frame's runs from the current OpenGL projection and modelview matrices (the eye is where the
+    // modelview puts the origin of the view). False when the eye is in no view cell: then the whole world is
+    // to be drawn.
+    bool Select();
+    // Whether the last Select picked runs (rather than asking for the whole world).
+    bool Selected() const { return selected; }
+    // The picked runs of a material, in the drawing order.
+    const std::vector<Draw>& DrawsOf(int material) const;
+    // Triangles in the picked runs.
+    int SelectedTriangles() const { return selectedTriangles; }
+
+private:
+    XVisibility visibility;
+    std::vector<uint16_t> indices; // the world's index triangles in the drawing order
+    std::vector<std::vector<Draw>> draws; // by material
+    std::vector<Draw> none;
+    bool selected = false;
+    int selectedTriangles = 0;
+};
