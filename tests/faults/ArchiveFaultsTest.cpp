@@ -34,8 +34,8 @@ bool EndsWith(const std::string& text, const std::string& end)
 
 // The documented handling, entry by entry: the explosion frames and the raw pictures are required (the
 // texture manager stops the game), the fonts, flare and glow pictures and the level's textures are reported
-// and the game runs without them, the spot picture leaves the spotlight dark, a sound stays silent, and
-// without its scene file there is no level to play.
+// and the game runs without them, the spot picture leaves the spotlight dark, a sound stays silent, the world is
+// drawn whole without its visibility file, and without its scene file there is no level to play.
 MissingEntryOutcome ExpectedWhenMissing(const std::string& entry)
 {
     const std::string name = Backslashed(entry);
@@ -50,6 +50,9 @@ MissingEntryOutcome ExpectedWhenMissing(const std::string& entry)
     }
     if (StartsWith(entry, "sound/")) {
         return {0, "Sound: no entry " + name + " in the archive; that sound stays silent", false};
+    }
+    if (entry == "scene/world.vis") {
+        return {0, "Visibility: no scene\\world.vis in the archive; the whole world is drawn every frame.", false};
     }
     if (entry == "scene/world.msa") {
         return {1, "RUdezer: World mesh could not be found in scene", true};

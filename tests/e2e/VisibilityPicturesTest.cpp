@@ -1,0 +1,85 @@
+// Visibility must never change a picture: the frames of the committed demos (the default level's walk and
+// fight, the Citadel's walk) are the same to the pixel with the level's visibility data and with
+// --no-visibility, while the frames with it draw fewer of the world's triangles.
+#include "ProgramRun.h"
+#include "Trace.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct DemoRun {
+    std::vector<Picture> pictures;
+    std::vector<TraceFrame> trace;
+};
+
+// The demo replayed with a screenshot every `spacing` frames up to `frames`.
+DemoRun Replay(const std::string& demo, const std::vector<std::string>& extra, int frames, int spacing)
+{
+    ScratchDirectory directory;
+    ProgramRun run;
+    run.workingDirectory = directory.Path();
+    run.arguments = {"--archive", DefaultArchive(), "--headless", "--mode", "0", "--frames", std::to_string(frames),
+                     "--script", std::string(KORVATH_SOURCE_DIR) + "/assets/demos/" + demo, "--trace", "trace.jsonl"};
+    run.arguments.insert(run.arguments.end(), extra.begin(), extra.end());
+    for (int frame = spacing; frame <= frames; frame += spacing) {
+        run.arguments.push_back("--screenshot");
+        run.arguments.push_back(std::to_string(frame) + ":" + std::to_string(frame) + ".png");
+    }
+    run.setEnvironment["SDL_AUDIODRIVER"] = "dummy";
+    run.timeLimitSeconds = 900.0;
+    const ProgramResult result = run.Run();
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    DemoRun replay;
+    for (int frame = spacing; frame <= frames; frame += spacing) {
+        Picture picture;
+        EXPECT_TRUE(picture.Load(directory.Path() / (std::to_string(frame) + ".png"))) << demo << " frame " << frame;
+        replay.pictures.push_back(picture);
+    }
+    replay.trace = ReadTrace(directory.Path() / "trace.jsonl");
+    return replay;
+}
+
+long DrawnTriangles(const DemoRun& run)
+{
+    long total = 0;
+    for (const TraceFrame& frame : run.trace) {
+        total += static_cast<long>(frame.Number("drawnTriangles"));
+    }
+    return total;
+}
+
+void ExpectTheSamePictures(const std::string& demo, const std::vector<std::string>& extra, int frames, int spacing)
+{
+    std::vector<std::string> whole = extra;
+    whole.push_back("--no-visibility");
+    const DemoRun culled = Replay(demo, extra, frames, spacing);
+    const DemoRun all = Replay(demo, whole, frames, spacing);
+    ASSERT_EQ(culled.pictures.size(), all.pictures.size());
+    for (size_t i = 0; i < culled.pictures.size(); ++i) {
+        EXPECT_TRUE(culled.pictures[i].rgb == all.pictures[i].rgb && !culled.pictures[i].rgb.empty())
+            << demo << ": frame " << (i + 1) * static_cast<size_t>(spacing) << " differs with visibility";
+    }
+    ASSERT_EQ(culled.trace.size(), all.trace.size());
+    EXPECT_LT(DrawnTriangles(culled), DrawnTriangles(all) / 2) << demo << ": visibility draws less than half";
+}
+
+} // namespace
+
+TEST(VisibilityPictures, TheDefaultLevelsWalkLooksTheSameWithAndWithoutIt)
+{
+    ExpectTheSamePictures("walk.demo", {}, 2440, 61);
+}
+
+TEST(VisibilityPictures, TheFightLooksTheSameWithAndWithoutIt)
+{
+    ExpectTheSamePictures("fight.demo", {}, 1400, 70);
+}
+
+TEST(VisibilityPictures, TheCitadelsWalkLooksTheSameWithAndWithoutIt)
+{
+    ExpectTheSamePictures("citadel.demo", {"--map", "citadel"}, 4780, 120);
+}
