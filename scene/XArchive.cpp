@@ -335,6 +335,12 @@ uint32_t QXPictureGetHeight()
     return State().picture.height;
 }
 
+int QXPictureGetChannels()
+{
+    const ArchiveState& state = State();
+    return state.pictureOpen ? state.picture.channels : 0;
+}
+
 const unsigned char* QXPictureGetData()
 {
     const ArchiveState& state = State();

@@ -57,6 +57,10 @@ bool QXOpenPicture(const char* name, bool flag);
 uint32_t QXPictureGetWidth();
 uint32_t QXPictureGetHeight();
 
+// Bytes per pixel of the current picture: 3 (R,G,B) or 4 (R,G,B,A); 0 when none is current. Uploads take the
+// pixel layout from here, not from the picture's name.
+int QXPictureGetChannels();
+
 // The current picture's pixels (layout above), or null when none is current.
 const unsigned char* QXPictureGetData();
 
