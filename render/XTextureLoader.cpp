@@ -129,8 +129,8 @@ XVector3 FaceDirection(int face, float s, float t)
 
 } // namespace
 
-std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromBitmap(int type, const std::string& file,
-                                                                  bool compress, GLenum wrap) const
+std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromBitmap(int type, const std::string& file, bool compress,
+                                                                  GLenum wrap, XMissingPicture missing) const
 {
     ClearGLErrors();
     if (file.empty()) {
@@ -142,7 +142,9 @@ std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromBitmap(int type, cons
     std::unique_ptr<XTexture2D> texture = std::make_unique<XTexture2D>();
     texture->SetWrap(wrap);
     if (!OpenPicture(file)) {
-        GetLog()->ShowError("Texture file " + file + " not found.");
+        if (missing == XMissingPicture::Report) {
+            GetLog()->ShowError("Texture file " + file + " not found.");
+        }
         return nullptr;
     }
     const bool compressed = compress && IsExtensionSupported("GL_ARB_texture_compression");
@@ -167,13 +169,15 @@ std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromTGA(const std::string
     return texture;
 }
 
-std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromJPEG(const std::string& file, bool compress,
-                                                                GLenum wrap) const
+std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromJPEG(const std::string& file, bool compress, GLenum wrap,
+                                                                XMissingPicture missing) const
 {
     // A level names its own JPEG pictures: a missing or undecodable one is the user's data, not a program
     // error, so it is reported like a missing bitmap and the caller gets no texture.
     if (!OpenPicture(file)) {
-        GetLog()->ShowError("Texture file " + file + " not found.");
+        if (missing == XMissingPicture::Report) {
+            GetLog()->ShowError("Texture file " + file + " not found.");
+        }
         return nullptr;
     }
     ClearGLErrors();

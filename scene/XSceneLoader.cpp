@@ -236,6 +236,9 @@ void XSceneLoader::LoadFromMemory(const unsigned char* bytes, uint32_t size)
     ReadMaterials();
     ReadObjects();
     ReadTextures();
+    if (host != nullptr) {
+        host->FinishSceneTextures();
+    }
     ReadLights();
     CheckMaterialTextures();
 }
