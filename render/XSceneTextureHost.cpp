@@ -4,9 +4,14 @@
 #include "render/XFont.h"
 #include "render/XTextureLoader.h"
 #include "render/XTextureManager.h"
+#include "shell/XLog.h"
 #include "shell/XWindow.h"
 
 #include <GL/gl.h>
+
+#include <algorithm> // std::min
+#include <memory>    // std::unique_ptr
+#include <utility>   // std::move
 
 namespace {
 
@@ -30,17 +35,64 @@ void StoreSceneTexture(int row, std::unique_ptr<XTexture> texture, const std::st
 void XSceneTextureHost::ResizeSceneTextures(int count)
 {
     GetTextureManager()->ResizeSceneTextures(count);
+    missingPictures.clear();
+    missingCount = 0;
 }
 
 void XSceneTextureHost::LoadJpegTexture(int row, const std::string& archivePath)
 {
-    StoreSceneTexture(row, GetTextureLoader()->CreateTextureFromJPEG(archivePath, false, GL_REPEAT), archivePath);
+    std::unique_ptr<XTexture> texture =
+        GetTextureLoader()->CreateTextureFromJPEG(archivePath, false, GL_REPEAT, XMissingPicture::LeaveToCaller);
+    if (!texture) {
+        NoteMissing(archivePath);
+    }
+    StoreSceneTexture(row, std::move(texture), archivePath);
 }
 
 void XSceneTextureHost::LoadBitmapTexture(int row, const std::string& archivePath)
 {
-    StoreSceneTexture(row, GetTextureLoader()->CreateTextureFromBitmap(2, archivePath, false, GL_REPEAT),
-                      archivePath);
+    std::unique_ptr<XTexture> texture = GetTextureLoader()->CreateTextureFromBitmap(2, archivePath, false, GL_REPEAT,
+                                                                                    XMissingPicture::LeaveToCaller);
+    if (!texture) {
+        NoteMissing(archivePath);
+    }
+    StoreSceneTexture(row, std::move(texture), archivePath);
+}
+
+void XSceneTextureHost::NoteMissing(const std::string& archivePath)
+{
+    ++missingCount;
+    if (missingCount <= kNamedInLog) {
+        missingPictures.push_back(archivePath);
+    }
+}
+
+void XSceneTextureHost::FinishSceneTextures()
+{
+    if (missingCount == 0) {
+        return;
+    }
+    if (missingCount == 1) {
+        GetLog()->ShowError("Texture file " + missingPictures.front() + " not found.");
+    } else {
+        for (const std::string& name : missingPictures) {
+            GetLog()->Log("Texture file " + name + " not found.");
+        }
+        if (missingCount > kNamedInLog) {
+            GetLog()->Log(std::to_string(missingCount - kNamedInLog) + " more texture files not found.");
+        }
+        std::string names;
+        const int named = std::min(missingCount, kNamedInMessage);
+        for (int i = 0; i < named; ++i) {
+            names += (i > 0 ? ", " : "") + missingPictures[static_cast<size_t>(i)];
+        }
+        if (missingCount > named) {
+            names += " and " + std::to_string(missingCount - named) + " more";
+        }
+        GetLog()->ShowError(std::to_string(missingCount) + " texture files not found: " + names + ".");
+    }
+    missingPictures.clear();
+    missingCount = 0;
 }
 
 void XSceneTextureHost::ShowProgress(const std::string& text)

@@ -35,6 +35,12 @@ void UseTightRows()
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 }
 
+// The pixel layout of the current picture as the decoder delivered it.
+GLenum CurrentPictureFormat()
+{
+    return QXPictureGetChannels() == 4 ? GL_RGBA : GL_RGB;
+}
+
 // Makes the named picture current; false when it is missing or holds no pixels.
 bool OpenPicture(const std::string& file)
 {
@@ -48,10 +54,12 @@ bool OpenPicture(const std::string& file)
     return true;
 }
 
-// Uploads the current picture as every mipmap level of the texture's new GL texture. Reports a failed upload;
-// the texture is kept either way.
-void UploadPictureMipmaps(XTexture2D& texture, const std::string& file, GLint internalFormat, GLenum format)
+// Uploads the current picture as every mipmap level of the texture's new GL texture, stored as
+// internalFormat. The pixels are read as the decoder delivered them (three or four bytes each), whatever
+// the picture's name promised. Reports a failed upload; the texture is kept either way.
+void UploadPictureMipmaps(XTexture2D& texture, const std::string& file, GLint internalFormat)
 {
+    const GLenum format = CurrentPictureFormat();
     texture.GenerateName();
     glBindTexture(GL_TEXTURE_2D, texture.GetId());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -89,7 +97,7 @@ bool UploadSpotFaces(const GLenum* faces, int faceCount)
     }
     UseTightRows();
     for (int i = 0; i < faceCount; ++i) {
-        glTexImage2D(faces[i], 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, QXPictureGetData());
+        glTexImage2D(faces[i], 0, 3, width, height, 0, CurrentPictureFormat(), GL_UNSIGNED_BYTE, QXPictureGetData());
     }
     QXClosePicture();
     return true;
@@ -121,8 +129,8 @@ XVector3 FaceDirection(int face, float s, float t)
 
 } // namespace
 
-std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromBitmap(int type, const std::string& file,
-                                                                  bool compress, GLenum wrap) const
+std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromBitmap(int type, const std::string& file, bool compress,
+                                                                  GLenum wrap, XMissingPicture missing) const
 {
     ClearGLErrors();
     if (file.empty()) {
@@ -134,11 +142,13 @@ std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromBitmap(int type, cons
     std::unique_ptr<XTexture2D> texture = std::make_unique<XTexture2D>();
     texture->SetWrap(wrap);
     if (!OpenPicture(file)) {
-        GetLog()->ShowError("Texture file " + file + " not found.");
+        if (missing == XMissingPicture::Report) {
+            GetLog()->ShowError("Texture file " + file + " not found.");
+        }
         return nullptr;
     }
     const bool compressed = compress && IsExtensionSupported("GL_ARB_texture_compression");
-    UploadPictureMipmaps(*texture, file, compressed ? GL_COMPRESSED_RGB_S3TC_DXT1_EXT : GL_RGB, GL_RGB);
+    UploadPictureMipmaps(*texture, file, compressed ? GL_COMPRESSED_RGB_S3TC_DXT1_EXT : GL_RGB);
     QXClosePicture();
     return texture;
 }
@@ -154,25 +164,27 @@ std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromTGA(const std::string
         GetLog()->ShowFatal("Texture file " + file + " not found.");
     }
     const bool compressed = IsExtensionSupported("XGL_ARB_texture_compression");
-    UploadPictureMipmaps(*texture, file, compressed ? GL_COMPRESSED_RGBA_S3TC_DXT3_EXT : GL_RGBA, GL_RGBA);
+    UploadPictureMipmaps(*texture, file, compressed ? GL_COMPRESSED_RGBA_S3TC_DXT3_EXT : GL_RGBA);
     QXClosePicture();
     return texture;
 }
 
-std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromJPEG(const std::string& file, bool compress,
-                                                                GLenum wrap) const
+std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromJPEG(const std::string& file, bool compress, GLenum wrap,
+                                                                XMissingPicture missing) const
 {
     // A level names its own JPEG pictures: a missing or undecodable one is the user's data, not a program
     // error, so it is reported like a missing bitmap and the caller gets no texture.
     if (!OpenPicture(file)) {
-        GetLog()->ShowError("Texture file " + file + " not found.");
+        if (missing == XMissingPicture::Report) {
+            GetLog()->ShowError("Texture file " + file + " not found.");
+        }
         return nullptr;
     }
     ClearGLErrors();
     std::unique_ptr<XTexture2D> texture = std::make_unique<XTexture2D>();
     texture->SetWrap(wrap);
     const bool compressed = IsExtensionSupported("GL_EXT_texture_compression_s3tc") && compress;
-    UploadPictureMipmaps(*texture, file, compressed ? GL_COMPRESSED_RGB_S3TC_DXT1_EXT : GL_RGB, GL_RGB);
+    UploadPictureMipmaps(*texture, file, compressed ? GL_COMPRESSED_RGB_S3TC_DXT1_EXT : GL_RGB);
     QXClosePicture();
     return texture;
 }

@@ -14,19 +14,25 @@
 #include <memory> // std::unique_ptr
 #include <string>
 
+// What a picture loader does when the picture is missing or cannot be decoded: show the error itself, or
+// only hand back null for the caller to report (the scene's texture table gathers its missing pictures into
+// one message).
+enum class XMissingPicture { Report, LeaveToCaller };
+
 class XTextureLoader {
 public:
     // A mipmapped RGB texture from a picture. `type` must be 2 (fatal otherwise); an empty file name is fatal.
-    // A missing picture is reported with a message box and gives null.
-    std::unique_ptr<XTexture> CreateTextureFromBitmap(int type, const std::string& file, bool compress,
-                                                      GLenum wrap) const;
+    // A missing picture gives null, reported with a message box unless the caller takes that over.
+    std::unique_ptr<XTexture> CreateTextureFromBitmap(int type, const std::string& file, bool compress, GLenum wrap,
+                                                      XMissingPicture missing = XMissingPicture::Report) const;
 
     // A mipmapped RGBA texture from a picture. An empty file name or a missing picture is fatal.
     std::unique_ptr<XTexture> CreateTextureFromTGA(const std::string& file) const;
 
-    // A mipmapped RGB texture from a picture. A missing or undecodable picture is reported with a message box
-    // and gives null.
-    std::unique_ptr<XTexture> CreateTextureFromJPEG(const std::string& file, bool compress, GLenum wrap) const;
+    // A mipmapped RGB texture from a picture. A missing or undecodable picture gives null, reported with a
+    // message box unless the caller takes that over.
+    std::unique_ptr<XTexture> CreateTextureFromJPEG(const std::string& file, bool compress, GLenum wrap,
+                                                    XMissingPicture missing = XMissingPicture::Report) const;
 
     // A texture from a headerless resource of width x height pixels of `depth` bytes (1 luminance, 3 RGB,
     // 4 RGBA; anything else stops the program), one level or mipmapped. A missing resource is fatal; a

@@ -248,12 +248,13 @@ bool QXInitialize()
     return PHYSFS_init(nullptr) != 0;
 }
 
-bool QXSetArchive(const char* archivePath, const char* /*password*/)
+bool QXSelectArchive(const char* archivePath, std::string& reason)
 {
     ArchiveState& state = State();
+    reason.clear();
     if (archivePath == nullptr || archivePath[0] == '\0') {
         Unmount(state);
-        ReportArchiveFailure("(none)", "no archive path given");
+        reason = "no archive path given";
         return false;
     }
     if (state.archiveMounted && state.mountedPath == archivePath) {
@@ -261,18 +262,29 @@ bool QXSetArchive(const char* archivePath, const char* /*password*/)
     }
     Unmount(state);
     if (!QXInitialize()) {
-        ReportArchiveFailure(archivePath, DescribeMountFailure(archivePath, PHYSFS_getLastErrorCode()));
+        reason = DescribeMountFailure(archivePath, PHYSFS_getLastErrorCode());
         return false;
     }
     // Appended to the search path, so that an overlay folder (QXSetOverlay) stays in front of it.
     if (PHYSFS_mount(archivePath, nullptr, 1) == 0) {
-        ReportArchiveFailure(archivePath, DescribeMountFailure(archivePath, PHYSFS_getLastErrorCode()));
+        reason = DescribeMountFailure(archivePath, PHYSFS_getLastErrorCode());
         return false;
     }
     state.mountedPath = archivePath;
     state.archiveMounted = true;
     ReadDirectory(state);
     return true;
+}
+
+bool QXSetArchive(const char* archivePath, const char* /*password*/)
+{
+    std::string reason;
+    if (QXSelectArchive(archivePath, reason)) {
+        return true;
+    }
+    const bool named = archivePath != nullptr && archivePath[0] != '\0';
+    ReportArchiveFailure(named ? archivePath : "(none)", reason);
+    return false;
 }
 
 bool QXOpenResource(const char* name)
@@ -333,6 +345,12 @@ uint32_t QXPictureGetWidth()
 uint32_t QXPictureGetHeight()
 {
     return State().picture.height;
+}
+
+int QXPictureGetChannels()
+{
+    const ArchiveState& state = State();
+    return state.pictureOpen ? state.picture.channels : 0;
 }
 
 const unsigned char* QXPictureGetData()

@@ -35,6 +35,10 @@ bool QXInitialize();
 // reason goes to the log and to stderr; the same failure again is not reported again.
 bool QXSetArchive(const char* archivePath, const char* password);
 
+// QXSetArchive without the report: on failure, reason says why in words for the user ("file not found",
+// "not a ZIP archive", ...), from PhysicsFS's error code. For callers that report the failure themselves.
+bool QXSelectArchive(const char* archivePath, std::string& reason);
+
 // Makes the named entry the current resource, replacing the previous one. False when there is no such
 // entry; then no resource is current.
 bool QXOpenResource(const char* name);
@@ -56,6 +60,10 @@ bool QXOpenPicture(const char* name, bool flag);
 // Pixel size of the current picture, 0 when none is current.
 uint32_t QXPictureGetWidth();
 uint32_t QXPictureGetHeight();
+
+// Bytes per pixel of the current picture: 3 (R,G,B) or 4 (R,G,B,A); 0 when none is current. Uploads take the
+// pixel layout from here, not from the picture's name.
+int QXPictureGetChannels();
 
 // The current picture's pixels (layout above), or null when none is current.
 const unsigned char* QXPictureGetData();

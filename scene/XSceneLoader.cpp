@@ -38,6 +38,16 @@ bool WordEndsAt(const char* text, int offset)
     return next == '\0' || std::isspace(next) != 0;
 }
 
+bool IsBlank(const char* text)
+{
+    for (; *text != '\0'; ++text) {
+        if (std::isspace(static_cast<unsigned char>(*text)) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsFinite(float a, float b, float c = 0.0f)
 {
     return std::isfinite(a) && std::isfinite(b) && std::isfinite(c);
@@ -73,11 +83,22 @@ bool XSceneLoader::NextLine()
         line[0] = '\0';
         return false;
     }
+    CheckLine();
+    return true;
+}
+
+// Reports what the line just read loses: the part beyond the line's capacity, or everything after a zero
+// byte (the line ends there for every pattern, so a name would silently come out shorter).
+void XSceneLoader::CheckLine()
+{
     if (reader.LastLineCut()) {
         Report(reader.GetLineNumber(), "line longer than %d characters; the rest of it is ignored",
                kLineCapacity - 1);
     }
-    return true;
+    const size_t length = std::strlen(line);
+    if (length < reader.LastLineLength()) {
+        Report(reader.GetLineNumber(), "a zero byte at column %zu; the rest of the line is ignored", length + 1);
+    }
 }
 
 // Passes over count lines whatever they hold; false when the data ends first.
@@ -95,11 +116,17 @@ bool XSceneLoader::Skip(int count)
 // Compares the current line with head and reads on until a line begins with it; false when none does.
 bool XSceneLoader::FindHead(const char* head)
 {
+    bool lineRead = false;
     while (!StartsWith(line, head)) {
         if (!reader.ReadLine(line, sizeof(line))) {
             line[0] = '\0';
             return false;
         }
+        lineRead = true;
+    }
+    // The head is read like any other line (the lines passed over on the way are free).
+    if (lineRead) {
+        CheckLine();
     }
     return true;
 }
@@ -209,6 +236,9 @@ void XSceneLoader::LoadFromMemory(const unsigned char* bytes, uint32_t size)
     ReadMaterials();
     ReadObjects();
     ReadTextures();
+    if (host != nullptr) {
+        host->FinishSceneTextures();
+    }
     ReadLights();
     CheckMaterialTextures();
 }
@@ -537,6 +567,10 @@ bool XSceneLoader::ReadGroups(long totalTriangles)
     while (!StartsWith(line, "end_object") && !reader.AtEnd()) {
         long material = 0;
         if (!ScanLine("material_id : %ld", 1, &material)) {
+            // Blank lines to the end of the data end the last object as well as "end_object" would.
+            if (IsBlank(line) && reader.RestIsBlank()) {
+                break;
+            }
             // Most likely the next object's head after a missing "end_object": leave it current for the
             // search and accept the object if its triangles are complete.
             Report(reader.GetLineNumber(), "expected \"material_id : <number>\" or \"end_object\", found %s",

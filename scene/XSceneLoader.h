@@ -75,6 +75,7 @@ private:
 
     // --- Lines
     bool NextLine();
+    void CheckLine();
     bool Skip(int count);
     bool FindHead(const char* head);
     void StartSection();

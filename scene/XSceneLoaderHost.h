@@ -18,6 +18,10 @@ public:
     virtual void LoadJpegTexture(int row, const std::string& archivePath) = 0;
     virtual void LoadBitmapTexture(int row, const std::string& archivePath) = 0;
 
+    // Called once the texture table has been read (also when it was missing or cut short): the place to
+    // report, in one message, the pictures that could not be loaded.
+    virtual void FinishSceneTextures() {}
+
     // Shows one line of loading progress on a freshly cleared screen.
     virtual void ShowProgress(const std::string& text) = 0;
 };

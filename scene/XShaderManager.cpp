@@ -7,12 +7,15 @@
 void XShaderManager::Resize(int count)
 {
     shaders.assign(count > 0 ? static_cast<size_t>(count) : 0u, XShader());
+    warnedIndices.clear();
 }
 
 XShader& XShaderManager::GetShader(int index)
 {
     if (index < 0 || index >= GetCount()) {
-        GetLog()->Log("Warning: Trying to bind unexisting shader!");
+        if (warnedIndices.insert(index).second) {
+            GetLog()->Log("Warning: Trying to bind unexisting shader!");
+        }
         fallback = XShader();
         return fallback;
     }

@@ -17,6 +17,7 @@ void XTextReader::Rewind()
     finished = false;
     lineNumber = 0;
     lastLineCut = false;
+    lastLineLength = 0;
 }
 
 bool XTextReader::ReadLine(char* buffer, size_t capacity)
@@ -36,6 +37,7 @@ bool XTextReader::ReadLine(char* buffer, size_t capacity)
     }
     buffer[kept] = '\0';
     lastLineCut = kept < length;
+    lastLineLength = kept;
     ++lineNumber;
 
     if (newline != nullptr) {
@@ -43,6 +45,17 @@ bool XTextReader::ReadLine(char* buffer, size_t capacity)
     } else {
         pos = size;
         finished = true;
+    }
+    return true;
+}
+
+bool XTextReader::RestIsBlank() const
+{
+    for (size_t i = pos; i < size; ++i) {
+        const unsigned char c = data[i];
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            return false;
+        }
     }
     return true;
 }

@@ -31,6 +31,14 @@ public:
     // True when the last line handed out did not fit its buffer and was cut.
     bool LastLineCut() const { return lastLineCut; }
 
+    // Bytes of the last line copied into the buffer, before its terminating zero. A zero byte inside the line
+    // makes the string in the buffer shorter than this.
+    size_t LastLineLength() const { return lastLineLength; }
+
+    // True when nothing but blanks (spaces, tabs, carriage returns, line feeds) follows the last line handed
+    // out.
+    bool RestIsBlank() const;
+
 private:
     const unsigned char* data = nullptr;
     size_t pos = 0;
@@ -38,4 +46,5 @@ private:
     bool finished = false;
     int lineNumber = 0;
     bool lastLineCut = false;
+    size_t lastLineLength = 0;
 };

@@ -18,6 +18,7 @@
 #include <cstdio>  // printf, fprintf, snprintf
 #include <cstdlib> // atexit, srand
 #include <sys/stat.h> // stat
+#include <unistd.h>   // access
 
 namespace {
 
@@ -70,6 +71,58 @@ bool CanWrite(const std::string& path)
     return true;
 }
 
+// The folder a file would be written into ("." for a bare name).
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Whether a picture can be saved at path later in the run: its folder exists and takes new files, and the
+// path is not itself a folder. False with a message naming the option, the file and the folder.
+bool CanSavePictureAt(const std::string& option, const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    if (!IsDirectory(folder)) {
+        std::fprintf(stderr, "korvath: %s: cannot write '%s': the folder '%s' does not exist\n", option.c_str(),
+                     path.c_str(), folder.c_str());
+        return false;
+    }
+    if (access(folder.c_str(), W_OK) != 0) {
+        std::fprintf(stderr, "korvath: %s: cannot write '%s': the folder '%s' is not writable\n", option.c_str(),
+                     path.c_str(), folder.c_str());
+        return false;
+    }
+    if (IsDirectory(path)) {
+        std::fprintf(stderr, "korvath: %s: cannot write '%s': it is a folder\n", option.c_str(), path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Selects the game's archive before anything needs it. The game reads its data from an archive file; a
+// folder, or a file PhysicsFS cannot open, ends the program here with the reason rather than with the
+// consequences (missing font, missing level, ...). False after the message.
+bool SelectGameArchive(const std::string& archive)
+{
+    std::string reason;
+    if (IsDirectory(archive)) {
+        reason = "it is a folder, not an archive file";
+    } else if (!QXInitialize()) {
+        reason = "the archive layer could not be started";
+    } else {
+        QXSelectArchive(archive.c_str(), reason);
+    }
+    if (reason.empty()) {
+        return true;
+    }
+    GetLog()->ShowError("Archive " + archive + " could not be opened: " + reason);
+    return false;
+}
+
 // Applies the automation options; false (with a message) when one cannot be honoured.
 bool ConfigureAutomation(const XOptions& options)
 {
@@ -117,6 +170,9 @@ bool ConfigureAutomation(const XOptions& options)
         automation->SetFrameLimit(options.frames);
     }
     for (const auto& shot : options.screenshots) {
+        if (!CanSavePictureAt("--screenshot", shot.second)) {
+            return false;
+        }
         automation->AddScreenshot(shot.first, shot.second);
     }
     if (options.fixedStep > 0.0) {
@@ -184,11 +240,14 @@ int main(int argc, char** argv)
     if (!ConfigureAutomation(options)) {
         return 2;
     }
+    SetOptions(options);
+    GetLog()->SetDialogsEnabled(!options.noDialogs);
+    if (!SelectGameArchive(options.archive)) {
+        return 1;
+    }
     if (!options.levelPath.empty() && !PrepareLevelViewer(options)) {
         return 2;
     }
-    SetOptions(options);
-    GetLog()->SetDialogsEnabled(!options.noDialogs);
 
     std::atexit(ReleaseMouseAtExit);
     XWindow* const window = GetWindow();
@@ -208,6 +267,10 @@ int main(int argc, char** argv)
     GetRecorder()->Close();
     if (GetFrameProfile()->Enabled()) {
         std::printf("%s", GetFrameProfile()->Report().c_str());
+    }
+    if (GetAutomation()->PictureWriteFailed()) {
+        GetLog()->Log("The run ended early: a picture could not be written.");
+        return 1;
     }
     return 0;
 }

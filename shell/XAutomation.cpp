@@ -8,8 +8,10 @@
 
 #include <GL/gl.h>           // glReadPixels
 #include <stb_image_write.h> // stbi_write_png
+#include <cerrno>            // errno, EIO, ENOMEM
 #include <cmath>             // round
-#include <cstdio>            // snprintf, fprintf
+#include <cstdio>            // snprintf, fprintf, fopen
+#include <cstring>           // strerror
 #include <vector>
 
 void XAutomation::SetFrameLimit(int frames)
@@ -98,13 +100,22 @@ void XAutomation::BeforeSwap(int frame, bool loading)
         }
         char name[32] = {};
         std::snprintf(name, sizeof(name), "/%03d.png", ++loadingShotCount);
-        SaveBackBufferPng(loadingShotsDir + name, size.x, size.y);
+        SavePicture(loadingShotsDir + name, size.x, size.y);
         return;
     }
     const auto shot = screenshots.find(frame);
     if (shot != screenshots.end()) {
-        SaveBackBufferPng(shot->second, size.x, size.y);
+        SavePicture(shot->second, size.x, size.y);
         screenshots.erase(shot); // one picture per frame, even if the frame swaps twice
+    }
+}
+
+void XAutomation::SavePicture(const std::string& path, int width, int height)
+{
+    if (!SaveBackBufferPng(path, width, height) && !pictureWriteFailed) {
+        // A run asked for pictures that it cannot deliver: end it now, through the normal quit path.
+        pictureWriteFailed = true;
+        PostQuitMessage(0);
     }
 }
 
@@ -114,6 +125,24 @@ XAutomation* GetAutomation()
     return automation;
 }
 
+namespace {
+
+// The PNG encoder's output goes straight to the file; a short write (a full disk) is remembered with its cause.
+struct PngFile {
+    FILE* file = nullptr;
+    int error = 0; // errno of the first failed write
+};
+
+void WritePngBytes(void* context, void* data, int size)
+{
+    PngFile* const png = static_cast<PngFile*>(context);
+    if (png->error == 0 && std::fwrite(data, 1, static_cast<size_t>(size), png->file) != static_cast<size_t>(size)) {
+        png->error = errno != 0 ? errno : EIO;
+    }
+}
+
+} // namespace
+
 bool SaveBackBufferPng(const std::string& path, int width, int height)
 {
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3u);
@@ -121,9 +150,25 @@ bool SaveBackBufferPng(const std::string& path, int width, int height)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     stbi_flip_vertically_on_write(1); // OpenGL's first row is the bottom one
-    const int written = stbi_write_png(path.c_str(), width, height, 3, pixels.data(), width * 3);
-    if (written == 0) {
-        std::fprintf(stderr, "korvath: cannot write picture '%s'\n", path.c_str());
+
+    PngFile png;
+    errno = 0;
+    png.file = std::fopen(path.c_str(), "wb");
+    if (png.file == nullptr) {
+        png.error = errno != 0 ? errno : EIO;
+    } else {
+        const int encoded = stbi_write_png_to_func(WritePngBytes, &png, width, height, 3, pixels.data(), width * 3);
+        errno = 0;
+        if (std::fclose(png.file) != 0 && png.error == 0) {
+            png.error = errno != 0 ? errno : EIO;
+        }
+        if (encoded == 0 && png.error == 0) {
+            png.error = ENOMEM; // the encoder could not have its buffers
+        }
+    }
+    if (png.error != 0) {
+        std::fprintf(stderr, "korvath: cannot write picture '%s': %s\n", path.c_str(), std::strerror(png.error));
+        std::fflush(stderr);
         return false;
     }
     return true;

@@ -29,7 +29,13 @@ public:
     // `loading` is true for the swaps of the start-up, before the first game frame's own.
     void BeforeSwap(int frame, bool loading);
 
+    // Whether a picture (screenshot or loading shot) could not be written; the run then ends after that pass
+    // and the program with a failure status.
+    bool PictureWriteFailed() const { return pictureWriteFailed; }
+
 private:
+    void SavePicture(const std::string& path, int width, int height);
+
     int frameLimit = 0;
     XInputScript script;
     double fixedStep = 0.0;
@@ -40,10 +46,11 @@ private:
     std::map<int, std::string> screenshots;
     std::string loadingShotsDir;
     int loadingShotCount = 0;
+    bool pictureWriteFailed = false;
 };
 
 XAutomation* GetAutomation();
 
-// Reads the back buffer (width x height) and writes it as a PNG file; false with a message on stderr when
-// the file cannot be written.
+// Reads the back buffer (width x height) and writes it as a PNG file; false with a message on stderr naming
+// the file and the cause when it cannot be written in full.
 bool SaveBackBufferPng(const std::string& path, int width, int height);

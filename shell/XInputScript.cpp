@@ -11,6 +11,8 @@
 #include <fstream>   // std::ifstream
 #include <sstream>   // std::istringstream
 
+#include <sys/stat.h> // stat, S_ISDIR
+
 namespace {
 
 const size_t kMaxScriptBytes = 64u * 1024u * 1024u;
@@ -182,6 +184,12 @@ bool XInputScript::Parse(const std::string& text, const std::string& sourceName,
 
 bool XInputScript::Load(const std::string& path, std::string& error)
 {
+    // A folder opens like a file and then reads as nothing, which would pass for an empty script.
+    struct stat status = {};
+    if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        error = path + ": cannot open script: it is a folder, not a file";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = path + ": cannot open script: " + std::strerror(errno);
@@ -195,6 +203,10 @@ bool XInputScript::Load(const std::string& path, std::string& error)
             error = path + ": script is larger than 64 MiB";
             return false;
         }
+    }
+    if (file.bad()) {
+        error = path + ": cannot read script: " + std::strerror(errno);
+        return false;
     }
     return Parse(text, path, error);
 }

@@ -134,10 +134,27 @@ TEST(StartUpFailures, AMissingArchiveIsNamedAndTheGameStopsWithoutCrashing)
     const ProgramResult result = RunWithArchive(directory, "missing.pck");
     EXPECT_EQ(result.signal, 0) << "no crash";
     EXPECT_FALSE(result.timedOut);
-    EXPECT_NE(result.err.find("missing.pck"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("not found"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("Texture file misc\\font.bmp not found."), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("World mesh could not be found in scene"), std::string::npos) << result.err;
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "RUdezer: Archive missing.pck could not be opened: file not found\n")
+        << "the cause alone, none of its consequences";
+}
+
+TEST(StartUpFailures, AnArchiveThatIsAFolderOrNoArchiveIsRefusedWithItsReason)
+{
+    ScratchDirectory directory;
+    const std::filesystem::path notes = directory.Write("notes.txt", "These are notes, not an archive.\n");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {directory.Path().string(), "it is a folder, not an archive file"},
+        {notes.string(), "not a ZIP archive"},
+    };
+    for (const auto& c : cases) {
+        const ProgramResult result = RunWithArchive(directory, c.first);
+        EXPECT_EQ(result.exitCode, 1) << c.first;
+        EXPECT_EQ(result.err, "RUdezer: Archive " + c.first + " could not be opened: " + c.second + "\n");
+        EXPECT_NE(ReadWholeFile(directory.Path() / "Korvath.log").find("Archive " + c.first + " could not be opened"),
+                  std::string::npos)
+            << "the log keeps it too";
+    }
 }
 
 TEST(StartUpFailures, AMissingFontIsReportedAndEndsTheSpecialTextures)

@@ -104,6 +104,10 @@ TEST(ProgramCommandLine, BadInputExitsWithStatusTwoAndNamesIt)
         {{"--frames"}, "--frames expects a value"},
         {{"--script", badScript.string()}, "bad.txt:2: unknown key 'NOPE'"},
         {{"--script", "missing-script.txt"}, "missing-script.txt"},
+        {{"--script", directory.Path().string()}, directory.Path().string() + ": cannot open script: it is a folder"},
+        {{"--timedemo", directory.Path().string()}, directory.Path().string() + ": cannot open script: it is a folder"},
+        {{"--screenshot", "2:no-such-folder/shot.png"}, "the folder 'no-such-folder' does not exist"},
+        {{"--screenshot", "2:" + directory.Path().string()}, directory.Path().string() + "': it is a folder"},
     };
     for (const auto& c : cases) {
         const ProgramResult result = RunKorvath(directory, c.first);
@@ -111,6 +115,21 @@ TEST(ProgramCommandLine, BadInputExitsWithStatusTwoAndNamesIt)
         EXPECT_NE(result.err.find(c.second), std::string::npos) << result.err;
         EXPECT_FALSE(std::filesystem::exists(directory.Path() / "Korvath.log")) << "nothing ran before the check";
     }
+}
+
+TEST(ProgramLoop, APictureThatCannotBeWrittenEndsTheRunWithAFailure)
+{
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full to fail the write";
+    }
+    ScratchDirectory directory;
+    // /dev/full opens like any file and refuses every byte: the check before the window cannot tell.
+    const ProgramResult result = RunKorvath(directory, {"--no-dialogs", "--frames", "40", "--screenshot",
+                                                        "2:/dev/full", "--screenshot", "5:later.png"});
+    EXPECT_EQ(result.exitCode, 1) << result.err;
+    EXPECT_NE(result.err.find("cannot write picture '/dev/full': No space left on device"), std::string::npos)
+        << result.err;
+    EXPECT_FALSE(std::filesystem::exists(directory.Path() / "later.png")) << "the run ended after that frame";
 }
 
 TEST(ProgramCommandLine, HelpListsEveryOptionOnItsOwnLine)

@@ -229,6 +229,50 @@ TEST_F(JpegTextures, UndecodablePictureIsReportedAndGivesNull)
     EXPECT_EQ(texture, nullptr);
 }
 
+// Names with two suffixes: the loader the scene file's row picks goes by one of them, the decoder by the last.
+// The upload follows the decoded pixels, so the colours arrive unchanged either way.
+using PictureLayout = TextureLoading;
+
+// The red, green and blue bytes of pixels of four bytes each.
+Bytes ColourBytes(const Bytes& rgba)
+{
+    Bytes rgb;
+    for (size_t i = 0; i + 3 < rgba.size(); i += 4) {
+        rgb.insert(rgb.end(), rgba.begin() + static_cast<long>(i), rgba.begin() + static_cast<long>(i) + 3);
+    }
+    return rgb;
+}
+
+TEST_F(PictureLayout, ATgaNamedAsAJpegIsUploadedWithFourBytesAPixel)
+{
+    const Bytes topFirst = PseudoRandomBytes(4 * 4 * 4, 29);
+    const ScopedArchive archive({{"scene/a.jpg.tga", EncodeTga(4, 4, 4, topFirst, false)}});
+    const std::unique_ptr<XTexture> texture = loader.CreateTextureFromJPEG("scene\\a.jpg.tga", false, GL_REPEAT);
+    ASSERT_NE(texture, nullptr);
+    BindForReading(*texture);
+    EXPECT_EQ(ReadTextureImage(GL_TEXTURE_2D, 0, GL_RGB, 3), ColourBytes(FlipRows(topFirst, 4, 4, 4)));
+}
+
+TEST_F(PictureLayout, ATgaNamedAsABitmapIsUploadedWithFourBytesAPixel)
+{
+    const Bytes topFirst = PseudoRandomBytes(8 * 2 * 4, 31);
+    const ScopedArchive archive({{"scene/b.bmp.tga", EncodeTga(8, 2, 4, topFirst, true)}});
+    const std::unique_ptr<XTexture> texture = loader.CreateTextureFromBitmap(2, "scene\\b.bmp.tga", false, GL_REPEAT);
+    ASSERT_NE(texture, nullptr);
+    BindForReading(*texture);
+    EXPECT_EQ(ReadTextureImage(GL_TEXTURE_2D, 0, GL_RGB, 3), ColourBytes(FlipRows(topFirst, 8, 2, 4)));
+}
+
+TEST_F(PictureLayout, ABitmapLoadedAsATgaIsUploadedWithThreeBytesAPixel)
+{
+    const Bytes topFirst = PseudoRandomBytes(4 * 4 * 3, 37);
+    const ScopedArchive archive({{"explode/c.bmp", EncodeBmp(4, 4, topFirst)}});
+    const std::unique_ptr<XTexture> texture = loader.CreateTextureFromTGA("explode\\c.bmp");
+    ASSERT_NE(texture, nullptr);
+    BindForReading(*texture);
+    EXPECT_EQ(ReadTextureImage(GL_TEXTURE_2D, 0, GL_RGB, 3), FlipRows(topFirst, 4, 4, 3));
+}
+
 using SpotCubeMap = TextureLoading;
 
 TEST_F(SpotCubeMap, EverySideHoldsTheSpotPicture)

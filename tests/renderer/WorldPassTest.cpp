@@ -27,6 +27,15 @@ const Quad kRightQuad = {-3.0f, 0.0f, 10.0f, 1.0f};
 const int kLeftX = 400 - 156;
 const int kRightX = 400 + 156;
 
+size_t CountOf(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 using ClearPass = RendererTest;
 
 TEST_F(ClearPass, ClearsColourAndDepthEvenAfterAPassTurnedDepthWritesOff)
@@ -175,6 +184,19 @@ TEST_F(MissingTextureRule, MaterialOutsideTheTableIsLoggedAndDrawsNothing)
     renderer.DrawWorld(scene);
     EXPECT_TRUE(PixelNear(400, 300, kBlack, 0));
     EXPECT_THAT(LogFileText(), HasSubstr("Warning: Trying to bind unexisting shader!"));
+}
+
+TEST_F(MissingTextureRule, MaterialOutsideTheTableIsLoggedOnceOverManyFrames)
+{
+    SetSceneColors({kRed, kWhite});
+    SetMaterials({{0, 1, 1.0f}});
+    AddNode(scene, "wall", QuadMesh({kCentreQuad}), {{6, 2}});
+    const std::string warning = "Warning: Trying to bind unexisting shader!";
+    const size_t before = CountOf(LogFileText(), warning);
+    for (int frame = 0; frame < 30; ++frame) {
+        renderer.DrawWorld(scene);
+    }
+    EXPECT_EQ(CountOf(LogFileText(), warning), before + 1);
 }
 
 TEST_F(MissingTextureRule, GroupsClaimingMoreTrianglesThanTheMeshHasDrawOnlyWhatIsThere)

@@ -50,6 +50,28 @@ TEST(ShaderTable, OutOfRangeIndexWarnsAndGivesADefaultRecord)
     EXPECT_EQ(CountOf(ReadWholeFile("Korvath.log"), warning), before + 2) << "an index inside the table warns nothing";
 }
 
+TEST(ShaderTable, EachOutOfRangeIndexWarnsOnceUntilTheTableIsResized)
+{
+    XShaderManager shaders;
+    shaders.Resize(2);
+    const std::string warning = "Warning: Trying to bind unexisting shader!";
+    const size_t before = CountOf(ReadWholeFile("Korvath.log"), warning);
+
+    for (int frame = 0; frame < 300; ++frame) {
+        shaders.GetShader(7);
+        shaders.GetShader(7);
+    }
+    EXPECT_EQ(CountOf(ReadWholeFile("Korvath.log"), warning), before + 1) << "one line for index 7, not one per call";
+    EXPECT_EQ(shaders.GetShader(7).texture0, -1) << "every call still gets the default record";
+
+    shaders.GetShader(-3);
+    EXPECT_EQ(CountOf(ReadWholeFile("Korvath.log"), warning), before + 2) << "another index has its own line";
+
+    shaders.Resize(2);
+    shaders.GetShader(7);
+    EXPECT_EQ(CountOf(ReadWholeFile("Korvath.log"), warning), before + 3) << "a new table warns afresh";
+}
+
 TEST(LightTable, CountStaysWithinTheTable)
 {
     XLightManager lights;

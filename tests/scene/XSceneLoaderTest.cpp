@@ -426,6 +426,51 @@ TEST_F(SceneFileTest, MissingEndObjectEndsTheGroupsAtTheNextHeadOrTheEnd)
     EXPECT_TRUE(AnyContains(Problems(), {At(LineOf(text, "object_start : second")), "end_object"}));
 }
 
+// The documented example with its object moved to the end of the file, ending after the triangle line of its
+// last group with the given text instead of the free line and "end_object".
+std::string ExampleEndingInObject(const std::string& ending)
+{
+    const std::string example = ReadSceneData("example.msa");
+    const size_t start = example.find("object_start : world\n");
+    const std::string lastTriangle = "0/0/0/0 2/0/0/0 1/0/0/0\n";
+    const size_t triangle = example.find(lastTriangle);
+    const size_t end = example.find("end_object\n");
+    if (start == std::string::npos || triangle == std::string::npos || end == std::string::npos) {
+        ADD_FAILURE() << "example.msa does not have the expected object block";
+        return example;
+    }
+    const std::string object = example.substr(start, triangle + lastTriangle.size() - start);
+    const std::string rest = example.substr(0, start) + example.substr(end + std::string("end_object\n").size());
+    return rest + object + ending;
+}
+
+TEST_F(SceneFileTest, BlankLinesAtTheEndOfTheFileEndTheLastObjectWithoutAProblem)
+{
+    for (const std::string ending : {"", "\n", "\n\n", "\n\n\n", "\n\n\n\n\n", "\r\n\r\n  \r\n\t\n"}) {
+        const std::string text = ExampleEndingInObject(ending);
+        XScene fresh;
+        XSceneLoader freshLoader;
+        freshLoader.SetScene(&fresh);
+        freshLoader.LoadFromMemory(reinterpret_cast<const unsigned char*>(text.data()),
+                                   static_cast<uint32_t>(text.size()));
+        const std::vector<std::string>& problems = freshLoader.GetProblems();
+        EXPECT_EQ(freshLoader.GetProblemCount(), 0) << testing::PrintToString(ending) << ": "
+                                                    << (problems.empty() ? "" : problems.front());
+        ASSERT_EQ(NodeNames(fresh), (std::vector<std::string>{"world"})) << testing::PrintToString(ending);
+        EXPECT_EQ(fresh.GetNode(0)->GetMesh()->GetTriangleCount(), 1);
+    }
+}
+
+TEST_F(SceneFileTest, TextAfterBlankLinesAtTheEndOfTheLastObjectIsStillAProblem)
+{
+    const std::string text = ExampleEndingInObject("\n\n\nstray words\n");
+    LoadFromExactMemory(text);
+    ASSERT_EQ(NodeNames(scene), (std::vector<std::string>{"world"})) << "the complete object is kept";
+    EXPECT_EQ(loader.GetProblemCount(), 1);
+    // The free line after the group is passed over; the blank line after it is where a word belongs.
+    EXPECT_TRUE(AnyContains(Problems(), {At(LineOf(text, "0/0/0/0 2/0/0/0 1/0/0/0") + 2), "end_object"}));
+}
+
 TEST_F(SceneFileTest, DuplicateNamesAndLetterCase)
 {
     LoadThroughArchive(ReadSceneData("duplicates.msa"));
@@ -524,6 +569,30 @@ TEST_F(SceneFileTest, LongLinesAndNamesAreCut)
     EXPECT_EQ(host.calls, (std::vector<std::string>{"resize 2", "jpeg 1 scene\\short.jpg",
                                                     "progress Loading texture scene\\short.jpg."}));
     EXPECT_FALSE(AnyContains(Problems(), {At(2)})) << "a long line that is passed over is no problem";
+}
+
+TEST_F(SceneFileTest, AZeroByteInANameIsReportedWithItsLine)
+{
+    std::string text = ReadSceneData("example.msa");
+    const int headLine = LineOf(text, "object_start : world");
+    const std::string head = "object_start : world";
+    text.replace(text.find(head), head.size(), std::string("object_start : wo\0rld", 22));
+    LoadFromExactMemory(text);
+    EXPECT_EQ(loader.GetProblemCount(), 1);
+    EXPECT_TRUE(AnyContains(Problems(), {At(headLine), "a zero byte at column 18"}))
+        << (Problems().empty() ? "" : Problems().front());
+}
+
+TEST_F(SceneFileTest, AZeroByteInALineThatIsReadIsReportedButNotInAFreeLine)
+{
+    std::string text = ReadSceneData("example.msa");
+    const int triangleLine = LineOf(text, "0/0/0/0 2/0/0/0 1/0/0/0");
+    text.replace(text.find("0/0/0/0 2/0/0/0 1/0/0/0"), 23, std::string("0/0/0/0 2/0/0/0 1/0/0/0\0 # x", 29));
+    text.replace(text.find("(free)"), 6, std::string("(fr\0ee)", 7));
+    LoadFromExactMemory(text);
+    EXPECT_EQ(loader.GetProblemCount(), 1) << (Problems().empty() ? "" : Problems().front());
+    EXPECT_TRUE(AnyContains(Problems(), {At(triangleLine), "a zero byte at column 24"}));
+    EXPECT_EQ(NodeNames(scene), (std::vector<std::string>{"world"})) << "what comes before the byte is read";
 }
 
 TEST(SceneFileProblems, OnlyTheFirstHundredAreListed)

@@ -104,6 +104,24 @@ TEST(TextReaderLines, ZeroBytesInsideALineEndTheString)
     char line[16] = {};
     ASSERT_TRUE(reader.ReadLine(line, sizeof(line)));
     EXPECT_STREQ(line, "ab");
+    EXPECT_EQ(reader.LastLineLength(), 5u) << "the bytes after the zero byte were copied too";
     ASSERT_TRUE(reader.ReadLine(line, sizeof(line)));
     EXPECT_STREQ(line, "ef");
+    EXPECT_EQ(reader.LastLineLength(), 2u);
+}
+
+TEST(TextReaderLines, RestIsBlankLooksPastTheLastLineHandedOut)
+{
+    const std::string text = "a\n \r\n\t\nb\n\n";
+    const std::unique_ptr<unsigned char[]> bytes = ExactCopy(text);
+    XTextReader reader;
+    reader.Attach(bytes.get(), static_cast<uint32_t>(text.size()));
+    char line[16] = {};
+    ASSERT_TRUE(reader.ReadLine(line, sizeof(line)));
+    EXPECT_FALSE(reader.RestIsBlank()) << "\"b\" is still to come";
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(reader.ReadLine(line, sizeof(line)));
+    }
+    EXPECT_STREQ(line, "b");
+    EXPECT_TRUE(reader.RestIsBlank());
 }

@@ -2,6 +2,8 @@
 #include "shell/WindowMessages.h"
 #include "shell/XInputScript.h"
 
+#include "support/ScratchDirectory.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -104,4 +106,14 @@ TEST(ScriptErrors, MissingFileIsNamed)
     std::string error;
     EXPECT_FALSE(script.Load("/nonexistent/walk.txt", error));
     EXPECT_NE(error.find("/nonexistent/walk.txt"), std::string::npos) << error;
+}
+
+TEST(ScriptErrors, FolderIsRefusedAndNamed)
+{
+    const ScratchDirectory folder("korvath-script-folder");
+    ASSERT_FALSE(folder.Path().empty());
+    XInputScript script;
+    std::string error;
+    EXPECT_FALSE(script.Load(folder.Path().string(), error));
+    EXPECT_EQ(error, folder.Path().string() + ": cannot open script: it is a folder, not a file");
 }
