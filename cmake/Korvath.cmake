@@ -1,5 +1,7 @@
 # Build helpers shared by every layer.
 
+include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
+
 set(KORVATH_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align -Wnull-dereference)
 if(KORVATH_WERROR)
   list(APPEND KORVATH_WARNINGS -Werror)
@@ -30,7 +32,40 @@ function(korvath_library name)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
   endif()
+  set_property(GLOBAL APPEND PROPERTY KORVATH_LAYER_LIBRARIES ${name})
 endfunction()
+
+# Runs once every folder is added: a library may link only libraries of its own layer and of the layers it may
+# use (Layers.cmake). The include check (test layers.includes) holds the sources to the same table.
+function(korvath_check_layer_links)
+  get_property(libraries GLOBAL PROPERTY KORVATH_LAYER_LIBRARIES)
+  foreach(library ${libraries})
+    get_target_property(folder ${library} SOURCE_DIR)
+    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${folder})
+    korvath_layer_of(${folder} layer)
+    if(layer STREQUAL "")
+      continue()
+    endif()
+    get_target_property(type ${library} TYPE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+      get_target_property(links ${library} INTERFACE_LINK_LIBRARIES)
+    else()
+      get_target_property(links ${library} LINK_LIBRARIES)
+    endif()
+    foreach(link ${links})
+      if(NOT link IN_LIST libraries)
+        continue()
+      endif()
+      get_target_property(link_folder ${link} SOURCE_DIR)
+      file(RELATIVE_PATH link_folder ${PROJECT_SOURCE_DIR} ${link_folder})
+      korvath_layer_may_use("${layer}" ${link_folder} allowed)
+      if(NOT allowed)
+        message(SEND_ERROR "${library} (${folder}/) links ${link} (${link_folder}/), which ${layer}/ may not use")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL korvath_check_layer_links)
 
 # korvath_test(NAME [DEPENDS lib...] [LABELS label...])
 # A GoogleTest executable made of every .cpp file in the calling folder.

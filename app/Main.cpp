@@ -1,7 +1,7 @@
 // Program entry: reads the command line, opens the window and runs the message loop, whose frame function
 // starts the game on its first call and then runs one game frame per pass.
 #include "game/XGame.h"
-#include "game/XLevelPreview.h"
+#include "app/XLevelPreview.h"
 #include "scene/XArchive.h"
 #include "shell/XArchiveLocation.h"
 #include "render/XGLErrorWatch.h"

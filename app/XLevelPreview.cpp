@@ -1,5 +1,5 @@
 // XLevelPreview: on-the-fly level compilation for the viewer mode.
-#include "game/XLevelPreview.h"
+#include "app/XLevelPreview.h"
 
 #include "scene/XArchive.h"
 #include "tools/levelc/XLevelCompiler.h"

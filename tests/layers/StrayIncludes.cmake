@@ -1,0 +1,45 @@
+# Runs the layering check on a small tree in SCRATCH: first with stray includes, which it must name by file,
+# line and include (and nothing else), then with them taken out, when it must pass.
+# Usage: cmake -DCHECK=<CheckLayers.cmake> -DSCRATCH=<folder> -P StrayIncludes.cmake
+file(REMOVE_RECURSE "${SCRATCH}")
+file(WRITE "${SCRATCH}/math/XA.h" "#pragma once\n")
+file(WRITE "${SCRATCH}/game/XG.h" "#pragma once\n#include \"math/XA.h\"\n")
+file(WRITE "${SCRATCH}/tools/levelc/XL.h" "#pragma once\n#include \"math/XA.h\"\n")
+file(WRITE "${SCRATCH}/tools/common/XC.h" "#pragma once\n")
+file(WRITE "${SCRATCH}/app/XP.cpp" "#include \"game/XG.h\"\n#include \"tools/levelc/XL.h\"\n")
+file(WRITE "${SCRATCH}/tests/XT.cpp" "#include \"app/XP.cpp\"\n")
+file(WRITE "${SCRATCH}/render/XR.cpp" "// Draws; a[i; ]\n#include \"math/XA.h\"\n\n#include \"game/XG.h\"\n")
+file(WRITE "${SCRATCH}/app/XQ.cpp" "#include \"tools/common/XC.h\"\n")
+file(WRITE "${SCRATCH}/space/XO.h" "#pragma once\n")
+file(WRITE "${SCRATCH}/sound/XN.cpp" "#include \"../space/XO.h\"\n")
+
+function(run_check expected_result)
+  execute_process(COMMAND ${CMAKE_COMMAND} -DKORVATH_ROOT=${SCRATCH} -P ${CHECK}
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(expected_result STREQUAL "pass" AND NOT result EQUAL 0)
+    message(FATAL_ERROR "The check failed on a tree that keeps the layering:\n${output}")
+  endif()
+  if(expected_result STREQUAL "fail" AND result EQUAL 0)
+    message(FATAL_ERROR "The check passed a tree with stray includes:\n${output}")
+  endif()
+  set(output "${output}" PARENT_SCOPE)
+endfunction()
+
+run_check(fail)
+foreach(expected "render/XR.cpp:4: includes \"game/XG.h\" from game/" "app/XQ.cpp:1: includes \"tools/common/XC.h\""
+                 "tests/XT.cpp:1: includes \"app/XP.cpp\"" "sound/XN.cpp:1: includes \"../space/XO.h\" from space/")
+  string(FIND "${output}" "${expected}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "The check did not report ${expected}:\n${output}")
+  endif()
+endforeach()
+foreach(allowed "math/XA.h\"" "tools/levelc/XL.h\"" "XP.cpp:")
+  string(FIND "${output}" "${allowed}" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "The check reported an allowed include (${allowed}):\n${output}")
+  endif()
+endforeach()
+
+file(WRITE "${SCRATCH}/render/XR.cpp" "#include \"math/XA.h\"\n")
+file(REMOVE "${SCRATCH}/app/XQ.cpp" "${SCRATCH}/tests/XT.cpp" "${SCRATCH}/sound/XN.cpp")
+run_check(pass)
