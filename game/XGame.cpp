@@ -219,6 +219,7 @@ void XGame::ReserveEffects()
     GetProjectileList()->Reserve(kProjectileRoom);
     GetDecalList()->Reserve(kDecalRoom);
     GetExplosionList()->Reserve(kExplosionRoom);
+    GetRenderer()->ReserveExplosions(kExplosionRoom);
     sparkPositions.reserve(kProjectileRoom);
     rocketPositions.reserve(kProjectileRoom);
 }
