@@ -11,6 +11,9 @@
 // cannot be followed out of the runtimes counts as "unknown". The first few call stacks of own allocations
 // after the first pass are written too, as symbol lines, for the developer who has to find them.
 //
+// A pass counts from the loop's taking its number until the next one does; the last pass therefore also holds
+// what the program does after its loop (the timedemo's summary, for one), which the test's runs leave out.
+//
 // The report, one line per pass from 0 (before the loop) to the last, then the stacks:
 //   pass N own A foreign B unknown C
 //   stack N          (the pass of the allocation, followed by its frames, innermost first)
