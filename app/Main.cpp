@@ -141,8 +141,10 @@ bool ConfigureAutomation(const XOptions& options)
                              scriptPath.c_str());
                 return false;
             }
-            automation->SetFrameLimit(options.frames > 0 ? options.frames : script.LastFrame());
+            const int frames = options.frames > 0 ? options.frames : script.LastFrame();
+            automation->SetFrameLimit(frames);
             GetFrameProfile()->Enable(true);
+            GetFrameProfile()->Reserve(frames);
         }
         automation->SetScript(script);
     }

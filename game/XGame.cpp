@@ -53,6 +53,12 @@ const float kSparkLifetime = 500.0f;
 const float kRocketLifetime = 5000.0f;
 const float kPanelHidden = 500.0f;
 const float kPanelOpen = 75.0f;
+// The effects' room, well above what the weapons keep alive: the gun's 20 sparks per hit, 10 hits a second
+// and the rockets' 100 per explosion live half a second; a bullet hole lives 8 s, a scorch 4 s, an
+// explosion 0.5 s. A fight beyond these makes more room once and keeps it.
+const size_t kProjectileRoom = 1024;
+const size_t kDecalRoom = 256;
+const size_t kExplosionRoom = 64;
 
 // A random number from 0 to 32767, the range every formula below is made for. The C library's rand() may
 // reach far higher (glibc's goes to 2^31 - 1, which would throw sparks thousands of units a second), so the
@@ -204,7 +210,18 @@ void XGame::Init(const char* sceneName)
     GetTimer()->Reset();
     GetRenderer()->SetScene(scene.get());
     LoadVisibility();
+    ReserveEffects();
     WarmUpPasses();
+}
+
+void XGame::ReserveEffects()
+{
+    GetProjectileList()->Reserve(kProjectileRoom);
+    GetDecalList()->Reserve(kDecalRoom);
+    GetExplosionList()->Reserve(kExplosionRoom);
+    GetRenderer()->ReserveExplosions(kExplosionRoom);
+    sparkPositions.reserve(kProjectileRoom);
+    rocketPositions.reserve(kProjectileRoom);
 }
 
 // Software OpenGL (llvmpipe) compiles the code for a combination of drawing state the first time a draw uses it,

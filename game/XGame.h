@@ -90,6 +90,9 @@ private:
     // prepares each pass's state during the start-up instead of stalling the frame that first needs it.
     void WarmUpPasses();
     void LoadVisibility();
+    // Makes the room of the weapons' effects (records, marks, explosions, the positions drawn) once, so that
+    // no frame, however much it fires, allocates for them.
+    void ReserveEffects();
 
     std::string archiveName;
     int32_t currentWeapon = 1;

@@ -4,20 +4,44 @@
 #include "shell/XTimer.h"
 #include "sound/FSound.h"
 
+#include <iterator> // std::next
+
 void XProjectileList::Add(const XVector3& position, const XVector3& velocity, const XVector3& acceleration,
                           float lifetime)
 {
-    XProjectile record;
+    XProjectile& record = Append();
     record.position = position;
     record.velocity = velocity;
     record.acceleration = acceleration;
     record.lifetime = lifetime;
-    records.push_back(record);
 }
 
 void XProjectileList::Add(const XProjectile& record)
 {
-    records.push_back(record);
+    Append() = record;
+}
+
+void XProjectileList::Reserve(size_t count)
+{
+    while (Capacity() < count) {
+        spare.emplace_back();
+    }
+}
+
+size_t XProjectileList::Capacity() const
+{
+    return records.size() + spare.size();
+}
+
+XProjectile& XProjectileList::Append()
+{
+    if (spare.empty()) {
+        spare.emplace_back();
+    }
+    records.splice(records.end(), spare, spare.begin());
+    XProjectile& record = records.back();
+    record = XProjectile();
+    return record;
 }
 
 void XProjectileList::Update()
@@ -32,7 +56,9 @@ void XProjectileList::Update()
             if (it->channel != -1) {
                 FSOUND_StopSound(it->channel);
             }
-            it = records.erase(it);
+            const auto next = std::next(it);
+            spare.splice(spare.begin(), records, it);
+            it = next;
         } else {
             ++it;
         }
@@ -70,7 +96,7 @@ int XProjectileList::RocketCount() const
 
 void XProjectileList::Clear()
 {
-    records.clear();
+    spare.splice(spare.begin(), records);
 }
 
 XProjectileList* GetProjectileList()

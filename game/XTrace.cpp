@@ -13,6 +13,7 @@
 
 XTrace::XTrace(const std::string& path)
 {
+    line.reserve(1024); // a frame's line is some 600 characters
     file = std::fopen(path.c_str(), "w");
     if (file == nullptr) {
         std::fprintf(stderr, "korvath: --trace: cannot write '%s'\n", path.c_str());

@@ -1,6 +1,11 @@
 // XDecalList: the process-wide list of wall marks.
 #include "render/XDecal.h"
 
+void XDecalList::Reserve(size_t count)
+{
+    decals.reserve(count);
+}
+
 void XDecalList::Add(const XDecal& decal)
 {
     decals.push_back(decal);

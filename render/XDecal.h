@@ -6,6 +6,7 @@
 
 #include "math/XVector3.h"
 
+#include <cstddef> // size_t
 #include <cstdint> // int32_t, uint8_t
 #include <vector>
 
@@ -20,6 +21,8 @@ struct XDecal {
 
 class XDecalList {
 public:
+    // Room for `count` entries made once, so that adding up to that many allocates nothing.
+    void Reserve(size_t count);
     void Add(const XDecal& decal);
     // The decals in creation order; the decal pass ages and removes them.
     std::vector<XDecal>& Decals();

@@ -1,6 +1,11 @@
 // XExplosionList: the process-wide list of explosions.
 #include "render/XExplosion.h"
 
+void XExplosionList::Reserve(size_t count)
+{
+    explosions.reserve(count);
+}
+
 void XExplosionList::Add(const XExplosion& explosion)
 {
     explosions.push_back(explosion);

@@ -5,6 +5,7 @@
 
 #include "math/XVector3.h"
 
+#include <cstddef> // size_t
 #include <cstdint> // int32_t
 #include <vector>
 
@@ -17,6 +18,8 @@ struct XExplosion {
 
 class XExplosionList {
 public:
+    // Room for `count` entries made once, so that adding up to that many allocates nothing.
+    void Reserve(size_t count);
     void Add(const XExplosion& explosion);
     std::vector<XExplosion>& Explosions();
     const std::vector<XExplosion>& Explosions() const;

@@ -45,3 +45,8 @@ void XFlareVisibility::Clear()
     haveKey = false;
     answers.clear();
 }
+
+void XFlareVisibility::Reserve(size_t count)
+{
+    answers.reserve(count);
+}

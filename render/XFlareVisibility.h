@@ -12,6 +12,7 @@
 
 #include "math/XVector3.h"
 
+#include <cstddef> // size_t
 #include <cstdint> // uint64_t
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
     void Keep(int index, const XVector3& position, bool blocked);
     // Forgets every kept answer.
     void Clear();
+    // Room for the answers of lights 0 to count - 1, made at once (forgetting keeps it).
+    void Reserve(size_t count);
 
 private:
     struct Answer {

@@ -305,6 +305,11 @@ bool XRenderer::SetVisibility(XVisibility visibility)
     return world != nullptr && world->GetMesh() != nullptr && visibleWorld.Set(std::move(visibility), *world->GetMesh());
 }
 
+void XRenderer::ReserveExplosions(size_t count)
+{
+    explosionVisibility.Reserve(count);
+}
+
 XScene* XRenderer::GetScene() const
 {
     return scene;

@@ -11,6 +11,7 @@
 #include "render/XVisibleWorld.h"
 #include "shell/XInputListener.h" // XPoint
 
+#include <cstddef> // size_t
 #include <cstdint> // int32_t
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     // The scene to draw (handed over at the end of the start-up); not owned.
     void SetScene(XScene* newScene);
     XScene* GetScene() const;
+    // Room for the sight answers of `count` explosions at once, so that the explosion passes allocate nothing.
+    void ReserveExplosions(size_t count);
     // 0 no triangle display, 1 the objects' triangles in red, 2 the collision octree's triangles in blue.
     void SetTriangleMode(int32_t mode);
     int32_t GetTriangleMode() const;

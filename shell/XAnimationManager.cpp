@@ -6,6 +6,11 @@
 
 #include <algorithm> // std::find
 
+XAnimationManager::XAnimationManager()
+{
+    animators.reserve(32);
+}
+
 void XAnimationManager::Tick()
 {
     now = GetTimer()->GetTime();

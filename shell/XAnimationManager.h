@@ -14,6 +14,9 @@ constexpr int kValueAnimation = 3;  // any other animated value (the weapon mode
 
 class XAnimationManager {
 public:
+    // Room for the animations of a game (the panel, the zoom, the weapon models) made at once.
+    XAnimationManager();
+
     // Reads the game time once and advances every active listed animation, in list order.
     void Tick();
     // Moves one animation to the time of the last Tick; true while it is still running.

@@ -58,7 +58,7 @@ void XAutomation::SetLoadingShotsDirectory(const std::string& directory)
 void XAutomation::BeginPass(int frame)
 {
     if (!script.Empty()) {
-        for (const XScriptEvent& event : script.EventsOfFrame(frame)) {
+        for (const XScriptEvent& event : script.FrameEvents(frame)) {
             if (event.kind == XScriptEvent::Kind::FrameTime) {
                 scriptedStep = event.milliseconds; // a later pass without one keeps this step
                 continue;

@@ -5,6 +5,11 @@
 #include <cstdio>  // vsnprintf
 #include <cstring> // strlen, memcpy
 
+XDebugText::XDebugText()
+{
+    text.reserve(4096);
+}
+
 void XDebugText::AppendLine(const char* format, ...)
 {
     char line[2048] = {};

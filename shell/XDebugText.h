@@ -6,6 +6,9 @@
 
 class XDebugText {
 public:
+    // The lines of a frame fit the room made here; a longer frame grows it once and keeps it.
+    XDebugText();
+
     // Formats one line with printf rules and appends it with a trailing "\n". Lines longer than the
     // 2048-byte line buffer are cut.
     void AppendLine(const char* format, ...) __attribute__((format(printf, 2, 3)));

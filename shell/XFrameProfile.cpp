@@ -64,6 +64,13 @@ double XFrameProfile::Current(XProfileSection section) const
     return current[static_cast<int>(section)];
 }
 
+void XFrameProfile::Reserve(int frames)
+{
+    for (std::vector<double>& section : samples) {
+        section.reserve(frames > 0 ? static_cast<size_t>(frames) : 0u);
+    }
+}
+
 void XFrameProfile::EndFrame()
 {
     if (!enabled) {

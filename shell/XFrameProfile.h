@@ -22,6 +22,9 @@ class XFrameProfile {
 public:
     void Enable(bool on);
     bool Enabled() const { return enabled; }
+    // Room for the figures of `frames` frames, made at once, so that a run of known length allocates nothing
+    // while it is measured.
+    void Reserve(int frames);
 
     // Adds milliseconds to a section of the frame running now.
     void Add(XProfileSection section, double milliseconds);

@@ -8,6 +8,7 @@
 void XInput::AddListener(XInputListener* listener)
 {
     listeners.push_back(listener);
+    dispatch.reserve(4 * listeners.capacity()); // a few messages deep, sent from within listeners
 }
 
 void XInput::RemoveListener(XInputListener* listener)
@@ -18,23 +19,38 @@ void XInput::RemoveListener(XInputListener* listener)
     }
 }
 
+size_t XInput::OpenDispatch()
+{
+    const size_t first = dispatch.size();
+    dispatch.insert(dispatch.end(), listeners.begin(), listeners.end());
+    return first;
+}
+
+void XInput::CloseDispatch(size_t first)
+{
+    dispatch.resize(first);
+}
+
 void XInput::OnKeyboardMessage(uint32_t message, WPARAM wParam, LPARAM)
 {
     const int key = static_cast<int>(wParam & 0xFF);
     if (message == WM_KEYDOWN) {
         keyHeld[key] = true;
         pressedSinceQuery[key] = true;
-        // Copy: a listener may add or remove listeners while being called.
-        const std::vector<XInputListener*> current = listeners;
-        for (XInputListener* listener : current) {
-            listener->OnKeyDown(key);
+        const size_t first = OpenDispatch();
+        const size_t end = dispatch.size();
+        for (size_t i = first; i < end; ++i) {
+            dispatch[i]->OnKeyDown(key);
         }
+        CloseDispatch(first);
     } else if (message == WM_KEYUP) {
         keyHeld[key] = false;
-        const std::vector<XInputListener*> current = listeners;
-        for (XInputListener* listener : current) {
-            listener->OnKeyUp(key);
+        const size_t first = OpenDispatch();
+        const size_t end = dispatch.size();
+        for (size_t i = first; i < end; ++i) {
+            dispatch[i]->OnKeyUp(key);
         }
+        CloseDispatch(first);
     }
 }
 
@@ -44,14 +60,16 @@ void XInput::OnMouseMessage(uint32_t message, WPARAM, LPARAM lParam)
     const XPoint cursor = window->GetCursorPosition();
     const XPoint capture = window->GetCapturePoint();
     const XPoint point = {PointParamX(lParam), PointParamY(lParam)};
-    const std::vector<XInputListener*> current = listeners;
+    // By index: a message sent from within a listener may move the dispatch stack.
+    const size_t first = OpenDispatch();
+    const size_t end = dispatch.size();
 
     switch (message) {
     case WM_MOUSEMOVE: {
         const float dx = static_cast<float>(cursor.x - capture.x);
         const float dy = static_cast<float>(cursor.y - capture.y);
-        for (XInputListener* listener : current) {
-            listener->OnMouseMove(dx, dy);
+        for (size_t i = first; i < end; ++i) {
+            dispatch[i]->OnMouseMove(dx, dy);
         }
         if (captureMouse && (cursor.x != capture.x || cursor.y != capture.y)) {
             window->SetCursorPosition(capture);
@@ -60,43 +78,44 @@ void XInput::OnMouseMessage(uint32_t message, WPARAM, LPARAM lParam)
     }
     case WM_LBUTTONDOWN:
         leftDown = true;
-        for (XInputListener* listener : current) {
-            listener->OnMouseDown(point, 0);
+        for (size_t i = first; i < end; ++i) {
+            dispatch[i]->OnMouseDown(point, 0);
         }
         break;
     case WM_LBUTTONUP:
         leftDown = false;
-        for (XInputListener* listener : current) {
-            listener->OnMouseUp(point, 0);
+        for (size_t i = first; i < end; ++i) {
+            dispatch[i]->OnMouseUp(point, 0);
         }
         break;
     case WM_RBUTTONDOWN:
         rightDown = true;
-        for (XInputListener* listener : current) {
-            listener->OnMouseDown(point, 1);
+        for (size_t i = first; i < end; ++i) {
+            dispatch[i]->OnMouseDown(point, 1);
         }
         break;
     case WM_RBUTTONUP:
         rightDown = false;
-        for (XInputListener* listener : current) {
-            listener->OnMouseUp(point, 1);
+        for (size_t i = first; i < end; ++i) {
+            dispatch[i]->OnMouseUp(point, 1);
         }
         break;
     case WM_MBUTTONDOWN:
         middleDown = true;
-        for (XInputListener* listener : current) {
-            listener->OnMouseDown(point, 2);
+        for (size_t i = first; i < end; ++i) {
+            dispatch[i]->OnMouseDown(point, 2);
         }
         break;
     case WM_MBUTTONUP:
         middleDown = false;
-        for (XInputListener* listener : current) {
-            listener->OnMouseUp(point, 2);
+        for (size_t i = first; i < end; ++i) {
+            dispatch[i]->OnMouseUp(point, 2);
         }
         break;
     default:
         break;
     }
+    CloseDispatch(first);
 }
 
 bool XInput::IsKeyDown(int key)

@@ -11,6 +11,7 @@
 #include "shell/XInputListener.h"
 
 #include <array>   // std::array
+#include <cstddef> // size_t
 #include <cstdint> // uint8_t
 #include <vector>  // std::vector
 
@@ -44,11 +45,18 @@ public:
     XPoint GetMousePosition() const;
 
 private:
+    // Appends the listeners as they are now to the dispatch stack and returns where they begin there: a
+    // message goes to these, even when a listener adds or removes listeners while being called. Messages
+    // sent from within a listener stack their own above; CloseDispatch(first) drops them again.
+    size_t OpenDispatch();
+    void CloseDispatch(size_t first);
+
     bool leftDown = false;
     bool middleDown = false;
     bool rightDown = false;
     std::array<uint8_t, 256> keyState = {};
     std::vector<XInputListener*> listeners;
+    std::vector<XInputListener*> dispatch; // room made when listeners are added, so messages allocate nothing
     bool captureMouse = true;
 
     // What GetAsyncKeyState would answer: held keys, and presses not yet seen by a query.

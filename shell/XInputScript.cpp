@@ -213,13 +213,20 @@ bool XInputScript::Load(const std::string& path, std::string& error)
 
 std::vector<XScriptEvent> XInputScript::EventsOfFrame(int frame) const
 {
+    const XScriptEventSpan span = FrameEvents(frame);
+    return std::vector<XScriptEvent>(span.begin(), span.end());
+}
+
+XScriptEventSpan XInputScript::FrameEvents(int frame) const
+{
     const auto first = std::lower_bound(events.begin(), events.end(), frame,
                                         [](const XScriptEvent& e, int f) { return e.frame < f; });
-    std::vector<XScriptEvent> result;
-    for (auto it = first; it != events.end() && it->frame == frame; ++it) {
-        result.push_back(*it);
+    auto last = first;
+    while (last != events.end() && last->frame == frame) {
+        ++last;
     }
-    return result;
+    const XScriptEvent* const data = events.data();
+    return XScriptEventSpan(data + (first - events.begin()), data + (last - events.begin()));
 }
 
 const std::vector<XScriptEvent>& XInputScript::Events() const

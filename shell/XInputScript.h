@@ -12,6 +12,7 @@
 // Several events of one frame may share a line, separated by ';'. Blank lines and text after '#' are ignored.
 #pragma once
 
+#include <cstddef> // size_t
 #include <string>
 #include <vector>
 
@@ -27,6 +28,20 @@ struct XScriptEvent {
     double milliseconds = 0.0; // frame time for FrameTime events
 };
 
+// The events of one frame, in place in the script: what a loop pass goes through without copying them.
+class XScriptEventSpan {
+public:
+    XScriptEventSpan(const XScriptEvent* from, const XScriptEvent* to) : first(from), last(to) {}
+    const XScriptEvent* begin() const { return first; }
+    const XScriptEvent* end() const { return last; }
+    size_t size() const { return static_cast<size_t>(last - first); }
+    bool empty() const { return first == last; }
+
+private:
+    const XScriptEvent* first;
+    const XScriptEvent* last;
+};
+
 class XInputScript {
 public:
     // Parses script text; on failure returns false and sets error to a message naming the line.
@@ -36,6 +51,8 @@ public:
 
     // The events of one frame, in script order.
     std::vector<XScriptEvent> EventsOfFrame(int frame) const;
+    // The same events where the script keeps them, valid until the script changes.
+    XScriptEventSpan FrameEvents(int frame) const;
     const std::vector<XScriptEvent>& Events() const;
     bool Empty() const;
     // Whether the script carries recorded frame times, and the number of its last frame.

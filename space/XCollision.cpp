@@ -452,6 +452,9 @@ const XCollisionMesh* XCollision::MeshFor(XScene* scene, const XVector3& scale)
     // Compared bit for bit, so that 0 and -0 (which scale to differently signed corners) are told apart.
     if (!slot || slot->TreeSerial() != octree->Serial() || !SameBits(slot->Scale(), scale)) {
         slot = std::make_unique<XCollisionMesh>(*octree, scale);
+        // Room for a query that meets every triangle: no query after this one allocates.
+        candidates.reserve(static_cast<size_t>(slot->TriangleCount()));
+        candidateLeaves.reserve(static_cast<size_t>(slot->TriangleCount()));
     }
     return slot.get();
 }

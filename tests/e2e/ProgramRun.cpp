@@ -85,13 +85,13 @@ ProgramResult ProgramRun::RunOnce() const
             unsetenv(name.c_str());
         }
         std::vector<char*> argv;
-        const std::string program = KorvathPath();
-        argv.push_back(const_cast<char*>(program.c_str()));
+        const std::string executable = program.empty() ? KorvathPath() : program;
+        argv.push_back(const_cast<char*>(executable.c_str()));
         for (const std::string& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));
         }
         argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
+        execv(executable.c_str(), argv.data());
         _exit(127);
     }
     close(outPipe[1]);

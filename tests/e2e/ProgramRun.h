@@ -20,6 +20,7 @@ struct ProgramResult {
 };
 
 struct ProgramRun {
+    std::string program;                // the executable; empty for the korvath program under test
     std::vector<std::string> arguments;
     std::filesystem::path workingDirectory;
     std::map<std::string, std::string> setEnvironment; // added or replaced variables

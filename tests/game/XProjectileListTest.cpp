@@ -162,6 +162,64 @@ TEST_F(ProjectileLifetime, AnExpiredRocketGoesWhilePausedToo)
     EXPECT_EQ(list.Count(), 0);
 }
 
+using ProjectileNodes = ProjectileListTest;
+
+TEST_F(ProjectileNodes, RemovedRecordsLeaveTheirNodesForTheNextOnes)
+{
+    list.Reserve(4);
+    ASSERT_EQ(list.Capacity(), 4u);
+    for (int i = 0; i < 5; ++i) {
+        list.Add(XVector3(), XVector3(), XVector3(), 5.0f);
+    }
+    EXPECT_EQ(list.Capacity(), 5u) << "a fifth record needs one node more";
+    Step(list, 10.0);
+    ASSERT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Capacity(), 5u) << "removal keeps the nodes";
+    for (int i = 0; i < 5; ++i) {
+        list.Add(XVector3(), XVector3(), XVector3(), 5.0f);
+    }
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Capacity(), 5u) << "the records took the spare nodes, and clearing keeps them too";
+}
+
+TEST_F(ProjectileNodes, ARecordInARecycledNodeStartsAfresh)
+{
+    XProjectile rocket = Rocket(5.0f, 7);
+    rocket.up = XVector3(0.0f, 1.0f, 0.0f);
+    rocket.acceleration = XVector3(1.0f, 1.0f, 1.0f);
+    list.Add(rocket);
+    list.Expire(list.Records().front()); // channel 7 is no live handle: stopping it does nothing
+    Step(list, 0.0);
+    ASSERT_EQ(list.Count(), 0);
+
+    list.Add(XVector3(1.0f, 2.0f, 3.0f), XVector3(), XVector3(), 500.0f);
+    const XProjectile& spark = list.Records().front();
+    EXPECT_EQ(spark.channel, -1);
+    EXPECT_FALSE(spark.isRocket);
+    EXPECT_EQ(spark.age, 0.0f);
+    EXPECT_EQ(spark.acceleration, XVector3());
+    EXPECT_EQ(spark.up, XVector3());
+    EXPECT_EQ(spark.position, XVector3(1.0f, 2.0f, 3.0f));
+}
+
+TEST_F(ProjectileNodes, RecordsAddedAfterRemovalsFollowTheSurvivorsInTheOrderAdded)
+{
+    const float lifetimes[4] = {5.0f, 1000.0f, 5.0f, 1000.0f};
+    for (int i = 0; i < 4; ++i) {
+        list.Add(XVector3(static_cast<float>(i), 0.0f, 0.0f), XVector3(), XVector3(), lifetimes[i]);
+    }
+    Step(list, 10.0);
+    for (int i = 4; i < 7; ++i) {
+        list.Add(XVector3(static_cast<float>(i), 0.0f, 0.0f), XVector3(), XVector3(), 1000.0f);
+    }
+    std::vector<float> order;
+    for (const XProjectile& record : list.Records()) {
+        order.push_back(record.position.x);
+    }
+    EXPECT_EQ(order, (std::vector<float>{1.0f, 3.0f, 4.0f, 5.0f, 6.0f}));
+}
+
 // Sounds tied to records, on the silent driver (it plays and ends sounds on time, unheard).
 class ProjectileSounds : public ProjectileListTest {
 protected:

@@ -66,6 +66,20 @@ TEST(ScriptEvents, EventsAreGroupedByFrameInScriptOrder)
     EXPECT_TRUE(script.EventsOfFrame(3).empty());
 }
 
+TEST(ScriptEvents, FrameEventsAreTheScriptsOwnEventsOfThatFrame)
+{
+    const XInputScript script = Parsed("5 key down SPACE\n2 key down TAB\n5 key up SPACE\n7 close\n");
+    const XScriptEventSpan frame5 = script.FrameEvents(5);
+    ASSERT_EQ(frame5.size(), 2u);
+    EXPECT_EQ(frame5.begin(), &script.Events()[1]) << "in place, after frame 2's event";
+    EXPECT_EQ(frame5.begin()[0].kind, XScriptEvent::Kind::KeyDown);
+    EXPECT_EQ(frame5.begin()[1].kind, XScriptEvent::Kind::KeyUp);
+    EXPECT_EQ(script.FrameEvents(7).size(), 1u) << "the last frame";
+    EXPECT_TRUE(script.FrameEvents(3).empty());
+    EXPECT_TRUE(script.FrameEvents(8).empty());
+    EXPECT_TRUE(XInputScript().FrameEvents(1).empty());
+}
+
 TEST(ScriptEvents, DescriptionsReadBackAsTheSameEvents)
 {
     const XInputScript script = Parsed("1 key down CONTROL\n1 mouse move -3 7\n1 mouse up middle\n1 close\n");

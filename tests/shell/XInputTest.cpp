@@ -3,6 +3,7 @@
 #include "shell/XWindow.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,30 @@ public:
     void OnKeyUp(int key) override { calls.push_back("keyup " + std::to_string(key)); }
 
     std::vector<std::string> calls;
+};
+
+// Sends the key-up of every key from within its key-down, as a handler that sends input of its own would.
+class EchoingListener : public RecordingListener {
+public:
+    void OnKeyDown(int key) override
+    {
+        RecordingListener::OnKeyDown(key);
+        WindowProc(WM_KEYUP, static_cast<WPARAM>(key), 0);
+    }
+};
+
+// Makes a further listener from within its first key-down.
+class SpawningListener : public RecordingListener {
+public:
+    void OnKeyDown(int key) override
+    {
+        RecordingListener::OnKeyDown(key);
+        if (spawned == nullptr) {
+            spawned = std::make_unique<RecordingListener>();
+        }
+    }
+
+    std::unique_ptr<RecordingListener> spawned;
 };
 
 XPoint Centre()
@@ -57,6 +82,27 @@ TEST(InputListeners, DestroyedListenerIsNoLongerCalled)
     }
     WindowProc(WM_KEYUP, 'W', 0);
     EXPECT_EQ(kept.calls.size(), 2u);
+}
+
+TEST(InputListeners, AMessageSentFromWithinAListenerReachesEveryListenerBeforeTheFirstGoesOn)
+{
+    EchoingListener echoing;
+    RecordingListener after;
+    WindowProc(WM_KEYDOWN, VK_F5, 0);
+    EXPECT_EQ(echoing.calls, (std::vector<std::string>{"keydown 116", "keyup 116"}));
+    EXPECT_EQ(after.calls, (std::vector<std::string>{"keyup 116", "keydown 116"}));
+}
+
+TEST(InputListeners, AListenerMadeDuringAMessageHearsOnlyTheMessagesAfterIt)
+{
+    SpawningListener spawning;
+    RecordingListener after;
+    WindowProc(WM_KEYDOWN, VK_F6, 0);
+    ASSERT_NE(spawning.spawned, nullptr);
+    EXPECT_TRUE(spawning.spawned->calls.empty());
+    EXPECT_EQ(after.calls.size(), 1u);
+    WindowProc(WM_KEYUP, VK_F6, 0);
+    EXPECT_EQ(spawning.spawned->calls, (std::vector<std::string>{"keyup 117"}));
 }
 
 TEST(InputButtons, ButtonsAreHeldBetweenDownAndUp)
