@@ -177,6 +177,7 @@ bool ConfigureAutomation(const XOptions& options)
         }
         automation->AddScreenshot(shot.first, shot.second);
     }
+    automation->SetFastForward(options.fastForward);
     if (options.fixedStep > 0.0) {
         automation->SetFixedStep(options.fixedStep);
         std::srand(1);

@@ -19,6 +19,10 @@ public:
     void SetRecording(bool on);
     void AddScreenshot(int frame, const std::string& path);
     void SetLoadingShotsDirectory(const std::string& directory);
+    // Fast forward: the passes that save no picture run and submit their frame as usual but rasterise
+    // nothing (a scissor box of no pixels), so that a long scripted run reaches its pictures sooner. The
+    // first pass (the start-up and its loading screens) is always drawn.
+    void SetFastForward(bool on);
 
     // Start of loop pass `frame` (1-based), after the real events: posts the quit message when the frame
     // limit is reached and delivers the script's events of this frame through the window procedure.
@@ -47,6 +51,7 @@ private:
     std::string loadingShotsDir;
     int loadingShotCount = 0;
     bool pictureWriteFailed = false;
+    bool fastForward = false;
 };
 
 XAutomation* GetAutomation();

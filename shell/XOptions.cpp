@@ -116,6 +116,8 @@ const std::vector<OptionSpec>& OptionTable()
                                  : "--map expects a map name of 1 to 40 letters a-z, digits, '-' or '_', got '" + v +
                                        "'";
          }},
+        {"--fast-forward", nullptr, "rasterise only the frames that take a screenshot (quicker scripted runs)",
+         [](XOptions& o, const std::string&) { o.fastForward = true; return std::string(); }},
         {"--no-visibility", nullptr, "draw the whole world every frame, ignoring the level's visibility data",
          [](XOptions& o, const std::string&) { o.noVisibility = true; return std::string(); }},
         {"--trace", "FILE", "write one JSON line per frame with the player's and the game's state",

@@ -14,7 +14,8 @@ GameRunResult WalkDefaultLevel(const ScratchDirectory& directory, const WalkScri
     run.workingDirectory = directory.Path();
     directory.Write("walk.txt", walk.Text());
     run.arguments = {"--archive", DefaultArchive(), "--no-dialogs", "--fixed-step", "10", "--frames",
-                     std::to_string(walk.EndFrame()), "--script", "walk.txt", "--trace", "trace.jsonl"};
+                     std::to_string(walk.EndFrame()), "--script", "walk.txt", "--trace", "trace.jsonl",
+                     "--fast-forward"};
     run.setEnvironment["SDL_AUDIODRIVER"] = "dummy";
     run.timeLimitSeconds = 300.0;
     GameRunResult result;

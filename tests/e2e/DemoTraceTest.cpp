@@ -51,7 +51,7 @@ void ExpectRecordedTrace(const std::string& demo, int expectedFrames)
     ProgramRun run;
     run.workingDirectory = directory.Path();
     run.arguments = {"--archive", DefaultArchive(), "--headless", "--timedemo",
-                     std::string(KORVATH_SOURCE_DIR) + "/assets/demos/" + demo, "--trace", "trace.jsonl"};
+                     std::string(KORVATH_SOURCE_DIR) + "/assets/demos/" + demo, "--trace", "trace.jsonl", "--fast-forward"};
     run.setEnvironment["SDL_AUDIODRIVER"] = "dummy";
     run.timeLimitSeconds = 900.0; // a sanitizer build on a busy machine replays far slower than real time
     const ProgramResult result = run.Run();

@@ -19,7 +19,7 @@ GameRunResult GameRun::Run(const ScratchDirectory& directory) const
     ProgramRun run;
     run.workingDirectory = directory.Path();
     run.arguments = {"--archive", archive.string(), "--no-dialogs", "--fixed-step", step, "--frames",
-                     std::to_string(frames), "--trace", "trace.jsonl"};
+                     std::to_string(frames), "--trace", "trace.jsonl", "--fast-forward"};
     if (!script.empty()) {
         directory.Write("script.txt", script);
         run.arguments.push_back("--script");

@@ -60,7 +60,7 @@ TEST(SlowFrames, RandomInputNeverTakesTheBodyIntoOrThroughGeometry)
         ProgramRun run;
         run.workingDirectory = directory.Path();
         run.arguments = {"--archive", DefaultArchive(), "--headless", "--mode", "0", "--frames", std::to_string(frames),
-                         "--script", "input.txt", "--trace", "trace.jsonl"};
+                         "--script", "input.txt", "--trace", "trace.jsonl", "--fast-forward"};
         run.setEnvironment["SDL_AUDIODRIVER"] = "dummy";
         run.timeLimitSeconds = 600.0;
         const ProgramResult result = run.Run();

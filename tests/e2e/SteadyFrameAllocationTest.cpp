@@ -71,7 +71,7 @@ TEST(SteadyFrameAllocations, FightDemoAllocatesNothingAfterTheStartUp)
     run.program = KORVATH_ALLOCATION_PROBE;
     run.workingDirectory = directory.Path();
     run.arguments = {"--archive", DefaultArchive(), "--headless", "--script", demo,
-                     "--frames", std::to_string(frames), "--trace", "trace.jsonl"};
+                     "--frames", std::to_string(frames), "--trace", "trace.jsonl", "--fast-forward"};
     run.setEnvironment["SDL_AUDIODRIVER"] = "dummy";
     run.setEnvironment["KORVATH_ALLOCATION_REPORT"] = (directory.Path() / "allocations.txt").string();
     run.timeLimitSeconds = 600.0;

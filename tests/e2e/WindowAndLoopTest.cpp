@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm> // std::count
+
 namespace {
 
 ProgramResult RunKorvath(const ScratchDirectory& directory, std::vector<std::string> arguments)
@@ -41,6 +43,40 @@ TEST(ProgramWindow, ModeNumbersChooseTheWindowSize)
         ASSERT_TRUE(picture.Load(directory.Path() / "m.png")) << "mode " << mode.first;
         EXPECT_EQ(picture.width, mode.second.first) << "mode " << mode.first;
         EXPECT_EQ(picture.height, mode.second.second) << "mode " << mode.first;
+    }
+}
+
+// Fast forward leaves the frames that take no picture unrasterised, and changes nothing that a picture or the
+// trace shows: gunfire, a rocket and its explosion, the weapon switch, the help panel.
+TEST(ProgramLoop, FastForwardGivesTheSamePicturesAndTrace)
+{
+    const std::vector<std::string> run = {"--headless", "--mode", "0", "--frames", "800", "--script",
+                                          std::string(KORVATH_SOURCE_DIR) + "/assets/demos/fight.demo",
+                                          "--trace", "trace.jsonl"};
+    const std::vector<int> shots = {60, 200, 420, 650, 800};
+    ScratchDirectory drawn;
+    ScratchDirectory skipped;
+    for (const ScratchDirectory* directory : {&drawn, &skipped}) {
+        std::vector<std::string> arguments = run;
+        for (const int frame : shots) {
+            arguments.push_back("--screenshot");
+            arguments.push_back(std::to_string(frame) + ":" + std::to_string(frame) + ".png");
+        }
+        if (directory == &skipped) {
+            arguments.push_back("--fast-forward");
+        }
+        const ProgramResult result = RunKorvath(*directory, arguments);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+    }
+    const std::string trace = ReadWholeFile((drawn.Path() / "trace.jsonl").string());
+    EXPECT_GT(std::count(trace.begin(), trace.end(), '\n'), 799);
+    EXPECT_EQ(trace, ReadWholeFile((skipped.Path() / "trace.jsonl").string()));
+    for (const int frame : shots) {
+        const std::string name = std::to_string(frame) + ".png";
+        Picture expected;
+        Picture actual;
+        ASSERT_TRUE(expected.Load(drawn.Path() / name) && actual.Load(skipped.Path() / name)) << name;
+        EXPECT_TRUE(expected.rgb == actual.rgb) << "frame " << frame << " differs with --fast-forward";
     }
 }
 

@@ -150,7 +150,7 @@ FaultResult FaultRun::Run() const
     ProgramRun configured = run;
     std::vector<std::string> arguments = {"--archive", archive.string(), "--no-dialogs", "--mode", "0",
                                           "--fixed-step", "10", "--frames", std::to_string(frames),
-                                          "--script", (directory.Path() / "exercise.txt").string()};
+                                          "--script", (directory.Path() / "exercise.txt").string(), "--fast-forward"};
     if (headless) {
         arguments.push_back("--headless");
     }
