@@ -1,0 +1,45 @@
+// OverlayProjection: the overlay's projection from the drawable's size.
+#include "render/OverlayProjection.h"
+
+#include "shell/XWindow.h"
+
+#include <GL/gl.h> // glOrtho, glMatrixMode, glLoadIdentity
+
+namespace {
+
+const double kOverlayHeight = 600.0;
+
+} // namespace
+
+void SetOverlayProjection()
+{
+    const XPoint size = GetWindow()->GetDrawableSize();
+    const double halfHeight = kOverlayHeight / 2.0;
+    const double halfWidth = size.y > 0 ? halfHeight * size.x / size.y : halfHeight;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -100.0, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void LoadOverlayProjection()
+{
+    SetOverlayProjection();
+    glLoadIdentity();
+}
+
+float OverlayPixelSize()
+{
+    const XPoint size = GetWindow()->GetDrawableSize();
+    return size.y > 0 ? static_cast<float>(size.y / kOverlayHeight) : 1.0f;
+}
+
+XPoint WindowPointToOverlay(XPoint point)
+{
+    const XPoint window = GetWindow()->GetSize();
+    if (window.y <= 0 || window.y == static_cast<int32_t>(kOverlayHeight)) {
+        return point;
+    }
+    const double scale = kOverlayHeight / window.y;
+    return {static_cast<int32_t>(point.x * scale), static_cast<int32_t>(point.y * scale)};
+}
