@@ -62,6 +62,7 @@ int VirtualKeyFromSdl(SDL_Keycode key)
     case SDLK_END: return VK_END;
     case SDLK_PAGEUP: return VK_PRIOR;
     case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_PRINTSCREEN: return VK_SNAPSHOT;
     case SDLK_INSERT: return VK_INSERT;
     case SDLK_DELETE: return VK_DELETE;
     case SDLK_LSHIFT:
