@@ -5,6 +5,7 @@
 #include "game/XSceneDump.h"
 #include "game/XTrace.h"
 #include "render/FrameCounter.h"
+#include "render/OverlayProjection.h"
 #include "render/XDecal.h"
 #include "render/XExplosion.h"
 #include "render/XExtensions.h"
@@ -54,6 +55,8 @@ const float kSparkLifetime = 500.0f;
 const float kRocketLifetime = 5000.0f;
 const float kPanelHidden = 500.0f;
 const float kPanelOpen = 75.0f;
+// The frame counter and the hint stand this far in from the overlay's left edge (at 4:3: at x = -350).
+const float kCornerInset = 50.0f;
 // The effects' room, well above what the weapons keep alive: the gun's 20 sparks per hit, 10 hits a second
 // and the rockets' 100 per explosion live half a second; a bullet hole lives 8 s, a scorch 4 s, an
 // explosion 0.5 s. A fight beyond these makes more room once and keeps it.
@@ -324,7 +327,7 @@ void XGame::WarmUpPasses()
     renderer->DrawExplosionSprites(*scene, eye);
     renderer->DrawExplosionGlow();
     renderer->DrawProjectiles({ahead}, {ahead});
-    DrawFps(-350.0f, -250.0f);
+    DrawFps(OverlayLeft() + kCornerInset, -250.0f);
     renderer->DrawCrosshair();
     renderer->DrawMenu(XVector3(0.0f, kPanelOpen, 0.0f));
     GetFont()->SetTextPosition(-200.0f, 0.0f, 40);
@@ -410,10 +413,10 @@ void XGame::DrawFrame()
     XFont* const font = GetFont();
     const int32_t now = GetTimer()->GetTime();
     if (!paused) {
-        DrawFps(-350.0f, -250.0f);
+        DrawFps(OverlayLeft() + kCornerInset, -250.0f);
     }
     if (now < 2000) {
-        font->SetTextPosition(-350.0f, 250.0f, 40);
+        font->SetTextPosition(OverlayLeft() + kCornerInset, 250.0f, 40);
         font->DrawText("...press F1 for help", -1, true);
     }
     if (debugInfo) {

@@ -9,13 +9,18 @@ namespace {
 
 const double kOverlayHeight = 600.0;
 
+double HalfWidth()
+{
+    const XPoint size = GetWindow()->GetDrawableSize();
+    return size.y > 0 ? kOverlayHeight / 2.0 * size.x / size.y : kOverlayHeight / 2.0;
+}
+
 } // namespace
 
 void SetOverlayProjection()
 {
-    const XPoint size = GetWindow()->GetDrawableSize();
     const double halfHeight = kOverlayHeight / 2.0;
-    const double halfWidth = size.y > 0 ? halfHeight * size.x / size.y : halfHeight;
+    const double halfWidth = HalfWidth();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -100.0, 100.0);
@@ -26,6 +31,11 @@ void LoadOverlayProjection()
 {
     SetOverlayProjection();
     glLoadIdentity();
+}
+
+float OverlayLeft()
+{
+    return static_cast<float>(-HalfWidth());
 }
 
 float OverlayPixelSize()

@@ -13,6 +13,9 @@
 void SetOverlayProjection();
 // SetOverlayProjection, then an identity model-view matrix.
 void LoadOverlayProjection();
+// The overlay's left edge (-400 at 4:3, further out on a wider picture): texts that belong in the left corners
+// are placed from it.
+float OverlayLeft();
 // Overlay units per drawable pixel's height: 1 at 600 pixels high.
 float OverlayPixelSize();
 // A point in window points relative to the window centre (y up), in overlay units.
