@@ -319,7 +319,8 @@ int main(int argc, char** argv)
         const XArchiveSearch search = FindArchive(options.archive, ExecutableDirectory(), KORVATH_INSTALLED_DATA_DIR);
         if (!search.found.empty()) {
             options.archive = search.found;
-            installed = search.found.rfind(KORVATH_INSTALLED_DATA_DIR, 0) == 0;
+            // An installed game: its data in <prefix>/share/korvath, wherever the prefix is.
+            installed = search.found.find("/share/korvath/") != std::string::npos;
         } else {
             std::string places;
             for (const std::string& place : search.searched) {
