@@ -34,8 +34,8 @@ public:
 
     // Recomputes forward (yaw and pitch applied) and right from the angles.
     void UpdateAxes();
-    // Sets the projection (perspective with the field of view / zoom degrees, or the 80 x 60 orthographic view) and the view
-    // from the eye at eyeHeight above the position; afterwards forward is horizontal again.
+    // Sets the projection (perspective with the field of view / zoom degrees, or the 80 x 60 orthographic view)
+    // and the view from the eye at eyeHeight above the position; afterwards forward is horizontal again.
     void Apply(bool orthographic, float tilt, float eyeHeight);
 
     // The vertical field of view Apply uses for a perspective projection, in degrees: the settings' (60 by

@@ -72,14 +72,22 @@ TEST(SettingsLook, SensitivityScalesTheTurnAndInvertedLookPitchesTheOtherWay)
 
     ScratchDirectory fileDirectory;
     fileDirectory.Write("settings.ini", "# faster, and inverted\nmouse_sensitivity = 2\ninvert_look = on\n");
-    const Turn fromFile = TurnOf(
-        GameRun(FlatGround()).Script(kMouseMove).Frames(15).Argument("--config").Argument("settings.ini").Run(fileDirectory));
+    const Turn fromFile = TurnOf(GameRun(FlatGround())
+                                     .Script(kMouseMove)
+                                     .Frames(15)
+                                     .Argument("--config")
+                                     .Argument("settings.ini")
+                                     .Run(fileDirectory));
     EXPECT_NEAR(fromFile.yaw, 2.0 * plain.yaw, 1e-4) << "twice as far for the same motion";
     EXPECT_NEAR(fromFile.pitch, -2.0 * plain.pitch, 1e-4) << "inverted: the same motion pitches the other way";
 
     ScratchDirectory setDirectory;
-    const Turn fromSet = TurnOf(
-        GameRun(FlatGround()).Script(kMouseMove).Frames(15).Argument("--set").Argument("mouse_sensitivity=0.5").Run(setDirectory));
+    const Turn fromSet = TurnOf(GameRun(FlatGround())
+                                    .Script(kMouseMove)
+                                    .Frames(15)
+                                    .Argument("--set")
+                                    .Argument("mouse_sensitivity=0.5")
+                                    .Run(setDirectory));
     EXPECT_NEAR(fromSet.yaw, 0.5 * plain.yaw, 1e-4);
     EXPECT_NEAR(fromSet.pitch, 0.5 * plain.pitch, 1e-4);
 }
