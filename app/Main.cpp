@@ -13,12 +13,17 @@
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
 #include "shell/XRecorder.h"
+#include "shell/XScreenshotWriter.h"
+#include "shell/XSettings.h"
+#include "shell/XUserFolders.h"
 #include "shell/XWindow.h"
 
 #include <cstdio>  // printf, fprintf, snprintf
 #include <cstdlib> // atexit, srand
 #include <sys/stat.h> // stat
+#include <string>
 #include <unistd.h>   // access
+#include <vector>
 
 namespace {
 
@@ -185,6 +190,88 @@ bool ConfigureAutomation(const XOptions& options)
     return true;
 }
 
+// The settings of the run: the --config file, else (in a player's run, not an automated one) the user's file,
+// written with the defaults when it does not exist yet; then the --set overrides. A bad line of a file is a
+// warning and keeps its key's default; a bad --set stops the program (false, after the message).
+bool LoadSettings(const XOptions& options)
+{
+    XSettings settings;
+    std::vector<std::string> warnings;
+    std::string source = "the defaults";
+    if (!options.configPath.empty()) {
+        if (!ReadSettingsFile(options.configPath, settings, warnings)) {
+            std::fprintf(stderr, "korvath: --config: cannot read '%s'\n", options.configPath.c_str());
+            return false;
+        }
+        source = options.configPath;
+    } else if (!IsAutomatedRun(options)) {
+        const std::string path = UserSettingsFile();
+        if (access(path.c_str(), F_OK) != 0) {
+            if (WriteDefaultSettings(path)) {
+                GetLog()->Log("Settings: wrote the defaults to " + path);
+            }
+        } else {
+            ReadSettingsFile(path, settings, warnings);
+        }
+        source = path;
+    }
+    for (const std::string& warning : warnings) {
+        std::fprintf(stderr, "korvath: warning: %s\n", warning.c_str());
+        GetLog()->Log("Settings: " + warning);
+    }
+    for (const std::string& assignment : options.settingOverrides) {
+        const size_t equals = assignment.find('=');
+        const std::string key = assignment.substr(0, equals);
+        const std::string problem = ApplySetting(settings, key, assignment.substr(equals + 1));
+        if (!problem.empty()) {
+            std::fprintf(stderr, "korvath: --set %s: %s\n", assignment.c_str(), problem.c_str());
+            return false;
+        }
+    }
+    if (source != "the defaults") {
+        GetLog()->Log("Settings: " + source);
+    }
+    SetSettings(settings);
+    return true;
+}
+
+// The log's folder: the working folder, unless it takes no files or the game runs from its installed data;
+// then $XDG_STATE_HOME/korvath (made when needed).
+void ChooseLogFolder(bool installed)
+{
+    if (!installed && access(".", W_OK) == 0) {
+        return;
+    }
+    const std::string folder = StateFolder();
+    if (MakeFolders(folder)) {
+        SetLogFolder(folder);
+    }
+}
+
+// The window as the options and the settings ask for it: --mode and --fullscreen win over the settings.
+void ConfigureWindow(XWindow& window, const XOptions& options, const XSettings& settings)
+{
+    XPoint size = settings.windowSize;
+    if (options.modeGiven) {
+        size = options.modeSize.x > 0 ? options.modeSize : SizeOfMode(options.mode);
+    }
+    window.SetSize(size);
+    window.SetHeadless(options.headless);
+    if (options.fullscreen) {
+        window.SetFullscreen();
+    } else if (settings.fullscreen == XFullscreenMode::Desktop) {
+        window.SetDesktopFullscreen(true);
+    }
+    window.SetFramed(settings.windowFrame);
+    window.SetVerticalSync(settings.verticalSync);
+    window.SetBindings(settings.bindings);
+    window.SetGamepadLook(settings.padLookSpeed, settings.padDeadZone);
+    // Focus changes and gamepads belong to a player's run; a test's input is its script alone.
+    const bool interactive = !IsAutomatedRun(options) && options.recordPath.empty();
+    window.SetPauseOnFocusLoss(interactive);
+    window.SetGamepadEnabled(interactive);
+}
+
 XLevelPreview levelPreview;
 
 // Removes the level viewer's scratch folder when the process ends.
@@ -227,11 +314,14 @@ int main(int argc, char** argv)
         break;
     }
     XOptions options = parsed.options;
+    bool installed = false;
     if (!parsed.archiveGiven) {
         // "data.pck" in the working directory, else next to the program, else where it was installed.
         const XArchiveSearch search = FindArchive(options.archive, ExecutableDirectory(), KORVATH_INSTALLED_DATA_DIR);
         if (!search.found.empty()) {
             options.archive = search.found;
+            // An installed game: its data in <prefix>/share/korvath, wherever the prefix is.
+            installed = search.found.find("/share/korvath/") != std::string::npos;
         } else {
             std::string places;
             for (const std::string& place : search.searched) {
@@ -239,6 +329,10 @@ int main(int argc, char** argv)
             }
             std::fprintf(stderr, "korvath: no data archive found; looked for %s\n", places.c_str());
         }
+    }
+    ChooseLogFolder(installed);
+    if (!LoadSettings(options)) {
+        return 2;
     }
     if (!ConfigureAutomation(options)) {
         return 2;
@@ -254,11 +348,7 @@ int main(int argc, char** argv)
 
     std::atexit(ReleaseMouseAtExit);
     XWindow* const window = GetWindow();
-    window->SetSize(SizeOfMode(options.mode));
-    window->SetHeadless(options.headless);
-    if (options.fullscreen) {
-        window->SetFullscreen();
-    }
+    ConfigureWindow(*window, options, GetSettings());
     if (!window->Create()) {
         const std::string message = std::string("cannot open a window: ") + window->LastError();
         GetLog()->Log(message);
@@ -267,6 +357,7 @@ int main(int argc, char** argv)
     }
     window->SetFrameCallback(OnFrame);
     window->Run();
+    GetScreenshotWriter()->Finish();
     GetRecorder()->Close();
     if (GetFrameProfile()->Enabled()) {
         std::printf("%s", GetFrameProfile()->Report().c_str());

@@ -5,6 +5,7 @@
 #include "game/XSceneDump.h"
 #include "game/XTrace.h"
 #include "render/FrameCounter.h"
+#include "render/OverlayProjection.h"
 #include "render/XDecal.h"
 #include "render/XExplosion.h"
 #include "render/XExtensions.h"
@@ -23,6 +24,7 @@
 #include "shell/XInput.h"
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
+#include "shell/XSettings.h"
 #include "shell/XTimer.h"
 #include "shell/XWindow.h"
 #include "sound/FSound.h"
@@ -53,6 +55,8 @@ const float kSparkLifetime = 500.0f;
 const float kRocketLifetime = 5000.0f;
 const float kPanelHidden = 500.0f;
 const float kPanelOpen = 75.0f;
+// The frame counter and the hint stand this far in from the overlay's left edge (at 4:3: at x = -350).
+const float kCornerInset = 50.0f;
 // The effects' room, well above what the weapons keep alive: the gun's 20 sparks per hit, 10 hits a second
 // and the rockets' 100 per explosion live half a second; a bullet hole lives 8 s, a scorch 4 s, an
 // explosion 0.5 s. A fight beyond these makes more room once and keeps it.
@@ -104,12 +108,30 @@ XDecal DecalFromContact(const XContact& contact, uint8_t type)
     return decal;
 }
 
+// An effect's volume (0..255) scaled by the settings' effects volume.
+int EffectVolume(int volume)
+{
+    return volume * GetSettings().effectsVolume / 100;
+}
+
 // Plays a named sound once at the given volume, when the library has it.
 void PlayOnce(const char* name, int volume)
 {
     if (XSound* const sound = GetSoundLibrary()->Find(name)) {
         sound->Play(false);
-        sound->SetVolume(volume);
+        sound->SetVolume(EffectVolume(volume));
+    }
+}
+
+// The settings' master and music volumes; at 100 percent (the defaults) everything stays at full volume.
+void ApplyVolumeSettings(XSound* background)
+{
+    const XSettings& settings = GetSettings();
+    if (settings.masterVolume != 100) {
+        FSOUND_SetSFXMasterVolume(255 * settings.masterVolume / 100);
+    }
+    if (background != nullptr && settings.musicVolume != 100) {
+        background->SetVolume(255 * settings.musicVolume / 100);
     }
 }
 
@@ -204,9 +226,11 @@ void XGame::Init(const char* sceneName)
         weaponModels.insert(weaponModels.begin(), std::move(model));
     }
 
-    if (XSound* const background = GetSoundLibrary()->Find("bgSound")) {
+    XSound* const background = GetSoundLibrary()->Find("bgSound");
+    if (background != nullptr) {
         background->Play(true);
     }
+    ApplyVolumeSettings(background);
     GetTimer()->Reset();
     GetRenderer()->SetScene(scene.get());
     LoadVisibility();
@@ -303,7 +327,7 @@ void XGame::WarmUpPasses()
     renderer->DrawExplosionSprites(*scene, eye);
     renderer->DrawExplosionGlow();
     renderer->DrawProjectiles({ahead}, {ahead});
-    DrawFps(-350.0f, -250.0f);
+    DrawFps(OverlayLeft() + kCornerInset, -250.0f);
     renderer->DrawCrosshair();
     renderer->DrawMenu(XVector3(0.0f, kPanelOpen, 0.0f));
     GetFont()->SetTextPosition(-200.0f, 0.0f, 40);
@@ -389,10 +413,10 @@ void XGame::DrawFrame()
     XFont* const font = GetFont();
     const int32_t now = GetTimer()->GetTime();
     if (!paused) {
-        DrawFps(-350.0f, -250.0f);
+        DrawFps(OverlayLeft() + kCornerInset, -250.0f);
     }
     if (now < 2000) {
-        font->SetTextPosition(-350.0f, 250.0f, 40);
+        font->SetTextPosition(OverlayLeft() + kCornerInset, 250.0f, 40);
         font->DrawText("...press F1 for help", -1, true);
     }
     if (debugInfo) {
@@ -653,7 +677,7 @@ void XGame::LaunchRocket(int32_t now)
     if (XSound* const flight = GetSoundLibrary()->Find("rockfly")) {
         rocket.channel = flight->Play(true);
         if (rocket.channel != -1) {
-            FSOUND_SetVolume(rocket.channel, 255);
+            FSOUND_SetVolume(rocket.channel, EffectVolume(255));
         }
     }
     GetProjectileList()->Add(rocket);
@@ -676,7 +700,7 @@ void XGame::UpdateRockets()
                 // The flight sound fades with age: 255 / (age / 500), full volume at first.
                 double volume = rocket.age > 0.0f ? std::trunc(255.0 / (rocket.age / 500.0)) : 255.0;
                 volume = volume > 255.0 ? 255.0 : (volume < 0.0 ? 0.0 : volume);
-                FSOUND_SetVolume(rocket.channel, static_cast<int>(volume));
+                FSOUND_SetVolume(rocket.channel, EffectVolume(static_cast<int>(volume)));
             }
             continue;
         }
@@ -718,8 +742,18 @@ void XGame::OnMouseMove(float dx, float dy)
     }
     XPlayerBody* const player = GetPlayer();
     const double zoom = player->GetZoom();
-    player->SetYaw(static_cast<float>(player->GetYaw() - (dx / 10.0) / zoom));
-    player->SetPitch(static_cast<float>(player->GetPitch() - (dy / 10.0) / zoom));
+    const XSettings& settings = GetSettings();
+    const double vertical = settings.invertLook ? -settings.mouseSensitivity : settings.mouseSensitivity;
+    player->SetYaw(static_cast<float>(player->GetYaw() - (dx / 10.0 * settings.mouseSensitivity) / zoom));
+    player->SetPitch(static_cast<float>(player->GetPitch() - (dy / 10.0 * vertical) / zoom));
+}
+
+void XGame::OnFocusLost()
+{
+    if (!paused) {
+        TogglePause();
+        debugInfo = false;
+    }
 }
 
 void XGame::OnKeyDown(int key)

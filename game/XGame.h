@@ -63,6 +63,8 @@ public:
     void OnMouseMove(float dx, float dy) override;
     void OnKeyDown(int key) override;
     void OnKeyUp(int key) override;
+    // Switching to another program pauses the game, as Space would.
+    void OnFocusLost() override;
 
     // --- State, for the trace and tests
     int32_t CurrentWeapon() const { return currentWeapon; }

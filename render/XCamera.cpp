@@ -2,6 +2,8 @@
 #include "render/XCamera.h"
 
 #include "shell/XAnimationManager.h"
+#include "shell/XSettings.h"
+#include "shell/XWindow.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h> // gluPerspective, gluLookAt
@@ -107,7 +109,16 @@ void XCamera::UpdateAxes()
 
 float XCamera::FieldOfView() const
 {
-    return 60.0f / GetZoom();
+    return GetSettings().fieldOfView / GetZoom();
+}
+
+double XCamera::AspectRatio()
+{
+    const XPoint size = GetWindow()->GetDrawableSize();
+    if (size.y <= 0 || size.x * 3 == size.y * 4) {
+        return 1.33; // the 4:3 pictures keep the projection the game was made with
+    }
+    return static_cast<double>(size.x) / size.y;
 }
 
 void XCamera::Apply(bool orthographic, float tilt, float eyeHeight)
@@ -117,7 +128,7 @@ void XCamera::Apply(bool orthographic, float tilt, float eyeHeight)
     if (orthographic) {
         glOrtho(-40.0, 40.0, -30.0, 30.0, -40.0, 40.0);
     } else {
-        gluPerspective(FieldOfView(), 1.33, 0.1, 200.0);
+        gluPerspective(FieldOfView(), AspectRatio(), 0.1, 200.0);
     }
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

@@ -2,7 +2,7 @@
 // set for each frame. Its animated value (from XVectorAnimator) is the zoom: x is the zoom factor, 1 at start;
 // its arrival is reported as the zoom's own (kZoomAnimation), so that it ends no other action.
 // The player body derives from it.
-// Depends on: shell (XVectorAnimator), math, OpenGL and GLU.
+// Depends on: shell (XVectorAnimator, the settings' field of view, the window's drawable size), math, OpenGL and GLU.
 #pragma once
 
 #include "shell/XVectorAnimator.h"
@@ -34,12 +34,15 @@ public:
 
     // Recomputes forward (yaw and pitch applied) and right from the angles.
     void UpdateAxes();
-    // Sets the projection (perspective with 60 / zoom degrees, or the 80 x 60 orthographic view) and the view
-    // from the eye at eyeHeight above the position; afterwards forward is horizontal again.
+    // Sets the projection (perspective with the field of view / zoom degrees, or the 80 x 60 orthographic view)
+    // and the view from the eye at eyeHeight above the position; afterwards forward is horizontal again.
     void Apply(bool orthographic, float tilt, float eyeHeight);
 
-    // The vertical field of view Apply uses for a perspective projection, in degrees.
+    // The vertical field of view Apply uses for a perspective projection, in degrees: the settings' (60 by
+    // default) divided by the zoom.
     float FieldOfView() const;
+    // The perspective's width over height: the drawable's, and 1.33 for every 4:3 picture.
+    static double AspectRatio();
 
 protected:
     float yaw = 0.0f;

@@ -1,11 +1,11 @@
 // XFont: text layout and glyph quads of the overlay.
 #include "render/XFont.h"
 
+#include "render/OverlayProjection.h"
 #include "render/TextureUnits.h"
 #include "render/VertexArrays.h"
 #include "render/XExtensions.h" // DisableRegisterCombiners
 #include "render/XTextureManager.h"
-#include "shell/XWindow.h"
 
 #include <GL/gl.h>
 
@@ -74,7 +74,6 @@ void XFont::DrawLayers(const char* text, int length, bool skipLeadingSpace, bool
     if (length == -1 || textLength < length) {
         length = textLength;
     }
-    const XPoint windowSize = GetWindow()->GetSize();
 
     glDisable(GL_CULL_FACE);
     glDisable(GL_POLYGON_OFFSET_FILL);
@@ -98,12 +97,7 @@ void XFont::DrawLayers(const char* text, int length, bool skipLeadingSpace, bool
     }
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 
-    const int halfWidth = windowSize.x / 2;
-    const int halfHeight = windowSize.y / 2;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -100.0, 100.0);
-    glMatrixMode(GL_MODELVIEW);
+    SetOverlayProjection();
     glPushMatrix();
     glLoadIdentity();
 

@@ -11,6 +11,7 @@
 // (records, meshes, materials, lights), space (octrees, IsSegmentBlocked), XTimer, XWindow, OpenGL.
 #include "render/XRenderer.h"
 
+#include "render/OverlayProjection.h"
 #include "render/VertexArrays.h"
 #include "render/XAxisRotation.h"
 #include "render/XCamera.h"
@@ -240,18 +241,6 @@ float SpinAngle(int32_t now)
     return static_cast<float>(now) / kSpinDivisor;
 }
 
-// The overlay's projection: pixels from the window centre, y up.
-void LoadOverlayProjection()
-{
-    const XPoint size = GetWindow()->GetSize();
-    const int halfWidth = size.x / 2;
-    const int halfHeight = size.y / 2;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-halfWidth, halfWidth, -halfHeight, halfHeight, -100.0, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
 
 void CollectTriangles(const XOctNode& node)
 {
@@ -1053,7 +1042,7 @@ void XRenderer::DrawProjectiles(const std::vector<XVector3>& sparks, const std::
 
 void XRenderer::DrawCrosshair()
 {
-    glPointSize(2.0f);
+    glPointSize(2.0f * OverlayPixelSize());
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_POINT_SMOOTH);
@@ -1115,8 +1104,9 @@ void XRenderer::DrawCursor(XPoint mouse)
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
-    const float x = static_cast<float>(mouse.x);
-    const float y = static_cast<float>(mouse.y);
+    const XPoint place = WindowPointToOverlay(mouse);
+    const float x = static_cast<float>(place.x);
+    const float y = static_cast<float>(place.y);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 1.0f);
     glVertex2f(x, y - kCursorSize);

@@ -29,6 +29,8 @@ constexpr uint32_t WM_MBUTTONDBLCLK = 0x0209;
 constexpr int VK_LBUTTON = 0x01;
 constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_MBUTTON = 0x04;
+constexpr int VK_XBUTTON1 = 0x05;
+constexpr int VK_XBUTTON2 = 0x06;
 constexpr int VK_BACK = 0x08;
 constexpr int VK_TAB = 0x09;
 constexpr int VK_RETURN = 0x0D;
@@ -47,6 +49,7 @@ constexpr int VK_LEFT = 0x25;
 constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
+constexpr int VK_SNAPSHOT = 0x2C; // Print Screen
 constexpr int VK_INSERT = 0x2D;
 constexpr int VK_DELETE = 0x2E;
 constexpr int VK_F1 = 0x70;
@@ -61,6 +64,23 @@ constexpr int VK_F9 = 0x78;
 constexpr int VK_F10 = 0x79;
 constexpr int VK_F11 = 0x7A;
 constexpr int VK_F12 = 0x7B;
+constexpr int VK_NUMPAD0 = 0x60; // to VK_NUMPAD9 = 0x69
+constexpr int VK_MULTIPLY = 0x6A;
+constexpr int VK_ADD = 0x6B;
+constexpr int VK_SUBTRACT = 0x6D;
+constexpr int VK_DECIMAL = 0x6E;
+constexpr int VK_DIVIDE = 0x6F;
+constexpr int VK_OEM_1 = 0xBA;      // ;
+constexpr int VK_OEM_PLUS = 0xBB;   // =
+constexpr int VK_OEM_COMMA = 0xBC;  // ,
+constexpr int VK_OEM_MINUS = 0xBD;  // -
+constexpr int VK_OEM_PERIOD = 0xBE; // .
+constexpr int VK_OEM_2 = 0xBF;      // /
+constexpr int VK_OEM_3 = 0xC0;      // `
+constexpr int VK_OEM_4 = 0xDB;      // [
+constexpr int VK_OEM_5 = 0xDC;      // backslash
+constexpr int VK_OEM_6 = 0xDD;      // ]
+constexpr int VK_OEM_7 = 0xDE;      // '
 
 // A client-area point packed as the mouse messages carry it: x in the low 16 bits, y in the high 16 bits.
 inline LPARAM MakePointParam(int x, int y)

@@ -107,7 +107,7 @@ void XAutomation::EndPass(int frame)
 
 void XAutomation::BeforeSwap(int frame, bool loading)
 {
-    const XPoint size = GetWindow()->GetSize();
+    const XPoint size = GetWindow()->GetDrawableSize();
     if (loading) {
         if (loadingShotsDir.empty()) {
             return;
@@ -157,12 +157,17 @@ void WritePngBytes(void* context, void* data, int size)
 
 } // namespace
 
-bool SaveBackBufferPng(const std::string& path, int width, int height)
+std::vector<unsigned char> ReadBackBuffer(int width, int height)
 {
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3u);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+bool WritePng(const std::string& path, int width, int height, const std::vector<unsigned char>& pixels)
+{
     stbi_flip_vertically_on_write(1); // OpenGL's first row is the bottom one
     stbi_write_png_compression_level = 1; // quick to write: runs take hundreds of pictures
 
@@ -187,4 +192,9 @@ bool SaveBackBufferPng(const std::string& path, int width, int height)
         return false;
     }
     return true;
+}
+
+bool SaveBackBufferPng(const std::string& path, int width, int height)
+{
+    return WritePng(path, width, height, ReadBackBuffer(width, height));
 }

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 class XAutomation {
 public:
@@ -59,3 +60,8 @@ XAutomation* GetAutomation();
 // Reads the back buffer (width x height) and writes it as a PNG file; false with a message on stderr naming
 // the file and the cause when it cannot be written in full.
 bool SaveBackBufferPng(const std::string& path, int width, int height);
+// The back buffer's pixels (width x height, RGB, bottom row first).
+std::vector<unsigned char> ReadBackBuffer(int width, int height);
+// Writes pixels as ReadBackBuffer gives them as a PNG file; false with a message on stderr naming the file and
+// the cause when it cannot be written in full.
+bool WritePng(const std::string& path, int width, int height, const std::vector<unsigned char>& pixels);

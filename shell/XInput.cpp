@@ -118,6 +118,26 @@ void XInput::OnMouseMessage(uint32_t message, WPARAM, LPARAM lParam)
     CloseDispatch(first);
 }
 
+void XInput::OnLookMotion(float dx, float dy)
+{
+    const size_t first = OpenDispatch();
+    const size_t end = dispatch.size();
+    for (size_t i = first; i < end; ++i) {
+        dispatch[i]->OnMouseMove(dx, dy);
+    }
+    CloseDispatch(first);
+}
+
+void XInput::OnFocusLost()
+{
+    const size_t first = OpenDispatch();
+    const size_t end = dispatch.size();
+    for (size_t i = first; i < end; ++i) {
+        dispatch[i]->OnFocusLost();
+    }
+    CloseDispatch(first);
+}
+
 bool XInput::IsKeyDown(int key)
 {
     const int index = key & 0xFF;

@@ -27,6 +27,9 @@ public:
 
     void OnKeyboardMessage(uint32_t message, WPARAM wParam, LPARAM lParam);
     void OnMouseMessage(uint32_t message, WPARAM wParam, LPARAM lParam);
+    // Look motion that does not move the cursor (the gamepad's right stick), in mouse pixels.
+    void OnLookMotion(float dx, float dy);
+    void OnFocusLost();
 
     // True while the key is held, and also once after a press that was released since the previous query.
     bool IsKeyDown(int key);

@@ -18,3 +18,4 @@ void XInputListener::OnMouseUp(XPoint, int32_t) {}
 void XInputListener::OnMouseMove(float, float) {}
 void XInputListener::OnKeyDown(int) {}
 void XInputListener::OnKeyUp(int) {}
+void XInputListener::OnFocusLost() {}

@@ -24,4 +24,6 @@ public:
     // key: virtual-key code. Auto-repeats arrive as further key-downs.
     virtual void OnKeyDown(int key);
     virtual void OnKeyUp(int key);
+    // The window lost the keyboard focus (the player switched to another program).
+    virtual void OnFocusLost();
 };

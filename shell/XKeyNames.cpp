@@ -32,7 +32,28 @@ int VirtualKeyFromSdl(SDL_Keycode key)
     if (key >= SDLK_F1 && key <= SDLK_F12) {
         return VK_F1 + static_cast<int>(key - SDLK_F1);
     }
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) {
+        return VK_NUMPAD0 + 1 + static_cast<int>(key - SDLK_KP_1);
+    }
     switch (key) {
+    case SDLK_KP_0: return VK_NUMPAD0;
+    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_KP_PERIOD: return VK_DECIMAL;
+    case SDLK_KP_DIVIDE: return VK_DIVIDE;
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_SEMICOLON: return VK_OEM_1;
+    case SDLK_EQUALS: return VK_OEM_PLUS;
+    case SDLK_COMMA: return VK_OEM_COMMA;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
+    case SDLK_SLASH: return VK_OEM_2;
+    case SDLK_BACKQUOTE: return VK_OEM_3;
+    case SDLK_LEFTBRACKET: return VK_OEM_4;
+    case SDLK_BACKSLASH: return VK_OEM_5;
+    case SDLK_RIGHTBRACKET: return VK_OEM_6;
+    case SDLK_QUOTE: return VK_OEM_7;
     case SDLK_UP: return VK_UP;
     case SDLK_DOWN: return VK_DOWN;
     case SDLK_LEFT: return VK_LEFT;
@@ -41,6 +62,7 @@ int VirtualKeyFromSdl(SDL_Keycode key)
     case SDLK_END: return VK_END;
     case SDLK_PAGEUP: return VK_PRIOR;
     case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_PRINTSCREEN: return VK_SNAPSHOT;
     case SDLK_INSERT: return VK_INSERT;
     case SDLK_DELETE: return VK_DELETE;
     case SDLK_LSHIFT:

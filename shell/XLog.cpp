@@ -11,12 +11,33 @@ namespace {
 const char* const kLogFile = "Korvath.log";
 const char* const kAllLogsFile = "AllLogs.log";
 const char* const kCaption = "RUdezer";
+
+std::string& LogFolder()
+{
+    static std::string folder;
+    return folder;
+}
+
+std::string InLogFolder(const char* name)
+{
+    return LogFolder().empty() ? std::string(name) : LogFolder() + "/" + name;
+}
 } // namespace
 
-XLog::XLog()
+void SetLogFolder(const std::string& folder)
+{
+    LogFolder() = folder;
+}
+
+XLog::XLog() : logPath(InLogFolder(kLogFile))
 {
     // Creates "AllLogs.log" empty when it does not exist; nothing is ever written to it.
-    file = std::fopen(kAllLogsFile, "a");
+    file = std::fopen(InLogFolder(kAllLogsFile).c_str(), "a");
+}
+
+const std::string& XLog::Path() const
+{
+    return logPath;
 }
 
 void XLog::Log(const std::string& message)
@@ -24,12 +45,12 @@ void XLog::Log(const std::string& message)
     if (file != nullptr) {
         std::fclose(file);
     }
-    file = std::fopen(kLogFile, "a");
+    file = std::fopen(logPath.c_str(), "a");
     if (file == nullptr) {
         // An unwritable working directory loses the lines; the game runs on, but the user is told once.
         if (!logFailureReported) {
             logFailureReported = true;
-            std::fprintf(stderr, "korvath: cannot write the log %s (%s); log lines are lost\n", kLogFile,
+            std::fprintf(stderr, "korvath: cannot write the log %s (%s); log lines are lost\n", logPath.c_str(),
                          std::strerror(errno));
             std::fflush(stderr);
         }

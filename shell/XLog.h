@@ -1,6 +1,7 @@
 // XLog: the engine's log file and its error reports.
 //
-// Every message becomes one line of "Korvath.log" in the working directory, opened, appended to and closed
+// Every message becomes one line of "Korvath.log" in the log folder (the working directory unless the program
+// chose another with SetLogFolder), opened, appended to and closed
 // again for each line, so the line is on disk even if the program stops right after it. Errors are also
 // shown to the user in a message box captioned "RUdezer"; in no-dialogs mode (tests, headless runs) the box
 // is replaced by a line "RUdezer: <message>" on stderr so that nothing ever blocks.
@@ -28,15 +29,22 @@ public:
     // Shows a message box with the given caption (or, without dialogs, a "caption: text" line on stderr).
     void ShowMessage(const std::string& caption, const std::string& text) const;
 
+    // The log file's path.
+    const std::string& Path() const;
+
     // Message boxes on (the default) or replaced by stderr lines.
     void SetDialogsEnabled(bool enabled);
     bool DialogsEnabled() const;
 
 private:
+    std::string logPath;
     FILE* file = nullptr;
     bool dialogsEnabled = true;
     bool logFailureReported = false; // the log could not be written, and the user was told
 };
+
+// The folder of "Korvath.log" and "AllLogs.log"; call before the log is first used. "" = the working directory.
+void SetLogFolder(const std::string& folder);
 
 // The process-wide log, created on first use.
 XLog* GetLog();

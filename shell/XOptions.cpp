@@ -1,6 +1,8 @@
 // XOptions: table-driven command-line parsing.
 #include "shell/XOptions.h"
 
+#include "shell/XSettings.h" // ParseWindowSize
+
 #include <cerrno>  // errno
 #include <cmath>   // std::isfinite
 #include <cstdlib> // strtol, strtod
@@ -57,13 +59,22 @@ const std::vector<OptionSpec>& OptionTable()
     static const std::vector<OptionSpec> table = {
         {"--archive", "PATH", "resource archive to load (default data.pck)",
          [](XOptions& o, const std::string& v) { o.archive = v; return NeedsNonEmpty("--archive", v); }},
-        {"--mode", "N", "window size: 0 = 640x480, 1 = 800x600 (default), 2 = 1024x768",
+        {"--mode", "N", "window size: 0 = 640x480, 1 = 800x600 (default), 2 = 1024x768, or WIDTHxHEIGHT",
          [](XOptions& o, const std::string& v) {
+             o.modeGiven = true;
+             if (v.find_first_of("xX") != std::string::npos) {
+                 if (!ParseWindowSize(v, o.modeSize)) {
+                     return "--mode expects 0, 1, 2 or a size WIDTHxHEIGHT from 160x120 to 16384x16384, got '" + v +
+                            "'";
+                 }
+                 return std::string();
+             }
              long mode = 0;
              if (!ToInteger(v, -1000000, 1000000, mode)) {
-                 return "--mode expects a whole number (0, 1 or 2), got '" + v + "'";
+                 return "--mode expects a whole number (0, 1 or 2) or a size WIDTHxHEIGHT, got '" + v + "'";
              }
              o.mode = static_cast<int>(mode);
+             o.modeSize = {0, 0};
              return std::string();
          }},
         {"--fullscreen", nullptr, "switch the display to the window's size",
@@ -137,6 +148,16 @@ const std::vector<OptionSpec>& OptionTable()
          [](XOptions& o, const std::string&) {
              o.headless = true;
              o.noDialogs = true;
+             return std::string();
+         }},
+        {"--config", "FILE", "read the settings from FILE instead of ~/.config/korvath/settings.ini",
+         [](XOptions& o, const std::string& v) { o.configPath = v; return NeedsNonEmpty("--config", v); }},
+        {"--set", "KEY=VALUE", "override one setting for this run (repeatable), e.g. --set mouse_sensitivity=2",
+         [](XOptions& o, const std::string& v) {
+             if (v.find('=') == std::string::npos || v.find('=') == 0) {
+                 return "--set expects KEY=VALUE, got '" + v + "'";
+             }
+             o.settingOverrides.push_back(v);
              return std::string();
          }},
         {"--help", nullptr, "show this help and exit", nullptr},
@@ -240,6 +261,13 @@ const XOptions& GetOptions()
 void SetOptions(const XOptions& options)
 {
     CurrentOptions() = options;
+}
+
+bool IsAutomatedRun(const XOptions& options)
+{
+    return options.frames > 0 || options.fixedStep > 0.0 || !options.scriptPath.empty() ||
+           !options.timedemoPath.empty() || !options.screenshots.empty() || !options.loadingShotsDir.empty() ||
+           !options.tracePath.empty() || !options.dumpScenePath.empty() || options.headless;
 }
 
 std::string SceneFilePath(const XOptions& options)

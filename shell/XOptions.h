@@ -6,6 +6,8 @@
 // which also produces --help.
 #pragma once
 
+#include "shell/XInputListener.h" // XPoint
+
 #include <string>
 #include <utility> // std::pair
 #include <vector>
@@ -13,6 +15,8 @@
 struct XOptions {
     std::string archive = "data.pck";
     int mode = 1;                // 0 = 640x480, 1 = 800x600, 2 = 1024x768 (others: 800x600)
+    bool modeGiven = false;      // --mode was on the command line (it overrides the settings' window size)
+    XPoint modeSize = {0, 0};    // --mode WIDTHxHEIGHT; 0 x 0 when a mode number was given
     bool fullscreen = false;
     int frames = 0;              // stop after this many frames; 0 = run until quit
     double fixedStep = 0.0;      // milliseconds per loop pass on a manual clock; 0 = real time
@@ -29,7 +33,14 @@ struct XOptions {
     std::string map;             // a map of the archive (maps\NAME\world.msa) instead of the default level
     bool fastForward = false;    // rasterise only the frames that take a screenshot
     bool noVisibility = false;   // draw the whole world every frame, whatever visibility data the level has
+    std::string configPath;      // a settings file read instead of the user's
+    std::vector<std::string> settingOverrides; // "key=value", applied over the settings file, in order
 };
+
+// Whether the run is automated (a test, a benchmark, a demo replay): any of --frames, --fixed-step, --script,
+// --timedemo, --screenshot, --loading-shots, --trace, --dump-scene or --headless. Such a run neither reads nor
+// writes the user's settings file, so nothing on a player's machine changes its result.
+bool IsAutomatedRun(const XOptions& options);
 
 // The archive path of the level's scene file ("scene\world.msa", or "maps\NAME\world.msa" for a map) and of
 // the visibility file beside it.

@@ -8,6 +8,7 @@
 #include "shell/XKeyNames.h"
 #include "shell/XLog.h"
 #include "shell/XRecorder.h"
+#include "shell/XScreenshotWriter.h"
 #include "shell/XTimer.h"
 
 #include <GL/gl.h> // glFinish
@@ -19,19 +20,30 @@ namespace {
 
 bool IsAllowedSize(XPoint p)
 {
-    return (p.x == 320 && p.y == 240) || (p.x == 640 && p.y == 480) || (p.x == 800 && p.y == 600) ||
-           (p.x == 1024 && p.y == 768);
+    return p.x >= 160 && p.x <= 16384 && p.y >= 120 && p.y <= 16384;
+}
+
+// The physical input of an SDL mouse button, or 0.
+int MouseButtonInput(int sdlButton)
+{
+    switch (sdlButton) {
+    case SDL_BUTTON_LEFT: return VK_LBUTTON;
+    case SDL_BUTTON_RIGHT: return VK_RBUTTON;
+    case SDL_BUTTON_MIDDLE: return VK_MBUTTON;
+    case SDL_BUTTON_X1: return VK_XBUTTON1;
+    case SDL_BUTTON_X2: return VK_XBUTTON2;
+    default: return 0;
+    }
 }
 
 } // namespace
 
 int XWindow::SetSize(XPoint size)
 {
-    XAssert(IsAllowedSize(size),
-            "(p.x==320 && p.y==240) || (p.x==640 && p.y==480) || (p.x==800 && p.y==600) || (p.x==1024 && p.y==768)",
-            "xwindow", __LINE__);
+    XAssert(IsAllowedSize(size), "p.x >= 160 && p.x <= 16384 && p.y >= 120 && p.y <= 16384", "xwindow", __LINE__);
     width = size.x;
     height = size.y;
+    drawable = size;
     if (created) {
         SDL_SetWindowPosition(window, 0, 0);
         SDL_SetWindowSize(window, width, height);
@@ -59,14 +71,18 @@ bool XWindow::Create()
         return false;
     }
     RequestEngineGLAttributes();
+    const Uint32 look = framed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE;
     window = SDL_CreateWindow("Game?", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | look);
     if (window == nullptr) {
         std::snprintf(lastError, sizeof(lastError), "%s", SDL_GetError());
         return false;
     }
     cursor = GetCapturePoint();
     created = true;
+    if (gamepadEnabled && !gamepad.Start()) {
+        GetLog()->Log(std::string("Gamepad: no game controller support: ") + SDL_GetError());
+    }
     return true;
 }
 
@@ -80,8 +96,9 @@ void XWindow::Run()
 {
     PlaceWindow();
     CreateContext();
+    RefreshSize();
     SDL_ShowCursor(SDL_DISABLE);
-    SDL_GL_SetSwapInterval(0); // refused under some drivers; the swap interval then stays the driver's
+    SDL_GL_SetSwapInterval(verticalSync ? 1 : 0); // refused under some drivers; the interval then stays theirs
     SetRelativeMouse(GetInput()->IsMouseCaptured());
 
     bool done = false;
@@ -111,9 +128,55 @@ void XWindow::RestoreDisplayMode()
     }
 }
 
+void XWindow::SetDesktopFullscreen(bool on)
+{
+    desktopFullscreen = on;
+    if (created && context != nullptr && !displayModeSwitched) {
+        SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        RefreshSize();
+    }
+}
+
+bool XWindow::IsDesktopFullscreen() const
+{
+    return desktopFullscreen;
+}
+
+void XWindow::SetFramed(bool on)
+{
+    framed = on;
+}
+
+void XWindow::SetVerticalSync(bool on)
+{
+    verticalSync = on;
+}
+
+void XWindow::SetGamepadEnabled(bool on)
+{
+    gamepadEnabled = on;
+}
+
+void XWindow::SetPauseOnFocusLoss(bool on)
+{
+    pauseOnFocusLoss = on;
+}
+
+void XWindow::SetBindings(const XBindings& newBindings)
+{
+    bindings = newBindings;
+}
+
+void XWindow::SetGamepadLook(float speed, float deadZone)
+{
+    padLookSpeed = speed;
+    padDeadZone = deadZone;
+}
+
 void XWindow::SwapBuffers()
 {
     GetAutomation()->BeforeSwap(frameNumber, loadingPhase);
+    GetScreenshotWriter()->BeforeSwap(drawable.x, drawable.y, loadingPhase);
     XFrameProfile* const profile = GetFrameProfile();
     if (!profile->Enabled() || loadingPhase) {
         if (headless) {
@@ -134,6 +197,26 @@ void XWindow::SwapBuffers()
 XPoint XWindow::GetSize() const
 {
     return {width, height};
+}
+
+XPoint XWindow::GetDrawableSize() const
+{
+    return drawable;
+}
+
+void XWindow::RefreshSize()
+{
+    if (window == nullptr) {
+        return;
+    }
+    SDL_GetWindowSize(window, &width, &height);
+    int pixelsX = width;
+    int pixelsY = height;
+    SDL_GL_GetDrawableSize(window, &pixelsX, &pixelsY);
+    drawable = {pixelsX > 0 ? pixelsX : width, pixelsY > 0 ? pixelsY : height};
+    if (context != nullptr) {
+        glViewport(0, 0, drawable.x, drawable.y);
+    }
 }
 
 XRect XWindow::GetWindowRect() const
@@ -209,10 +292,8 @@ void XWindow::DeliverScriptEvent(const XScriptEvent& event)
 {
     switch (event.kind) {
     case XScriptEvent::Kind::KeyDown:
-        DispatchKey(WM_KEYDOWN, event.key, GetInput()->GetKeyboardState()[event.key & 0xFF] != 0);
-        break;
     case XScriptEvent::Kind::KeyUp:
-        DispatchKey(WM_KEYUP, event.key, true);
+        DeliverInput(event.key, event.kind == XScriptEvent::Kind::KeyDown);
         break;
     case XScriptEvent::Kind::MouseMove:
         cursor.x += event.dx;
@@ -221,11 +302,9 @@ void XWindow::DeliverScriptEvent(const XScriptEvent& event)
         break;
     case XScriptEvent::Kind::MouseDown:
     case XScriptEvent::Kind::MouseUp: {
-        static const uint32_t kDown[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
-        static const uint32_t kUp[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
-        const bool down = event.kind == XScriptEvent::Kind::MouseDown;
+        static const int kButtons[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
         const int button = event.button >= 0 && event.button < 3 ? event.button : 0;
-        WindowProc(down ? kDown[button] : kUp[button], 0, MakePointParam(cursor.x, cursor.y));
+        DeliverInput(kButtons[button], event.kind == XScriptEvent::Kind::MouseDown);
         break;
     }
     case XScriptEvent::Kind::Close:
@@ -248,6 +327,9 @@ void XWindow::PlaceWindow()
     if (!fullscreen) {
         SDL_ShowWindow(window);
         SDL_SetWindowPosition(window, screen.x + (screen.w - width) / 2, screen.y + (screen.h - height) / 2 + 25);
+        if (desktopFullscreen) {
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
         return;
     }
     SDL_SetWindowPosition(window, screen.x, screen.y);
@@ -298,18 +380,20 @@ void XWindow::DrainEvents()
             WindowProc(WM_DESTROY, 0, 0);
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
-                WindowProc(WM_DESTROY, 0, 0);
-            }
+            OnWindowEvent(event);
             break;
         case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            const int virtualKey = VirtualKeyFromSdl(event.key.keysym.sym);
-            if (virtualKey != 0) {
-                DispatchKey(event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, virtualKey, event.key.repeat != 0);
+            if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) != 0) {
+                if (event.key.repeat == 0) {
+                    SetDesktopFullscreen(!desktopFullscreen);
+                }
+                break;
             }
+            DeliverInput(VirtualKeyFromSdl(event.key.keysym.sym), true);
             break;
-        }
+        case SDL_KEYUP:
+            DeliverInput(VirtualKeyFromSdl(event.key.keysym.sym), false);
+            break;
         case SDL_TEXTINPUT:
             for (const char* c = event.text.text; *c != '\0'; ++c) {
                 WindowProc(WM_CHAR, static_cast<unsigned char>(*c), 0);
@@ -326,12 +410,54 @@ void XWindow::DrainEvents()
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            DispatchMouseButton(event.type == SDL_MOUSEBUTTONDOWN, event.button.button);
+            DeliverInput(MouseButtonInput(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
             break;
         default:
+            DeliverPadChanges(gamepad.HandleEvent(event));
             break;
         }
     }
+    const XLookMotion look = gamepad.Look(GetTimer()->GetFrameTime(), padDeadZone, padLookSpeed);
+    if (look.dx != 0.0f || look.dy != 0.0f) {
+        GetInput()->OnLookMotion(look.dx, look.dy);
+    }
+}
+
+void XWindow::OnWindowEvent(const SDL_Event& event)
+{
+    switch (event.window.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+        WindowProc(WM_DESTROY, 0, 0);
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        RefreshSize();
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        if (pauseOnFocusLoss) {
+            OnFocusLost();
+        }
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        if (pauseOnFocusLoss && frameNumber > 1) {
+            ConfineCursor(true);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void XWindow::OnFocusLost()
+{
+    // Whatever is held goes up now: its release will reach another window.
+    for (int input = 0; input < kInputCount; ++input) {
+        if (bindings.IsHeld(input)) {
+            DeliverInput(input, false);
+        }
+    }
+    GetInput()->OnFocusLost();
+    SetRelativeMouse(false);
+    ConfineCursor(false);
 }
 
 void XWindow::RecordRealEvent(const SDL_Event& event) const
@@ -379,16 +505,38 @@ void XWindow::DispatchKey(uint32_t message, int virtualKey, bool repeat)
     WindowProc(message, static_cast<WPARAM>(virtualKey), lParam);
 }
 
-void XWindow::DispatchMouseButton(bool down, int sdlButton)
+void XWindow::DeliverInput(int input, bool down)
 {
-    uint32_t message = 0;
-    switch (sdlButton) {
-    case SDL_BUTTON_LEFT: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
-    case SDL_BUTTON_RIGHT: message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
-    case SDL_BUTTON_MIDDLE: message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
-    default: return;
+    const XActionEvent action = down ? bindings.Press(input) : bindings.Release(input);
+    if (action.action == XAction::Count) {
+        return;
     }
-    WindowProc(message, 0, MakePointParam(cursor.x, cursor.y));
+    if (action.action == XAction::Screenshot) {
+        if (down && !action.repeat) {
+            GetScreenshotWriter()->Request();
+        }
+        return;
+    }
+    const int key = ActionKey(action.action);
+    uint32_t buttonMessage = 0;
+    switch (key) {
+    case VK_LBUTTON: buttonMessage = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
+    case VK_RBUTTON: buttonMessage = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
+    case VK_MBUTTON: buttonMessage = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
+    default:
+        DispatchKey(down ? WM_KEYDOWN : WM_KEYUP, key, !down || action.repeat);
+        return;
+    }
+    if (!action.repeat) {
+        WindowProc(buttonMessage, 0, MakePointParam(cursor.x, cursor.y));
+    }
+}
+
+void XWindow::DeliverPadChanges(const XPadChanges& changes)
+{
+    for (int i = 0; i < changes.count; ++i) {
+        DeliverInput(changes.changes[static_cast<size_t>(i)].input, changes.changes[static_cast<size_t>(i)].down);
+    }
 }
 
 XWindow* GetWindow()

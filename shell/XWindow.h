@@ -5,12 +5,18 @@
 // codes, auto-repeat as repeated key-downs, mouse motion and buttons, closing as WM_DESTROY), then calls the
 // frame function once and lets the timer measure the pass. Nothing in the loop blocks.
 //
+// Every key, mouse button and gamepad input passes the bindings (XBindings) on its way: the window delivers the
+// key or button of the action it is bound to, or nothing. Scripted keys and buttons are physical input too.
+// Alt+Enter toggles desktop full screen; a resized window updates the drawable size and the viewport.
+//
 // The platform's cursor is modelled here too: while mouse capture is on, SDL's relative mouse mode delivers
 // motion that moves a virtual cursor, which input puts back on the capture point (the window centre).
 // Depends on: SDL2, OpenGL, XInput, XTimer, XLog, XAutomation.
 #pragma once
 
 #include "shell/WindowMessages.h"
+#include "shell/XBindings.h"
+#include "shell/XGamepad.h"
 #include "shell/XInputListener.h" // XPoint
 
 struct SDL_Window;
@@ -30,7 +36,7 @@ public:
     XWindow(const XWindow&) = delete;
     XWindow& operator=(const XWindow&) = delete;
 
-    // One of 320x240, 640x480, 800x600, 1024x768; anything else stops the program. Returns 0.
+    // From 160x120 to 16384x16384; anything else stops the program. Returns 0.
     int SetSize(XPoint size);
     // Opens the (hidden) window. False, with the reason in LastError, when no window can be opened.
     bool Create();
@@ -41,10 +47,26 @@ public:
     void SetFullscreen();
     // Puts back the display mode saved by the full-screen switch; nothing when there was none.
     void RestoreDisplayMode();
+    // Full screen at the desktop's own resolution, without a mode switch (before Run, or while running).
+    void SetDesktopFullscreen(bool on);
+    bool IsDesktopFullscreen() const;
+    // The window's look and behaviour, set before Create (or Run for the swap interval).
+    void SetFramed(bool on);
+    void SetVerticalSync(bool on);
+    // Game controllers are looked for (and hot-plugged) from Create on.
+    void SetGamepadEnabled(bool on);
+    // Losing the focus pauses the game (the listeners' OnFocusLost) and frees the mouse.
+    void SetPauseOnFocusLoss(bool on);
+    void SetBindings(const XBindings& newBindings);
+    // The gamepad's right stick: look speed factor and dead zone.
+    void SetGamepadLook(float speed, float deadZone);
     // Presents the back buffer (the frame's picture, or a loading screen).
     void SwapBuffers();
 
+    // The window's size in points (mouse coordinates).
     XPoint GetSize() const;
+    // The size of the picture in pixels (more than the points on a HiDPI display): for OpenGL.
+    XPoint GetDrawableSize() const;
     XRect GetWindowRect() const;
     SDL_Window* GetHandle() const;
 
@@ -77,7 +99,13 @@ private:
     // Writes a real input event to the recording, as the script event that replays it.
     void RecordRealEvent(const SDL_Event& event) const;
     void DispatchKey(uint32_t message, int virtualKey, bool repeat);
-    void DispatchMouseButton(bool down, int sdlButton);
+    // A physical input (key, mouse button, gamepad input) went down or up: its action, if it is bound.
+    void DeliverInput(int input, bool down);
+    void DeliverPadChanges(const XPadChanges& changes);
+    void OnWindowEvent(const SDL_Event& event);
+    void OnFocusLost();
+    // Takes the window's size and the drawable's from SDL and fits the viewport to it.
+    void RefreshSize();
 
     bool fullscreen = false;
     bool created = false;
@@ -85,8 +113,18 @@ private:
     bool displayModeSwitched = false;
     SDL_Window* window = nullptr;
     void* context = nullptr;
+    bool desktopFullscreen = false;
+    bool framed = false;
+    bool verticalSync = false;
+    bool gamepadEnabled = false;
+    bool pauseOnFocusLoss = false;
     int32_t width = 800;
     int32_t height = 600;
+    XPoint drawable = {800, 600};
+    XBindings bindings;
+    XGamepad gamepad;
+    float padLookSpeed = 1.0f;
+    float padDeadZone = 0.2f;
     void (*frameCallback)() = nullptr;
 
     bool quitPosted = false;

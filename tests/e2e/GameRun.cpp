@@ -26,6 +26,7 @@ GameRunResult GameRun::Run(const ScratchDirectory& directory) const
         run.arguments.push_back("script.txt");
     }
     run.arguments.insert(run.arguments.end(), extra.begin(), extra.end());
+    run.setEnvironment = environment;
     run.setEnvironment["SDL_AUDIODRIVER"] = "dummy";
     result.program = run.Run();
     EXPECT_EQ(result.program.exitCode, 0) << result.program.err;

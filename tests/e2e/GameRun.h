@@ -5,6 +5,7 @@
 #include "TestLevel.h"
 #include "Trace.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,11 @@ public:
         extra.push_back(argument);
         return *this;
     }
+    GameRun& Environment(const std::string& name, const std::string& value)
+    {
+        environment[name] = value;
+        return *this;
+    }
 
     // Runs the program in the scratch directory; fails the calling test when the run itself fails.
     GameRunResult Run(const ScratchDirectory& directory) const;
@@ -60,6 +66,7 @@ private:
     int frames = 100;
     std::string step = "10";
     std::vector<std::string> extra;
+    std::map<std::string, std::string> environment;
 };
 
 // Flat ground with plenty of room: a floor at y = 0 over -50..50 on x and z.

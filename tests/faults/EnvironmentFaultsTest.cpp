@@ -95,25 +95,35 @@ TEST(NoDisplay, ADisplayThatIsNotThereIsReportedWithSdlsReason)
     EXPECT_GT(result.program.err.find('\n', reason), reason + 3) << "SDL's reason follows\n" << result.program.err;
 }
 
-TEST(UnwritableWorkingDirectory, TheGameRunsWithoutItsLogAndSaysSoOnce)
+TEST(UnwritableWorkingDirectory, TheLogGoesToTheStateFolderAndWithoutOneTheGameRunsOnAndSaysSoOnce)
 {
-    FaultRun run;
-    const ReadOnlyDirectory readOnly(run.Directory());
-    if (!readOnly.IsReadOnly()) {
-        GTEST_SKIP() << "this file system lets the test's user write into a read-only directory";
-    }
-    // A missing sound makes the game want to log a line, and the log cannot be written.
+    // A missing sound makes the game want to log a line.
     std::vector<ZipEntry> entries = DefaultDataEntries();
     RemoveEntry(entries, "sound/sten.wav");
     ScratchDirectory archiveDirectory;
     const std::filesystem::path archive = archiveDirectory.Path() / "data.pck";
     WriteZip(archive.string(), entries);
-    const FaultResult result = run.Archive(archive).Run();
-    ExpectCleanEnd(result);
-    EXPECT_EQ(result.program.exitCode, 0) << result.program.err;
+
+    ScratchDirectory state;
+    FaultRun run;
+    const ReadOnlyDirectory readOnly(run.Directory());
+    if (!readOnly.IsReadOnly()) {
+        GTEST_SKIP() << "this file system lets the test's user write into a read-only directory";
+    }
+    const FaultResult moved = run.Archive(archive).Environment("XDG_STATE_HOME", state.Path().string()).Run();
+    ExpectCleanEnd(moved);
+    EXPECT_EQ(moved.program.exitCode, 0) << moved.program.err;
+    EXPECT_NE(ReadWholeFile(state.Path() / "korvath" / "Korvath.log").find("sten"), std::string::npos)
+        << "the log is in $XDG_STATE_HOME/korvath";
+    EXPECT_EQ(moved.program.err.find("cannot write the log"), std::string::npos) << moved.program.err;
+
+    // With nowhere to write (the state folder cannot be made either) the lines are lost, and the player told.
+    const FaultResult lost = run.Environment("XDG_STATE_HOME", (run.Directory() / "state").string()).Run();
+    ExpectCleanEnd(lost);
+    EXPECT_EQ(lost.program.exitCode, 0) << lost.program.err;
     const std::string notice = "korvath: cannot write the log Korvath.log (";
-    const size_t first = result.program.err.find(notice);
-    EXPECT_NE(first, std::string::npos) << result.program.err;
-    EXPECT_EQ(result.program.err.find(notice, first + 1), std::string::npos) << "said once\n" << result.program.err;
+    const size_t first = lost.program.err.find(notice);
+    EXPECT_NE(first, std::string::npos) << lost.program.err;
+    EXPECT_EQ(lost.program.err.find(notice, first + 1), std::string::npos) << "said once\n" << lost.program.err;
     EXPECT_FALSE(std::filesystem::exists(run.Directory() / "Korvath.log"));
 }

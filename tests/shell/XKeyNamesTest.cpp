@@ -40,5 +40,7 @@ TEST(KeyNames, SdlKeysMapLikeWindowsKeys)
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_TAB), VK_TAB);
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_ESCAPE), VK_ESCAPE);
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_3), '3');
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_SEMICOLON), 0);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_SEMICOLON), VK_OEM_1);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_8), VK_NUMPAD0 + 8);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_AUDIOMUTE), 0);
 }

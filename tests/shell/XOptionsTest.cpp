@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace {
@@ -58,6 +59,38 @@ TEST(OptionsValues, HeadlessImpliesNoDialogs)
     EXPECT_TRUE(result.options.noDialogs);
 }
 
+TEST(OptionsValues, ModeTakesASizeAndSettingsOptionsCollectInOrder)
+{
+    const XOptionsResult result =
+        Parse({"--mode", "1280x720", "--config", "my.ini", "--set", "fullscreen=desktop", "--set=bind.fly=G, Pad Y"});
+    ASSERT_EQ(result.action, XOptionsAction::Run) << result.error;
+    EXPECT_TRUE(result.options.modeGiven);
+    EXPECT_EQ(result.options.modeSize.x, 1280);
+    EXPECT_EQ(result.options.modeSize.y, 720);
+    EXPECT_EQ(result.options.configPath, "my.ini");
+    EXPECT_EQ(result.options.settingOverrides, (std::vector<std::string>{"fullscreen=desktop", "bind.fly=G, Pad Y"}));
+    EXPECT_FALSE(IsAutomatedRun(result.options)) << "settings alone leave it a player's run";
+
+    const XOptionsResult numbered = Parse({"--mode", "1280x720", "--mode", "2"});
+    EXPECT_EQ(numbered.options.mode, 2);
+    EXPECT_EQ(numbered.options.modeSize.x, 0) << "the last --mode counts";
+    EXPECT_FALSE(Parse({}).options.modeGiven);
+}
+
+TEST(OptionsValues, EveryAutomationOptionMakesTheRunAutomated)
+{
+    for (const std::vector<const char*>& arguments :
+         {std::vector<const char*>{"--frames", "3"}, {"--fixed-step", "10"}, {"--script", "s.txt"},
+          {"--timedemo", "d.demo"}, {"--screenshot", "2:a.png"}, {"--loading-shots", "dir"}, {"--trace", "t.jsonl"},
+          {"--dump-scene", "s.json"}, {"--headless"}}) {
+        std::vector<const char*> argv = {"korvath"};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        const XOptionsResult result = ParseOptions(static_cast<int>(argv.size()), argv.data());
+        EXPECT_TRUE(IsAutomatedRun(result.options)) << arguments[0];
+    }
+    EXPECT_FALSE(IsAutomatedRun(Parse({"--record", "my.demo", "--mode", "2"}).options));
+}
+
 TEST(OptionsErrors, BadValuesAreNamed)
 {
     struct Case {
@@ -68,6 +101,11 @@ TEST(OptionsErrors, BadValuesAreNamed)
         {{"--mode", "abc"}, "'abc'"},
         {{"--mode", "1.5"}, "--mode"},
         {{"--mode"}, "--mode expects a value"},
+        {{"--mode", "1280x"}, "'1280x'"},
+        {{"--mode", "99999x720"}, "WIDTHxHEIGHT"},
+        {{"--set", "mouse_sensitivity"}, "KEY=VALUE"},
+        {{"--set", "=2"}, "KEY=VALUE"},
+        {{"--config", ""}, "--config"},
         {{"--frames", "0"}, "--frames"},
         {{"--frames", "-3"}, "'-3'"},
         {{"--frames", "99999999999999"}, "--frames"},
