@@ -79,6 +79,15 @@ function(korvath_test name)
   target_compile_definitions(${name} PRIVATE
     KORVATH_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     KORVATH_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  # GoogleTest's headers are most of a test file's compile time: they are precompiled once, by the first test
+  # program, and every other one reuses that header.
+  get_property(header_owner GLOBAL PROPERTY KORVATH_TEST_HEADER_OWNER)
+  if(header_owner)
+    target_precompile_headers(${name} REUSE_FROM ${header_owner})
+  else()
+    target_precompile_headers(${name} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <string> <vector>)
+    set_property(GLOBAL PROPERTY KORVATH_TEST_HEADER_OWNER ${name})
+  endif()
   if(ARG_LABELS)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
       PROPERTIES LABELS "${ARG_LABELS}")
