@@ -1,7 +1,9 @@
 // korvath-levelc: compiles a level source into the data staging folder (scene/world.msa, light maps).
-// Usage: korvath-levelc <level source> <staging folder> [--threads N] [--rays N] [--quick] [--map NAME]
+// Usage: korvath-levelc <level source> <staging folder> [--threads N] [--rays N] [--quick] [--quick-light]
+//                       [--map NAME]
 // The base textures must already be in <staging folder>/scene (korvath-leveltex writes them). --quick compiles
-// at preview quality; --map NAME writes a map of its own into <staging folder>/maps/NAME.
+// at preview quality, --quick-light bakes the light maps at preview quality but keeps the shipping visibility;
+// --map NAME writes a map of its own into <staging folder>/maps/NAME.
 #include "tools/levelc/XLevelCompiler.h"
 #include "tools/levelc/XLevelError.h"
 
@@ -14,7 +16,7 @@
 int main(int argc, char** argv)
 {
     const char* const usage = "usage: %s <level source> <staging folder> [--threads N] [--rays N] [--quick] "
-                              "[--map NAME]\n";
+                              "[--quick-light] [--map NAME]\n";
     if (argc < 3) {
         std::fprintf(stderr, usage, argv[0]);
         return 2;
@@ -30,6 +32,8 @@ int main(int argc, char** argv)
             settings.map = argv[++i];
         } else if (std::strcmp(argv[i], "--quick") == 0) {
             settings.quick = true;
+        } else if (std::strcmp(argv[i], "--quick-light") == 0) {
+            settings.quickLight = true;
         } else {
             std::fprintf(stderr, "korvath-levelc: unknown option %s\n", argv[i]);
             std::fprintf(stderr, usage, argv[0]);

@@ -20,7 +20,7 @@
 #include <algorithm> // min, max
 #include <chrono>    // steady_clock
 #include <cmath>     // fabs, floor, ceil
-#include <cstdio>    // snprintf
+#include <cstdio>    // snprintf, remove
 #include <map>
 #include <sys/stat.h> // mkdir
 #include <tuple>
@@ -196,13 +196,14 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::str
     // At preview quality the level is baked coarser and without bounced light.
     XLevelSource preview;
     XBakeSettings settings = compile.bake;
-    if (compile.quick) {
+    const bool previewLight = compile.quick || compile.quickLight;
+    if (previewLight) {
         preview = source;
         preview.texelSize = std::min(4.0, source.texelSize * 2.0);
         preview.bounce = 0.0;
         settings.hemisphereRays = std::min(settings.hemisphereRays, 4);
     }
-    const XLevelSource& level = compile.quick ? preview : source;
+    const XLevelSource& level = previewLight ? preview : source;
 
     // The base textures are always those of <staging>/scene; a map's own files go to a folder of their own, and
     // its scene file names every picture by its archive path.
@@ -421,6 +422,11 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::str
         if (stbi_write_bmp(path.c_str(), atlas.PageSize(), atlas.PageSize(), 3, bytes.data()) == 0) {
             throw XLevelError(file, 0, "cannot write " + path);
         }
+    }
+    // Pages of an earlier compile beyond this one's count would otherwise be packed with the level.
+    int stale = atlas.PageCount();
+    while (std::remove((outputFolder + "/" + LightmapName(stale)).c_str()) == 0) {
+        ++stale;
     }
     clock.Lap("light maps");
 

@@ -49,6 +49,9 @@ struct XCompileSettings {
     // visibility file in which every cell sees everything within the camera's reach. The level is as correct
     // and as fully lit as at shipping quality, only coarser, and it compiles many times faster.
     bool quick = false;
+    // Preview light maps only, with the shipping visibility file: for test builds, whose pictures need the
+    // level's real visibility but not its finest light.
+    bool quickLight = false;
     // Empty for the game's own level, written to <staging>/scene. Otherwise the name of a map (letters, digits,
     // '-' and '_'), written to <staging>/maps/<name>: its scene file names every picture by its archive path
     // ("scene\\brick.jpg" for the base textures it shares, "maps\\<name>\\lightmap0.bmp" for its own light maps).
