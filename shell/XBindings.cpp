@@ -1,5 +1,6 @@
 // XBindings: the action table, input names, and press/release bookkeeping.
 #include "shell/XBindings.h"
+#include "shell/TextFields.h"
 
 #include "shell/WindowMessages.h"
 #include "shell/XKeyNames.h"
@@ -80,28 +81,6 @@ const NamedInput kOwnNames[] = {
     {"pad stick left", PadInput(XPadInput::StickLeft)},
     {"pad stick right", PadInput(XPadInput::StickRight)},
 };
-
-std::string Trimmed(const std::string& text)
-{
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && std::isspace(static_cast<unsigned char>(text[first]))) {
-        ++first;
-    }
-    while (last > first && std::isspace(static_cast<unsigned char>(text[last - 1]))) {
-        --last;
-    }
-    return text.substr(first, last - first);
-}
-
-std::string Lowered(const std::string& text)
-{
-    std::string lower;
-    for (const char c : text) {
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return lower;
-}
 
 bool IsValidInput(int input)
 {

@@ -1,5 +1,6 @@
 // XOptions: table-driven command-line parsing.
 #include "shell/XOptions.h"
+#include "shell/TextFields.h"
 
 #include "shell/XSettings.h" // ParseWindowSize
 
@@ -19,21 +20,6 @@ struct OptionSpec {
     const char* help;
     Handler apply;
 };
-
-bool ToInteger(const std::string& text, long minimum, long maximum, long& value)
-{
-    if (text.empty()) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const long parsed = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < minimum || parsed > maximum) {
-        return false;
-    }
-    value = parsed;
-    return true;
-}
 
 // A map name: 1 to 40 of a-z, 0-9, '-' and '_' (it becomes a folder name of the archive).
 bool IsMapName(const std::string& name)
@@ -70,7 +56,7 @@ const std::vector<OptionSpec>& OptionTable()
                  return std::string();
              }
              long mode = 0;
-             if (!ToInteger(v, -1000000, 1000000, mode)) {
+             if (!ToWhole(v, -1000000, 1000000, mode)) {
                  return "--mode expects a whole number (0, 1 or 2) or a size WIDTHxHEIGHT, got '" + v + "'";
              }
              o.mode = static_cast<int>(mode);
@@ -82,7 +68,7 @@ const std::vector<OptionSpec>& OptionTable()
         {"--frames", "N", "stop after exactly N frames (exit status 0)",
          [](XOptions& o, const std::string& v) {
              long frames = 0;
-             if (!ToInteger(v, 1, 2000000000, frames)) {
+             if (!ToWhole(v, 1, 2000000000, frames)) {
                  return "--frames expects a whole number of 1 or more, got '" + v + "'";
              }
              o.frames = static_cast<int>(frames);
@@ -107,7 +93,7 @@ const std::vector<OptionSpec>& OptionTable()
              const size_t colon = v.find(':');
              long frame = 0;
              if (colon == std::string::npos || colon + 1 >= v.size() ||
-                 !ToInteger(v.substr(0, colon), 1, 2000000000, frame)) {
+                 !ToWhole(v.substr(0, colon), 1, 2000000000, frame)) {
                  return "--screenshot expects FRAME:FILE with a frame number of 1 or more, got '" + v + "'";
              }
              o.screenshots.emplace_back(static_cast<int>(frame), v.substr(colon + 1));
