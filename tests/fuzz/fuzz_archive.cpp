@@ -13,7 +13,7 @@
 #include <cctype>  // std::tolower
 #include <cstddef> // size_t
 #include <cstdint> // uint8_t
-#include <cstdio>  // std::fopen
+#include <cstdio>  // std::fopen, std::remove
 #include <string>
 #include <vector>
 
@@ -23,8 +23,12 @@ namespace {
 const size_t kMaxEntries = 64;
 const int kMaxDepth = 8;
 
+// The file is made anew rather than truncated and rewritten: ext4 forces a file rewritten that way out to
+// the disk when it is closed (its guard against losing a replaced file's data), and every input waited for
+// the disk; a new file stays in memory.
 bool WriteFile(const char* path, const uint8_t* data, size_t size)
 {
+    std::remove(path);
     FILE* const file = std::fopen(path, "wb");
     if (file == nullptr) {
         return false;
