@@ -7,6 +7,8 @@
 #include <cstdio>   // fopen, fprintf
 #include <cstring>  // std::strerror
 
+#include <sys/stat.h> // stat, fstat: whether "Korvath.log" is still the open file
+
 namespace {
 const char* const kLogFile = "Korvath.log";
 const char* const kAllLogsFile = "AllLogs.log";
@@ -16,16 +18,22 @@ const char* const kCaption = "RUdezer";
 XLog::XLog()
 {
     // Creates "AllLogs.log" empty when it does not exist; nothing is ever written to it.
-    file = std::fopen(kAllLogsFile, "a");
+    FILE* const allLogs = std::fopen(kAllLogsFile, "a");
+    if (allLogs != nullptr) {
+        std::fclose(allLogs);
+    }
 }
 
-void XLog::Log(const std::string& message)
+XLog::~XLog()
 {
     if (file != nullptr) {
         std::fclose(file);
     }
-    file = std::fopen(kLogFile, "a");
-    if (file == nullptr) {
+}
+
+void XLog::Log(const std::string& message)
+{
+    if (!OpenLogFile()) {
         // An unwritable working directory loses the lines; the game runs on, but the user is told once.
         if (!logFailureReported) {
             logFailureReported = true;
@@ -36,8 +44,29 @@ void XLog::Log(const std::string& message)
         return;
     }
     std::fprintf(file, "%s\n", message.c_str());
-    std::fclose(file);
-    file = nullptr;
+    std::fflush(file);
+}
+
+bool XLog::OpenLogFile()
+{
+    // One stat per line instead of an open and a close: the name still leading to the open file keeps it.
+    struct stat named = {};
+    if (file != nullptr && stat(kLogFile, &named) == 0 && named.st_dev == fileDevice && named.st_ino == fileInode) {
+        return true;
+    }
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    file = std::fopen(kLogFile, "a");
+    if (file == nullptr) {
+        return false;
+    }
+    struct stat opened = {};
+    if (fstat(fileno(file), &opened) == 0) {
+        fileDevice = opened.st_dev;
+        fileInode = opened.st_ino;
+    }
+    return true;
 }
 
 void XLog::ShowError(const std::string& message)
