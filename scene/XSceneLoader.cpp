@@ -519,9 +519,9 @@ bool XSceneLoader::ParseCount(const char* pattern, const char* what, long& count
     return true;
 }
 
-// The lines of `count` that the rest of the data can hold at most, when each takes at least `shortest`
+// How many of the `count` lines to come the rest of the data can hold, when each takes at least `shortest`
 // characters and a line end: what may be reserved before reading them, so that a count the file claims but
-// does not hold costs no memory. (A line shorter than that only costs the list a reallocation.)
+// does not hold costs no memory. (A shorter line only costs the list a reallocation.)
 size_t XSceneLoader::LinesLeftFor(long count, size_t shortest) const
 {
     return std::min(static_cast<size_t>(count), (reader.RemainingBytes() + 1) / (shortest + 1));
