@@ -6,7 +6,6 @@
 #include <stb_image.h> // stbi_info_from_memory, stbi_load_from_memory, stbi_image_free, stbi_failure_reason
 
 #include <climits> // INT_MAX
-#include <cstring> // std::memcpy
 
 namespace {
 
@@ -25,10 +24,12 @@ void CopyRowsBottomUp(const unsigned char* topFirst, int width, int height, int 
                       std::vector<unsigned char>& out)
 {
     const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(channels);
-    out.resize(rowBytes * static_cast<size_t>(height));
-    for (int row = 0; row < height; ++row) {
-        const unsigned char* const source = topFirst + rowBytes * static_cast<size_t>(height - 1 - row);
-        std::memcpy(out.data() + rowBytes * static_cast<size_t>(row), source, rowBytes);
+    // Appended row by row rather than resized and overwritten: a picture of up to 256 MB is not zeroed first.
+    out.clear();
+    out.reserve(rowBytes * static_cast<size_t>(height));
+    for (int row = height - 1; row >= 0; --row) {
+        const unsigned char* const source = topFirst + rowBytes * static_cast<size_t>(row);
+        out.insert(out.end(), source, source + rowBytes);
     }
 }
 

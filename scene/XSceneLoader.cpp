@@ -156,22 +156,22 @@ void XSceneLoader::Report(int lineNumber, const char* format, ...)
     if (problemCount > kMaxReportedProblems) {
         return;
     }
-    char detail[512] = {};
+    char detail[512];
     va_list arguments;
     va_start(arguments, format);
     std::vsnprintf(detail, sizeof(detail), format, arguments);
     va_end(arguments);
-
-    std::string message = sceneFile;
+    char where[32] = "";
     if (lineNumber > 0) {
-        char where[32] = {};
         std::snprintf(where, sizeof(where), ", line %d", lineNumber);
-        message += where;
     }
-    message += ": ";
-    message += detail;
+
+    // Built in one piece: a load may report a hundred problems.
+    std::string message;
+    message.reserve(sceneFile.size() + std::strlen(where) + 2 + std::strlen(detail));
+    message.append(sceneFile).append(where).append(": ").append(detail);
     GetLog()->Log(message);
-    problems.push_back(message);
+    problems.push_back(std::move(message));
     if (problemCount == kMaxReportedProblems) {
         const std::string more =
             sceneFile + ": further problems are counted but not listed";
@@ -182,11 +182,12 @@ void XSceneLoader::Report(int lineNumber, const char* format, ...)
 // The start of the current line in quotes, for reports.
 std::string XSceneLoader::Excerpt() const
 {
-    std::string text(line, std::min(std::strlen(line), kExcerptLength));
-    if (std::strlen(line) > kExcerptLength) {
-        text += "...";
-    }
-    return "\"" + text + "\"";
+    const size_t length = std::strlen(line);
+    const size_t kept = std::min(length, kExcerptLength);
+    std::string text;
+    text.reserve(kept + 5);
+    text.append(1, '"').append(line, kept).append(length > kept ? "...\"" : "\"");
+    return text;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -518,36 +519,48 @@ bool XSceneLoader::ParseCount(const char* pattern, const char* what, long& count
     return true;
 }
 
+// How many of the `count` lines to come the rest of the data can hold, when each takes at least `shortest`
+// characters and a line end: what may be reserved before reading them, so that a count the file claims but
+// does not hold costs no memory. (A shorter line only costs the list a reallocation.)
+size_t XSceneLoader::LinesLeftFor(long count, size_t shortest) const
+{
+    return std::min(static_cast<size_t>(count), (reader.RemainingBytes() + 1) / (shortest + 1));
+}
+
 bool XSceneLoader::ReadVector3List(long count, std::vector<XVector3>& out, const char* what)
 {
-    out.assign(static_cast<size_t>(count), XVector3());
+    out.clear();
+    out.reserve(LinesLeftFor(count, 5)); // "0 0 0"
     for (long i = 0; i < count; ++i) {
         if (!NextLine()) {
             Report(0, "the file ends after %ld of %ld %ss", i, count, what);
             return false;
         }
-        XVector3& value = out[static_cast<size_t>(i)];
+        XVector3 value;
         if (!ScanLine("%f %f %f", 3, &value.x, &value.y, &value.z) || !IsFinite(value.x, value.y, value.z)) {
             Report(reader.GetLineNumber(), "expected three numbers (%s %ld), found %s", what, i, Excerpt().c_str());
             return false;
         }
+        out.push_back(value);
     }
     return true;
 }
 
 bool XSceneLoader::ReadVector2List(long count, std::vector<XVector2>& out, const char* what)
 {
-    out.assign(static_cast<size_t>(count), XVector2());
+    out.clear();
+    out.reserve(LinesLeftFor(count, 3)); // "0 0"
     for (long i = 0; i < count; ++i) {
         if (!NextLine()) {
             Report(0, "the file ends after %ld of %ld %ss", i, count, what);
             return false;
         }
-        XVector2& value = out[static_cast<size_t>(i)];
+        XVector2 value;
         if (!ScanLine("%f %f", 2, &value.x, &value.y) || !IsFinite(value.x, value.y)) {
             Report(reader.GetLineNumber(), "expected two numbers (%s %ld), found %s", what, i, Excerpt().c_str());
             return false;
         }
+        out.push_back(value);
     }
     return true;
 }
@@ -557,7 +570,8 @@ bool XSceneLoader::ReadVector2List(long count, std::vector<XVector2>& out, const
 bool XSceneLoader::ReadGroups(long totalTriangles)
 {
     groups.clear();
-    corners.assign(static_cast<size_t>(totalTriangles) * 3u, Corner());
+    corners.clear();
+    corners.reserve(LinesLeftFor(totalTriangles, 23) * 3u); // "0/0/0/0 0/0/0/0 0/0/0/0"
     long triangles = 0;
 
     if (!Skip(1) || !NextLine()) {
@@ -602,7 +616,7 @@ bool XSceneLoader::ReadGroups(long totalTriangles)
             return false;
         }
         for (long t = 0; t < count; ++t) {
-            if (!ReadTriangle(static_cast<int>(triangles + t))) {
+            if (!ReadTriangle()) {
                 return false;
             }
         }
@@ -622,8 +636,9 @@ bool XSceneLoader::ReadGroups(long totalTriangles)
     return true;
 }
 
-// The next line as one triangle: three corners of four indices, each inside its array.
-bool XSceneLoader::ReadTriangle(int triangleIndex)
+// The next line as one triangle, appended to the corners: three corners of four indices, each inside its
+// array.
+bool XSceneLoader::ReadTriangle()
 {
     if (!NextLine()) {
         Report(0, "the file ends inside a list of triangles");
@@ -637,6 +652,7 @@ bool XSceneLoader::ReadTriangle(int triangleIndex)
     }
     const size_t sizes[4] = {positions.size(), texCoords0.size(), texCoords1.size(), normals.size()};
     static const char* const kArrayNames[4] = {"position", "uv set 0", "uv set 1", "normal"};
+    Corner triangle[3];
     for (int c = 0; c < 3; ++c) {
         for (int k = 0; k < 4; ++k) {
             const long index = v[c * 4 + k];
@@ -646,12 +662,13 @@ bool XSceneLoader::ReadTriangle(int triangleIndex)
                 return false;
             }
         }
-        Corner& corner = corners[static_cast<size_t>(triangleIndex) * 3u + static_cast<size_t>(c)];
+        Corner& corner = triangle[c];
         corner.position = static_cast<int>(v[c * 4 + 0]);
         corner.texCoord0 = static_cast<int>(v[c * 4 + 1]);
         corner.texCoord1 = static_cast<int>(v[c * 4 + 2]);
         corner.normal = static_cast<int>(v[c * 4 + 3]);
     }
+    corners.insert(corners.end(), triangle, triangle + 3);
     return true;
 }
 

@@ -99,7 +99,8 @@ private:
     bool ReadVector3List(long count, std::vector<XVector3>& out, const char* what);
     bool ReadVector2List(long count, std::vector<XVector2>& out, const char* what);
     bool ReadGroups(long totalTriangles);
-    bool ReadTriangle(int triangleIndex);
+    bool ReadTriangle();
+    size_t LinesLeftFor(long count, size_t shortest) const;
     bool BuildNode(const std::string& name, const XVector3 frame[4], const XVector3& scale, long totalTriangles);
 
     XScene* scene = nullptr;

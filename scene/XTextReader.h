@@ -35,6 +35,9 @@ public:
     // makes the string in the buffer shorter than this.
     size_t LastLineLength() const { return lastLineLength; }
 
+    // Bytes after the last line handed out. The lines still to come are at most this many plus one.
+    size_t RemainingBytes() const { return size - pos; }
+
     // True when nothing but blanks (spaces, tabs, carriage returns, line feeds) follows the last line handed
     // out.
     bool RestIsBlank() const;

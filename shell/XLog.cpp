@@ -7,6 +7,8 @@
 #include <cstdio>   // fopen, fprintf
 #include <cstring>  // std::strerror
 
+#include <sys/stat.h> // stat, fstat: whether "Korvath.log" is still the open file
+
 namespace {
 const char* const kLogFile = "Korvath.log";
 const char* const kAllLogsFile = "AllLogs.log";
@@ -32,7 +34,10 @@ void SetLogFolder(const std::string& folder)
 XLog::XLog() : logPath(InLogFolder(kLogFile))
 {
     // Creates "AllLogs.log" empty when it does not exist; nothing is ever written to it.
-    file = std::fopen(InLogFolder(kAllLogsFile).c_str(), "a");
+    FILE* const allLogs = std::fopen(InLogFolder(kAllLogsFile).c_str(), "a");
+    if (allLogs != nullptr) {
+        std::fclose(allLogs);
+    }
 }
 
 const std::string& XLog::Path() const
@@ -40,13 +45,16 @@ const std::string& XLog::Path() const
     return logPath;
 }
 
-void XLog::Log(const std::string& message)
+XLog::~XLog()
 {
     if (file != nullptr) {
         std::fclose(file);
     }
-    file = std::fopen(logPath.c_str(), "a");
-    if (file == nullptr) {
+}
+
+void XLog::Log(const std::string& message)
+{
+    if (!OpenLogFile()) {
         // An unwritable working directory loses the lines; the game runs on, but the user is told once.
         if (!logFailureReported) {
             logFailureReported = true;
@@ -57,8 +65,29 @@ void XLog::Log(const std::string& message)
         return;
     }
     std::fprintf(file, "%s\n", message.c_str());
-    std::fclose(file);
-    file = nullptr;
+    std::fflush(file);
+}
+
+bool XLog::OpenLogFile()
+{
+    // One stat per line instead of an open and a close: the name still leading to the open file keeps it.
+    struct stat named = {};
+    if (file != nullptr && stat(logPath.c_str(), &named) == 0 && named.st_dev == fileDevice && named.st_ino == fileInode) {
+        return true;
+    }
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    file = std::fopen(logPath.c_str(), "a");
+    if (file == nullptr) {
+        return false;
+    }
+    struct stat opened = {};
+    if (fstat(fileno(file), &opened) == 0) {
+        fileDevice = opened.st_dev;
+        fileInode = opened.st_ino;
+    }
+    return true;
 }
 
 void XLog::ShowError(const std::string& message)

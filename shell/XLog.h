@@ -1,8 +1,9 @@
 // XLog: the engine's log file and its error reports.
 //
 // Every message becomes one line of "Korvath.log" in the log folder (the working directory unless the program
-// chose another with SetLogFolder), opened, appended to and closed
-// again for each line, so the line is on disk even if the program stops right after it. Errors are also
+// chose another with SetLogFolder). The file stays open between lines and each line is flushed, so the line is
+// in the file even if the program stops right after it; the file is opened again when "Korvath.log" is no
+// longer the open file (another working directory, or the file removed or replaced meanwhile). Errors are also
 // shown to the user in a message box captioned "RUdezer"; in no-dialogs mode (tests, headless runs) the box
 // is replaced by a line "RUdezer: <message>" on stderr so that nothing ever blocks.
 // Depends on: SDL2 (message boxes).
@@ -11,9 +12,12 @@
 #include <cstdio> // FILE
 #include <string>
 
+#include <sys/types.h> // dev_t, ino_t
+
 class XLog {
 public:
     XLog();
+    ~XLog();
     XLog(const XLog&) = delete;
     XLog& operator=(const XLog&) = delete;
 
@@ -37,8 +41,14 @@ public:
     bool DialogsEnabled() const;
 
 private:
+    // The open "Korvath.log", opened (again) when the name leads to another file; false when it cannot be
+    // opened.
+    bool OpenLogFile();
+
     std::string logPath;
-    FILE* file = nullptr;
+    FILE* file = nullptr; // "Korvath.log", or nullptr before the first line
+    dev_t fileDevice = 0; // identity of the open file
+    ino_t fileInode = 0;
     bool dialogsEnabled = true;
     bool logFailureReported = false; // the log could not be written, and the user was told
 };

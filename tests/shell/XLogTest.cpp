@@ -3,6 +3,7 @@
 #include "support/FileContents.h"
 #include "support/ScratchWorkingDirectory.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -17,6 +18,22 @@ TEST(LogFile, MessagesAreAppendedVerbatimOneLineEach)
     log.Log("first");
     log.Log("100% done %s %d");
     EXPECT_EQ(ReadWholeFile("Korvath.log"), "from an earlier run\nfirst\n100% done %s %d\n");
+}
+
+TEST(LogFile, LinesGoToTheWorkingDirectorysLogEvenWhenItChangesOrIsRemoved)
+{
+    ScratchWorkingDirectory first;
+    XLog log;
+    log.Log("in the first folder");
+    {
+        ScratchWorkingDirectory second;
+        log.Log("in the second folder");
+        EXPECT_EQ(ReadWholeFile("Korvath.log"), "in the second folder\n");
+    }
+    EXPECT_EQ(ReadWholeFile("Korvath.log"), "in the first folder\n");
+    std::filesystem::remove("Korvath.log");
+    log.Log("after the removal");
+    EXPECT_EQ(ReadWholeFile("Korvath.log"), "after the removal\n");
 }
 
 TEST(LogFile, ConstructionCreatesAnEmptyAllLogsFileAndKeepsAnExistingOne)
