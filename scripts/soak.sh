@@ -6,6 +6,8 @@
 # Usage: scripts/soak.sh [FRAMES] [BUILD]     (default 200000 frames; build folder "build" in the repository)
 #        SOAK_DIR=DIR scripts/soak.sh ...      keeps the run's files in DIR (default: a temporary folder that
 #                                              is removed when the run passes)
+#        SOAK_FAST_FORWARD=1 scripts/soak.sh ... runs with --fast-forward: every frame submitted, none rasterised
+#                                              (the test suite's short run)
 #
 # The run is off-screen (--headless, 640x480) with the dummy audio driver, and with MESA_DEBUG set, so that
 # Mesa names every OpenGL error on stderr as it happens. It passes when
@@ -27,6 +29,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${2:-$root/build}" && pwd)"
 slack_mib="${SOAK_RSS_SLACK_MIB:-8}"
 step=16 # the frame time the demo was recorded at
+fast_forward=""
+if [[ "${SOAK_FAST_FORWARD:-0}" == "1" ]]; then
+    fast_forward="--fast-forward"
+fi
 
 program="$build/korvath"
 archive="$build/data.pck"
@@ -80,7 +86,7 @@ start="$(date +%s.%N)"
     # Mesa's error lines are counted, each kind once with the times Mesa named it (it folds repeats into
     # "N similar" lines, which count but do not say the kind); everything else on stderr is kept as it is.
     MESA_DEBUG=1 SDL_AUDIODRIVER=dummy "$program" --archive "$archive" --headless --mode 0 \
-        --fixed-step "$step" --frames "$frames" --script soak-script.txt --trace trace.jsonl \
+        --fixed-step "$step" --frames "$frames" --script soak-script.txt --trace trace.jsonl ${fast_forward} \
         2> >(awk '/^Mesa: User error/ { ++errors; ++kinds[$0]; next }
                   /^Mesa: [0-9]+ similar / { errors += $2; next }
                   { print > "stderr.txt" }
