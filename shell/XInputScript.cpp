@@ -1,11 +1,12 @@
 // XInputScript: parsing of input scripts.
 #include "shell/XInputScript.h"
 
+#include "shell/TextFields.h"
 #include "shell/XKeyNames.h"
 
 #include <algorithm> // std::stable_sort
 #include <cerrno>    // errno
-#include <cstdlib>   // strtol
+#include <cstdlib>   // strtod
 #include <cstdio>    // snprintf
 #include <cstring>   // strerror
 #include <fstream>   // std::ifstream
@@ -26,22 +27,6 @@ std::vector<std::string> SplitWords(const std::string& text)
         words.push_back(word);
     }
     return words;
-}
-
-// A whole decimal integer within [minimum, maximum].
-bool ParseInteger(const std::string& word, long minimum, long maximum, long& value)
-{
-    if (word.empty()) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const long parsed = std::strtol(word.c_str(), &end, 10);
-    if (errno != 0 || end == word.c_str() || *end != '\0' || parsed < minimum || parsed > maximum) {
-        return false;
-    }
-    value = parsed;
-    return true;
 }
 
 bool ParseButton(const std::string& word, int& button)
@@ -87,8 +72,8 @@ bool ParseEvent(const std::vector<std::string>& words, XScriptEvent& event, std:
         if (words.size() >= 2 && words[1] == "move") {
             long dx = 0;
             long dy = 0;
-            if (words.size() != 4 || !ParseInteger(words[2], -100000, 100000, dx) ||
-                !ParseInteger(words[3], -100000, 100000, dy)) {
+            if (words.size() != 4 || !ToWhole(words[2], -100000, 100000, dx) ||
+                !ToWhole(words[3], -100000, 100000, dy)) {
                 problem = "expected 'mouse move DX DY' with whole numbers";
                 return false;
             }
@@ -153,7 +138,7 @@ bool XInputScript::Parse(const std::string& text, const std::string& sourceName,
         const std::string where = sourceName + ":" + std::to_string(lineNumber) + ": ";
         std::vector<std::string> words = SplitWords(segments[0]);
         long frame = 0;
-        if (words.empty() || !ParseInteger(words[0], 1, 2000000000, frame)) {
+        if (words.empty() || !ToWhole(words[0], 1, 2000000000, frame)) {
             error = where + "expected a frame number (1 or more) at the start of the line, got '" +
                     (words.empty() ? std::string(";") : words[0]) + "'";
             return false;
