@@ -22,6 +22,7 @@
 #include <cstdio>  // printf, fprintf, snprintf
 #include <algorithm> // max
 #include <cstdlib> // atexit, srand
+#include <malloc.h> // mallopt
 #include <memory>  // unique_ptr
 #include <sys/stat.h> // stat
 #include <string>
@@ -337,6 +338,9 @@ bool PrepareLevelViewer(const XOptions& options)
         return false;
     }
     if (options.watch) {
+        // One heap arena for every thread: the compile thread's allocations then show in the heap figures the
+        // watch logs after each reload (mallinfo2 reads the main arena only).
+        mallopt(M_ARENA_MAX, 1);
         levelWatch = std::make_unique<XLevelWatch>(options.levelPath, levelPreview);
     }
     return true;

@@ -9,9 +9,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm> // max
 #include <chrono>
 #include <cstdio> // fprintf, snprintf
-#include <malloc.h> // mallinfo2, mallopt
+#include <malloc.h> // mallinfo2
 #include <thread>
 
 namespace {
@@ -29,7 +30,8 @@ int LiveTextureCount()
     return count;
 }
 
-// Bytes of the heap in use (the allocator's arenas and its own mappings).
+// Bytes of the heap in use: the main arena's and the allocator's own mappings (the program entry keeps the
+// compile thread on the main arena, so that its allocations count too).
 size_t HeapInUse()
 {
     const struct mallinfo2 info = mallinfo2();
@@ -61,7 +63,7 @@ XLevelWatch::XLevelWatch(const std::string& source, const XLevelPreview& first)
     : sourcePath(source),
       firstFolder(first.folder),
       watcher(source),
-      builder((mallopt(M_ARENA_MAX, 1), source), first), // one arena: the heap figures count the thread's too
+      builder(source, first),
       servedFolder(first.folder)
 {
     GetLog()->Log("Level: watching " + sourcePath + " (" + watcher.Method() + ").");
