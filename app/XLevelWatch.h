@@ -20,7 +20,7 @@
 
 class XLevelWatch {
 public:
-    // Seconds of game time a "level reloaded" note stays.
+    // Milliseconds of game time a "level reloaded" note stays.
     static constexpr int kReloadNoteMs = 4000;
 
     // Watches the source of the preview compiled at the start (which the archive layer serves now).
