@@ -2,6 +2,7 @@
 #include "app/XLevelBuilder.h"
 
 #include "game/XGame.h"
+#include "shell/XLog.h"
 #include "tools/levelc/XLevelError.h"
 #include "tools/levelc/XLevelParser.h"
 
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstring> // strerror
 #include <fstream>
+#include <malloc.h> // mallinfo2
 #include <sstream>
 
 XLevelBuilder::XLevelBuilder(const std::string& source, const XLevelPreview& firstPreview)
@@ -73,6 +75,33 @@ void XLevelBuilder::Retire(const std::string& folder)
     wake.notify_one();
 }
 
+void XLevelBuilder::Dispose(std::unique_ptr<XLevelBuild> build)
+{
+    {
+        const std::lock_guard<std::mutex> hold(lock);
+        disposed.push_back(std::move(build));
+    }
+    wake.notify_one();
+}
+
+void XLevelBuilder::FreeDisposed()
+{
+    std::deque<std::unique_ptr<XLevelBuild>> builds;
+    {
+        const std::lock_guard<std::mutex> hold(lock);
+        builds.swap(disposed);
+    }
+    for (std::unique_ptr<XLevelBuild>& build : builds) {
+        const std::string what = "save " + std::to_string(build->save) + " of " + sourcePath + " at " +
+                                 (build->fullQuality ? "full quality" : "preview quality");
+        build.reset();
+        // The program entry keeps every thread on the main arena, which mallinfo2 reads.
+        const struct mallinfo2 heap = mallinfo2();
+        GetLog()->Log("Level: the level that " + what + " replaced is freed; heap in use " +
+                      std::to_string(heap.uordblks + heap.hblkhd) + " bytes.");
+    }
+}
+
 void XLevelBuilder::RemoveRetired()
 {
     std::vector<std::string> folders;
@@ -130,7 +159,7 @@ void XLevelBuilder::Run()
     for (;;) {
         {
             std::unique_lock<std::mutex> hold(lock);
-            wake.wait(hold, [this] { return changed || stopping || !retired.empty(); });
+            wake.wait(hold, [this] { return changed || stopping || !retired.empty() || !disposed.empty(); });
             if (stopping) {
                 return;
             }
@@ -138,6 +167,7 @@ void XLevelBuilder::Run()
             changed = false;
         }
         RemoveRetired();
+        FreeDisposed();
         if (!working) {
             continue;
         }

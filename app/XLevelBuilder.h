@@ -5,7 +5,8 @@
 // (XPreparedLevel: scene, octree, collision triangles, decoded pictures, visibility) and handed over, then the
 // same at full quality. A newer save that comes in meanwhile ends the work on the older one, whose results are
 // dropped. Every compile goes into a scratch folder of its own; the main thread hands back the folders it no
-// longer serves, and the thread removes them.
+// longer serves and the builds it has swapped in (with the level each replaced), and the thread removes and frees
+// them.
 // Depends on: XLevelPreview (the folders), the level compiler (tools/levelc), XPreparedLevel, XLog.
 #pragma once
 
@@ -54,6 +55,9 @@ public:
     bool Busy(bool* fullQuality = nullptr) const;
     // A folder the game no longer serves, for the thread to remove.
     void Retire(const std::string& folder);
+    // A build that has been swapped in, holding what is left of it and the level it replaced, for the thread to
+    // free; it then logs the heap in use.
+    void Dispose(std::unique_ptr<XLevelBuild> build);
 
 private:
     void Run();
@@ -64,6 +68,7 @@ private:
     bool Superseded(const std::string& text);
     std::unique_ptr<XLevelBuild> Compile(const std::string& text, int save, bool fullQuality);
     void RemoveRetired();
+    void FreeDisposed();
 
     const std::string sourcePath;
     const XLevelPreview first;
@@ -75,6 +80,7 @@ private:
     bool stopping = false;
     std::deque<std::unique_ptr<XLevelBuild>> finished;
     std::vector<std::string> retired;
+    std::deque<std::unique_ptr<XLevelBuild>> disposed;
     std::atomic<bool> stopBake{false};
     std::thread thread; // last: it starts once everything above is made
 };

@@ -12,7 +12,6 @@
 #include <algorithm> // max
 #include <chrono>
 #include <cstdio> // fprintf, snprintf
-#include <malloc.h> // mallinfo2
 #include <thread>
 
 namespace {
@@ -28,14 +27,6 @@ int LiveTextureCount()
         count += glIsTexture(name) == GL_TRUE ? 1 : 0;
     }
     return count;
-}
-
-// Bytes of the heap in use: the main arena's and the allocator's own mappings (the program entry keeps the
-// compile thread on the main arena, so that its allocations count too).
-size_t HeapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
 }
 
 // Whether the body's middle, or the points 1.5 above and below it, lie inside one of the solids.
@@ -118,13 +109,10 @@ bool XLevelWatch::TakeBuild()
         return true;
     }
     const std::string swapped = Swap(*build);
-    build.reset(); // what is left of the build (its decoded pictures) goes before the memory is counted
     if (!swapped.empty()) {
-        char figures[96] = {};
-        std::snprintf(figures, sizeof(figures), "; GL textures alive %d, heap in use %zu bytes.", LiveTextureCount(),
-                      HeapInUse());
-        GetLog()->Log(swapped + figures);
+        GetLog()->Log(swapped + "; GL textures alive " + std::to_string(LiveTextureCount()) + ".");
     }
+    builder.Dispose(std::move(build)); // the old level and the decoded pictures are freed off the main thread
     return true;
 }
 

@@ -301,8 +301,10 @@ double XGame::AdoptLevel(XPreparedLevel& level, bool keepPlayer)
         GetRenderer()->SetVisibility(std::move(level.visibility));
     }
     GetLog()->Log("Visibility: " + level.visibilityNote + ".");
-    oldOctree.reset(); // before the mesh it was built over
-    oldScene.reset();
+    // The old level leaves in the prepared level's place: freeing a large one takes milliseconds, which the
+    // caller can spend on another thread.
+    level.scene = std::move(oldScene);
+    level.octree = std::move(oldOctree);
 
     if (!keepPlayer) {
         for (int i = 0; i < 2; ++i) {

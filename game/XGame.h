@@ -46,7 +46,8 @@ public:
     // its tables, scene, octree, collision triangles and visibility take the old ones' places, and the old
     // level's projectiles, marks and explosions go. The player keeps position, view and state, unless
     // keepPlayer is false (the new level has geometry where the player is): then the player starts again at
-    // the start position. Returns the milliseconds spent making the textures (the upload).
+    // the start position. The old scene and octree are left in `level`, to be freed where it costs no frame.
+    // Returns the milliseconds spent making the textures (the upload).
     double AdoptLevel(XPreparedLevel& level, bool keepPlayer);
     // The levels swapped in so far.
     int ReloadCount() const { return reloads; }
