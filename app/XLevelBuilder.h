@@ -56,7 +56,7 @@ public:
     // A folder the game no longer serves, for the thread to remove.
     void Retire(const std::string& folder);
     // A build that has been swapped in, holding what is left of it and the level it replaced, for the thread to
-    // free; it then logs the heap in use.
+    // free when it is next free (after the compile under way); it then logs the heap in use.
     void Dispose(std::unique_ptr<XLevelBuild> build);
 
 private:
