@@ -65,6 +65,9 @@ bool XLevelWatcher::InotifyChanged()
             if ((event->mask & kSourceEvents) != 0 && event->len > 0 && name == event->name) {
                 changed = true;
             }
+            if ((event->mask & IN_Q_OVERFLOW) != 0) {
+                changed = true; // events were lost: the compile thread reads the source and sees whether it is new
+            }
             if ((event->mask & kFolderEvents) != 0) {
                 close(inotify);
                 inotify = -1; // the folder is gone: keep looking at the file's time
