@@ -2,6 +2,7 @@
 // starts the game on its first call and then runs one game frame per pass.
 #include "game/XGame.h"
 #include "app/XLevelPreview.h"
+#include "app/XLevelWatch.h"
 #include "scene/XArchive.h"
 #include "shell/XArchiveLocation.h"
 #include "render/XGLErrorWatch.h"
@@ -19,7 +20,10 @@
 #include "shell/XWindow.h"
 
 #include <cstdio>  // printf, fprintf, snprintf
+#include <algorithm> // max
 #include <cstdlib> // atexit, srand
+#include <malloc.h> // mallopt
+#include <memory>  // unique_ptr
 #include <sys/stat.h> // stat
 #include <string>
 #include <unistd.h>   // access
@@ -28,6 +32,32 @@
 namespace {
 
 bool firstFrame = true;
+// With --watch: the level watch, and the save a script's "wait level N" asks this frame to wait for (0: none).
+std::unique_ptr<XLevelWatch> levelWatch;
+int levelWait = 0;
+// How long a scripted wait for a save may take before the run is given up: a full-quality compile of a test
+// level takes seconds, under the sanitizers some ten; the Citadel's some minutes.
+const double kLevelWaitLimitSeconds = 600.0;
+
+void ReceiveLevelWait(int save)
+{
+    levelWait = std::max(levelWait, save);
+}
+
+// At the frame boundary, before the game frame: the scripted wait, if any, then the watch's work of a frame.
+void UpdateLevelWatch()
+{
+    if (levelWait > 0) {
+        const int save = levelWait;
+        levelWait = 0;
+        if (!levelWatch->WaitForSave(save, kLevelWaitLimitSeconds)) {
+            GetLog()->ShowFatal("wait level " + std::to_string(save) + ": save " + std::to_string(save) + " of " +
+                                GetOptions().levelPath + " was not dealt with within " +
+                                std::to_string(static_cast<int>(kLevelWaitLimitSeconds)) + " seconds");
+        }
+    }
+    levelWatch->Update();
+}
 
 // The frame function: start-up on the first call, then animations and the game frame.
 void OnFrame()
@@ -38,6 +68,9 @@ void OnFrame()
         GetWindow()->SetLoadingPhase(true);
         GetGame()->StartUp();
         GetWindow()->SetLoadingPhase(false);
+    }
+    if (levelWatch) {
+        UpdateLevelWatch();
     }
     GetAnimationManager()->Tick();
     GetGame()->Frame();
@@ -151,7 +184,16 @@ bool ConfigureAutomation(const XOptions& options)
             GetFrameProfile()->Enable(true);
             GetFrameProfile()->Reserve(frames);
         }
+        for (const XScriptEvent& event : script.Events()) {
+            if (event.kind == XScriptEvent::Kind::WaitLevel && !options.watch) {
+                std::fprintf(stderr, "korvath: %s: frame %d: 'wait level' waits for a save of the level that "
+                             "--level FILE --watch watches, and the run has no --watch\n", scriptPath.c_str(),
+                             event.frame);
+                return false;
+            }
+        }
         automation->SetScript(script);
+        automation->SetLevelWaitReceiver(ReceiveLevelWait);
     }
     if (!options.recordPath.empty()) {
         if (!GetRecorder()->Open(options.recordPath)) {
@@ -292,7 +334,16 @@ bool PrepareLevelViewer(const XOptions& options)
         return false;
     }
     std::printf("korvath: %s: %s\n", options.levelPath.c_str(), levelPreview.summary.c_str());
-    return QXSetOverlay(levelPreview.folder.c_str());
+    if (!QXSetOverlay(levelPreview.folder.c_str())) {
+        return false;
+    }
+    if (options.watch) {
+        // One heap arena for every thread: the compile thread's allocations then show in the heap figures the
+        // watch logs after each reload (mallinfo2 reads the main arena only).
+        mallopt(M_ARENA_MAX, 1);
+        levelWatch = std::make_unique<XLevelWatch>(options.levelPath, levelPreview);
+    }
+    return true;
 }
 
 } // namespace
@@ -357,6 +408,7 @@ int main(int argc, char** argv)
     }
     window->SetFrameCallback(OnFrame);
     window->Run();
+    levelWatch.reset(); // stops its compile thread before the scratch folders go
     GetScreenshotWriter()->Finish();
     GetRecorder()->Close();
     if (GetFrameProfile()->Enabled()) {

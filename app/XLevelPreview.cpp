@@ -40,17 +40,23 @@ bool CopyBaseTextures(const std::string& archivePath, const std::string& folder)
     return true;
 }
 
+// A new folder under the system's temporary folder; empty when none can be made.
+std::string MakeScratchFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "korvath-level-XXXXXX").string();
+    return mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+}
+
 } // namespace
 
 XLevelPreview CompileLevelPreview(const std::string& sourcePath, const std::string& archivePath)
 {
     XLevelPreview preview;
-    std::string pattern = (std::filesystem::temp_directory_path() / "korvath-level-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
+    preview.folder = MakeScratchFolder();
+    if (preview.folder.empty()) {
         preview.error = "cannot make a scratch folder for the level";
         return preview;
     }
-    preview.folder = pattern;
     if (!CopyBaseTextures(archivePath, preview.folder)) {
         preview.error = "the level's textures come from the game's archive, and " + archivePath +
                         " cannot be opened";
@@ -76,10 +82,41 @@ XLevelPreview CompileLevelPreview(const std::string& sourcePath, const std::stri
     return preview;
 }
 
+std::string MakeLevelFolder(const XLevelPreview& first, std::string& problem)
+{
+    const std::string folder = MakeScratchFolder();
+    if (folder.empty()) {
+        problem = "cannot make a scratch folder for the level";
+        return folder;
+    }
+    std::error_code failure;
+    std::filesystem::create_directories(folder + "/scene", failure);
+    for (const auto& entry : std::filesystem::directory_iterator(first.folder + "/scene", failure)) {
+        const std::string name = entry.path().filename().string();
+        if (!failure && IsBaseTexture(name)) {
+            std::filesystem::copy_file(entry.path(), folder + "/scene/" + name, failure);
+        }
+        if (failure) {
+            break;
+        }
+    }
+    if (failure) {
+        problem = "cannot copy the level's textures into " + folder + ": " + failure.message();
+        RemoveLevelFolder(folder);
+        return std::string();
+    }
+    return folder;
+}
+
+void RemoveLevelFolder(const std::string& folder)
+{
+    if (!folder.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+}
+
 void RemoveLevelPreview(const XLevelPreview& preview)
 {
-    if (!preview.folder.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(preview.folder, ignored);
-    }
+    RemoveLevelFolder(preview.folder);
 }

@@ -17,5 +17,11 @@ struct XLevelPreview {
 // Compiles the level source with the base textures of the archive; does not touch the archive selection.
 XLevelPreview CompileLevelPreview(const std::string& sourcePath, const std::string& archivePath);
 
+// A new scratch folder for a compile of the level, holding the base textures of the preview compiled at the
+// start (copied from its folder's scene/: no use of the archive, so any thread may make one). Empty, with the
+// reason in problem, when it cannot be made.
+std::string MakeLevelFolder(const XLevelPreview& first, std::string& problem);
+
 // Removes a preview's scratch folder.
 void RemoveLevelPreview(const XLevelPreview& preview);
+void RemoveLevelFolder(const std::string& folder);

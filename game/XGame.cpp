@@ -1,6 +1,7 @@
 // XGame: start-up, the game frame, player movement, weapons and the key handlers.
 #include "game/XGame.h"
 
+#include "game/XPreparedLevel.h"
 #include "game/XProjectileList.h"
 #include "game/XSceneDump.h"
 #include "game/XTrace.h"
@@ -14,9 +15,11 @@
 #include "render/XRenderer.h"
 #include "render/XSceneTextureHost.h"
 #include "scene/XArchive.h"
+#include "scene/XLightManager.h"
 #include "scene/XScene.h"
 #include "scene/XSceneNode.h"
 #include "scene/XMesh.h"
+#include "scene/XShaderManager.h"
 #include "scene/XVisibility.h"
 #include "shell/XAnimationManager.h"
 #include "shell/XDebugText.h"
@@ -179,6 +182,11 @@ float XGame::PanelY() const
     return panel.GetValue().y;
 }
 
+const XVector3& XGame::PlayerScale()
+{
+    return kPlayerScale;
+}
+
 void XGame::StartUp()
 {
     LoadExtensionEntryPoints();
@@ -207,6 +215,7 @@ void XGame::Init(const char* sceneName)
     ShowLoadingMessage("Building octree.");
 
     scene->SetupScene(BuildOctTree);
+    octree.reset(scene->GetOctree());
     if (!GetOptions().dumpScenePath.empty()) {
         WriteSceneDump(*scene, GetOptions().dumpScenePath);
     }
@@ -246,6 +255,72 @@ void XGame::ReserveEffects()
     GetRenderer()->ReserveExplosions(kExplosionRoom);
     sparkPositions.reserve(kProjectileRoom);
     rocketPositions.reserve(kProjectileRoom);
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Another level in place of the running one
+// ------------------------------------------------------------------------------------------------------------
+
+double XGame::AdoptLevel(XPreparedLevel& level, bool keepPlayer)
+{
+    // The old level's effects go with it, a rocket's flight sound with its rocket.
+    for (const XProjectile& record : GetProjectileList()->Records()) {
+        if (record.isRocket && record.channel != -1) {
+            FSOUND_StopSound(record.channel);
+        }
+    }
+    GetProjectileList()->Clear();
+    GetDecalList()->Clear();
+    GetExplosionList()->Clear();
+
+    // Making the table anew destroys the old scene's textures, and with them their GL textures.
+    const double uploadStart = XFrameProfile::Now();
+    textureHost->ResizeSceneTextures(level.textureCount);
+    for (const XPreparedPicture& picture : level.pictures) {
+        if (!picture.fromArchive) {
+            textureHost->LoadDecodedTexture(picture.row, picture.pixels, picture.archivePath);
+        } else if (picture.bitmap) {
+            textureHost->LoadBitmapTexture(picture.row, picture.archivePath);
+        } else {
+            textureHost->LoadJpegTexture(picture.row, picture.archivePath);
+        }
+    }
+    textureHost->FinishSceneTextures();
+    const double uploadTime = XFrameProfile::Now() - uploadStart;
+    *GetShaderManager() = std::move(level.shaders);
+    *GetLightManager() = std::move(level.lights);
+
+    std::unique_ptr<XOctTree> oldOctree = std::move(octree);
+    std::unique_ptr<XScene> oldScene = std::move(scene);
+    scene = std::move(level.scene);
+    octree = std::move(level.octree);
+    GetCollision()->Adopt(std::move(level.playerTriangles));
+    GetCollision()->Adopt(std::move(level.unitTriangles));
+    GetRenderer()->SetScene(scene.get());
+    if (level.hasVisibility) {
+        GetRenderer()->SetVisibility(std::move(level.visibility));
+    }
+    GetLog()->Log("Visibility: " + level.visibilityNote + ".");
+    // The old level leaves in the prepared level's place: freeing a large one takes milliseconds, which the
+    // caller can spend on another thread.
+    level.scene = std::move(oldScene);
+    level.octree = std::move(oldOctree);
+
+    if (!keepPlayer) {
+        for (int i = 0; i < 2; ++i) {
+            bodies[static_cast<size_t>(i)]->SetPosition(kStartPosition);
+            bodies[static_cast<size_t>(i)]->GetVelocity() = XVector3();
+        }
+    }
+    ++reloads;
+    return uploadTime;
+}
+
+void XGame::SetLevelNote(const std::string& text, int32_t showForMs)
+{
+    levelNote = text;
+    levelNoteStays = showForMs <= 0;
+    levelNoteUntil = GetTimer()->GetTime() + showForMs;
 }
 
 // Software OpenGL (llvmpipe) compiles the code for a combination of drawing state the first time a draw uses it,
@@ -418,6 +493,10 @@ void XGame::DrawFrame()
     if (now < 2000) {
         font->SetTextPosition(OverlayLeft() + kCornerInset, 250.0f, 40);
         font->DrawText("...press F1 for help", -1, true);
+    }
+    if (!levelNote.empty() && (levelNoteStays || now < levelNoteUntil)) {
+        font->SetTextPosition(OverlayLeft() + kCornerInset, 215.0f, 70);
+        font->DrawOutlinedText(levelNote.c_str(), -1, false);
     }
     if (debugInfo) {
         font->SetTextPosition(-100.0f, 100.0f, 40);

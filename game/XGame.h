@@ -18,9 +18,11 @@
 #include <string>
 #include <vector>
 
+class XOctTree;
 class XScene;
 class XSceneTextureHost;
 class XTrace;
+struct XPreparedLevel;
 
 class XGame : public XInputListener {
 public:
@@ -38,6 +40,23 @@ public:
     void StartUp();
     // Loads the scene with its loading screens, builds the octree, prepares the weapons and the sound.
     void Init(const char* sceneName);
+
+    // --- Another level in place of the running one (the level watcher's)
+    // Swaps the prepared level in, between two frames: its textures are made (the old scene's are deleted),
+    // its tables, scene, octree, collision triangles and visibility take the old ones' places, and the old
+    // level's projectiles, marks and explosions go. The player keeps position, view and state, unless
+    // keepPlayer is false (the new level has geometry where the player is): then the player starts again at
+    // the start position. The old scene and octree are left in `level`, to be freed where it costs no frame.
+    // Returns the milliseconds spent making the textures (the upload).
+    double AdoptLevel(XPreparedLevel& level, bool keepPlayer);
+    // The levels swapped in so far.
+    int ReloadCount() const { return reloads; }
+    // A line or two shown over the game at the top left, for showForMs of game time (0: until the next note);
+    // an empty text clears it.
+    void SetLevelNote(const std::string& text, int32_t showForMs);
+    const std::string& LevelNote() const { return levelNote; }
+    // The scale of the player's body in the collision queries.
+    static const XVector3& PlayerScale();
 
     // --- The frame
     void Frame();
@@ -102,6 +121,11 @@ private:
     bool flyMode = false;
     int32_t currentBody = 0;
     std::unique_ptr<XScene> scene;
+    std::unique_ptr<XOctTree> octree; // the scene's (the scene does not own it)
+    int reloads = 0;
+    std::string levelNote;
+    int32_t levelNoteUntil = 0; // game time the note goes at
+    bool levelNoteStays = false;
     std::array<std::unique_ptr<XPlayerBody>, kBodyCount> bodies;
     XSceneLoader sceneLoader;
     bool helpShown = false;

@@ -7,6 +7,7 @@
 #include "render/XDecal.h"
 #include "render/XExplosion.h"
 #include "render/XRenderer.h"
+#include "shell/XOptions.h"
 #include "shell/XTimer.h"
 #include "shell/XWindow.h"
 #include "space/XCollision.h"
@@ -94,6 +95,10 @@ void XTrace::WriteFrame(const XGame& game)
     AppendJsonNumber(line, game.PanelY());
     line += ", \"drawnTriangles\": ";
     AppendJsonInteger(line, GetRenderer()->DrawnTriangles());
+    if (GetOptions().watch) {
+        line += ", \"reloads\": ";
+        AppendJsonInteger(line, game.ReloadCount());
+    }
     line += "}\n";
     std::fwrite(line.data(), 1, line.size(), file);
 }

@@ -3,7 +3,8 @@
 // their meaning stay stable:
 //   frame, time (game ms), dt (frame ms), pos, eye, yaw, pitch, zoom, vel, airborne, onFloor, onCeiling,
 //   slides, overlaps, fly, paused, weapon, switching, projectiles, rockets, decals, explosions, spotlight,
-//   triangleMode, octreeBoxes, debugInfo, helpShown, panelY
+//   triangleMode, octreeBoxes, debugInfo, helpShown, panelY, drawnTriangles; with --watch also reloads (the
+//   levels swapped in so far), so that a run without it writes the lines it always wrote
 #pragma once
 
 #include <cstdio> // FILE

@@ -59,6 +59,15 @@ void XSceneTextureHost::LoadBitmapTexture(int row, const std::string& archivePat
     StoreSceneTexture(row, std::move(texture), archivePath);
 }
 
+void XSceneTextureHost::LoadDecodedTexture(int row, const XPicturePixels& picture, const std::string& archivePath)
+{
+    std::unique_ptr<XTexture> texture = GetTextureLoader()->CreateTextureFromPixels(picture, archivePath, GL_REPEAT);
+    if (!texture) {
+        NoteMissing(archivePath);
+    }
+    StoreSceneTexture(row, std::move(texture), archivePath);
+}
+
 void XSceneTextureHost::NoteMissing(const std::string& archivePath)
 {
     ++missingCount;

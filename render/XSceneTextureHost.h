@@ -7,6 +7,7 @@
 // Depends on: XTextureManager, XTextureLoader, XFont, XWindow, XLog, OpenGL.
 #pragma once
 
+#include "scene/XPictureDecoder.h" // XPicturePixels
 #include "scene/XSceneLoaderHost.h"
 
 #include <string>
@@ -20,6 +21,9 @@ public:
     void ResizeSceneTextures(int count) override;
     void LoadJpegTexture(int row, const std::string& archivePath) override;
     void LoadBitmapTexture(int row, const std::string& archivePath) override;
+    // Creates the texture of row `row` from a picture decoded beforehand (a level prepared off the main thread);
+    // a picture of no pixels counts as missing, like a picture the archive does not have.
+    void LoadDecodedTexture(int row, const XPicturePixels& picture, const std::string& archivePath);
     void FinishSceneTextures() override;
     void ShowProgress(const std::string& text) override;
 

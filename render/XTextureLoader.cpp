@@ -57,21 +57,27 @@ bool OpenPicture(const std::string& file)
 // Uploads the current picture as every mipmap level of the texture's new GL texture, stored as
 // internalFormat. The pixels are read as the decoder delivered them (three or four bytes each), whatever
 // the picture's name promised. Reports a failed upload; the texture is kept either way.
-void UploadPictureMipmaps(XTexture2D& texture, const std::string& file, GLint internalFormat)
+void UploadMipmaps(XTexture2D& texture, const std::string& file, GLint internalFormat, uint32_t width,
+                   uint32_t height, int channels, const unsigned char* pixels)
 {
-    const GLenum format = CurrentPictureFormat();
+    const GLenum format = channels == 4 ? GL_RGBA : GL_RGB;
     texture.GenerateName();
     glBindTexture(GL_TEXTURE_2D, texture.GetId());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     UseTightRows();
-    const GLint result = gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, static_cast<GLint>(QXPictureGetWidth()),
-                                           static_cast<GLint>(QXPictureGetHeight()), format, GL_UNSIGNED_BYTE,
-                                           QXPictureGetData());
+    const GLint result = gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, static_cast<GLint>(width),
+                                           static_cast<GLint>(height), format, GL_UNSIGNED_BYTE, pixels);
     texture.SetFilter(GL_LINEAR_MIPMAP_LINEAR);
     if (glGetError() != GL_NO_ERROR || result != 0) {
         GetLog()->ShowError("XTexture1D: Could not uppload texture " + file);
     }
+}
+
+void UploadPictureMipmaps(XTexture2D& texture, const std::string& file, GLint internalFormat)
+{
+    UploadMipmaps(texture, file, internalFormat, QXPictureGetWidth(), QXPictureGetHeight(), QXPictureGetChannels(),
+                  QXPictureGetData());
 }
 
 // Uploads the spot picture to the given faces of the bound cube map. A missing picture uploads nothing (the
@@ -186,6 +192,19 @@ std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromJPEG(const std::strin
     const bool compressed = IsExtensionSupported("GL_EXT_texture_compression_s3tc") && compress;
     UploadPictureMipmaps(*texture, file, compressed ? GL_COMPRESSED_RGB_S3TC_DXT1_EXT : GL_RGB);
     QXClosePicture();
+    return texture;
+}
+
+std::unique_ptr<XTexture> XTextureLoader::CreateTextureFromPixels(const XPicturePixels& picture,
+                                                                  const std::string& name, GLenum wrap) const
+{
+    if (picture.width == 0 || picture.height == 0 || picture.bytes.empty()) {
+        return nullptr;
+    }
+    ClearGLErrors();
+    std::unique_ptr<XTexture2D> texture = std::make_unique<XTexture2D>();
+    texture->SetWrap(wrap);
+    UploadMipmaps(*texture, name, GL_RGB, picture.width, picture.height, picture.channels, picture.bytes.data());
     return texture;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "render/XTexture.h"
+#include "scene/XPictureDecoder.h" // XPicturePixels
 
 #include <GL/gl.h> // GLenum
 
@@ -33,6 +34,11 @@ public:
     // message box unless the caller takes that over.
     std::unique_ptr<XTexture> CreateTextureFromJPEG(const std::string& file, bool compress, GLenum wrap,
                                                     XMissingPicture missing = XMissingPicture::Report) const;
+
+    // A mipmapped RGB texture from pixels decoded beforehand (a picture decoded off the main thread); null for
+    // a picture of no pixels. `name` names the picture in a report of a failed upload.
+    std::unique_ptr<XTexture> CreateTextureFromPixels(const XPicturePixels& picture, const std::string& name,
+                                                      GLenum wrap) const;
 
     // A texture from a headerless resource of width x height pixels of `depth` bytes (1 luminance, 3 RGB,
     // 4 RGBA; anything else stops the program), one level or mipmapped. A missing resource is fatal; a

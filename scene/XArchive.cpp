@@ -22,6 +22,7 @@ namespace {
 struct ArchiveState {
     std::string mountedPath;
     bool archiveMounted = false;
+    std::string overlayPath; // the folder served in front of the archive; empty for none
     XArchiveDirectory directory; // the checksums of the mounted ZIP's entries; empty for a folder
 
     std::vector<unsigned char> resourceBytes; // the entry followed by one zero byte
@@ -393,9 +394,17 @@ bool QXSetOverlay(const char* directory)
     if (!QXInitialize()) {
         return false;
     }
+    ArchiveState& state = State();
+    if (state.overlayPath == directory) {
+        return true;
+    }
     if (PHYSFS_mount(directory, nullptr, 0) == 0) {
         ReportArchiveFailure(directory, DescribeMountFailure(directory, PHYSFS_getLastErrorCode()));
         return false;
     }
+    if (!state.overlayPath.empty()) {
+        PHYSFS_unmount(state.overlayPath.c_str());
+    }
+    state.overlayPath = directory;
     return true;
 }

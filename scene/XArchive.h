@@ -77,5 +77,6 @@ void QXClosePicture();
 std::vector<std::string> QXListEntries(const char* folder);
 
 // Serves the files of a directory in front of every archive selected now or later (the level viewer's
-// freshly compiled scene). False, with a line like QXSetArchive's, when the directory cannot be mounted.
+// freshly compiled scene), in place of the directory served before, if any. False, with a line like
+// QXSetArchive's, when the directory cannot be mounted; the directory served before then stays.
 bool QXSetOverlay(const char* directory);

@@ -13,6 +13,9 @@ public:
     XLightManager() = default;
     XLightManager(const XLightManager&) = delete;
     XLightManager& operator=(const XLightManager&) = delete;
+    // A table prepared elsewhere (a level loaded off the main thread) takes the place of this one.
+    XLightManager(XLightManager&&) = default;
+    XLightManager& operator=(XLightManager&&) = default;
 
     // Light i, 0 .. 99; any other index is a programming error and stops the program.
     XLight& GetLight(int i);

@@ -68,6 +68,22 @@ int KeyArray(const long counts[4])
 
 } // namespace
 
+void XSceneLoader::SetTables(XShaderManager* shaderTable, XLightManager* lightTable)
+{
+    shaderTarget = shaderTable;
+    lightTarget = lightTable;
+}
+
+XShaderManager* XSceneLoader::ShaderTable() const
+{
+    return shaderTarget != nullptr ? shaderTarget : GetShaderManager();
+}
+
+XLightManager* XSceneLoader::LightTable() const
+{
+    return lightTarget != nullptr ? lightTarget : GetLightManager();
+}
+
 void XSceneLoader::SetPath(const char* path)
 {
     basePath = path != nullptr ? path : "";
@@ -263,7 +279,7 @@ void XSceneLoader::ReadHead()
 
 void XSceneLoader::ReadMaterials()
 {
-    XShaderManager* const shaders = GetShaderManager();
+    XShaderManager* const shaders = ShaderTable();
     StartSection();
     if (!FindHead("material_list")) {
         Report(0, "no \"material_list\" line; the scene has no materials");
@@ -377,7 +393,7 @@ void XSceneLoader::ReadMaterials()
 // texture manager for a texture it does not have.
 void XSceneLoader::CheckMaterialTextures()
 {
-    XShaderManager* const shaders = GetShaderManager();
+    XShaderManager* const shaders = ShaderTable();
     for (int m = 0; m < materialCount && m < shaders->GetCount(); ++m) {
         XShader& shader = shaders->GetShader(m);
         int* const numbers[2] = {&shader.texture0, &shader.texture1};
@@ -800,7 +816,7 @@ void XSceneLoader::ReadTextures()
 
 void XSceneLoader::ReadLights()
 {
-    XLightManager* const lights = GetLightManager();
+    XLightManager* const lights = LightTable();
     StartSection();
     if (!FindHead("light_table")) {
         Report(0, "no \"light_table\" line; the scene has no lights");

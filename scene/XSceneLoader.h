@@ -23,8 +23,10 @@
 #include <string>
 #include <vector>
 
+class XLightManager;
 class XScene;
 class XSceneLoaderHost;
+class XShaderManager;
 
 class XSceneLoader {
 public:
@@ -49,6 +51,10 @@ public:
     // checked but nothing is loaded.
     void SetHost(XSceneLoaderHost* target) { host = target; }
 
+    // The material and light tables the load fills (not owned); null (the default) for the process-wide ones.
+    // A level prepared away from the main thread fills tables of its own, swapped in with the level.
+    void SetTables(XShaderManager* shaderTable, XLightManager* lightTable);
+
     // Reads "scene\world.msa" from the selected archive and loads it (the scene name is not used). When
     // anything was wrong, one error box sums the problems up; the log lists each.
     void Load(const char* sceneName);
@@ -72,6 +78,9 @@ private:
         int texCoord1 = 0;
         int normal = 0;
     };
+
+    XShaderManager* ShaderTable() const;
+    XLightManager* LightTable() const;
 
     // --- Lines
     bool NextLine();
@@ -105,6 +114,8 @@ private:
 
     XScene* scene = nullptr;
     XSceneLoaderHost* host = nullptr;
+    XShaderManager* shaderTarget = nullptr;
+    XLightManager* lightTarget = nullptr;
     std::string sceneFile = "scene\\world.msa"; // the archive path of the file being read, for reports
     std::string basePath;
     char line[kLineCapacity] = {};

@@ -17,6 +17,9 @@ public:
     XShaderManager() = default;
     XShaderManager(const XShaderManager&) = delete;
     XShaderManager& operator=(const XShaderManager&) = delete;
+    // A table prepared elsewhere (a level loaded off the main thread) takes the place of this one.
+    XShaderManager(XShaderManager&&) = default;
+    XShaderManager& operator=(XShaderManager&&) = default;
 
     // Drops every record and makes count default records (none for a count of 0 or less); indices warned
     // about before are warned about again.

@@ -60,6 +60,11 @@ void XAutomation::SetFastForward(bool on)
     fastForward = on;
 }
 
+void XAutomation::SetLevelWaitReceiver(void (*receiver)(int save))
+{
+    levelWaitReceiver = receiver;
+}
+
 void XAutomation::BeginPass(int frame)
 {
     if (fastForward) {
@@ -76,6 +81,12 @@ void XAutomation::BeginPass(int frame)
             if (event.kind == XScriptEvent::Kind::FrameTime) {
                 scriptedStep = event.milliseconds; // a later pass without one keeps this step
                 continue;
+            }
+            if (event.kind == XScriptEvent::Kind::WaitLevel) {
+                if (levelWaitReceiver != nullptr) {
+                    levelWaitReceiver(event.save);
+                }
+                continue; // not input: neither delivered nor recorded
             }
             GetWindow()->DeliverScriptEvent(event);
             GetRecorder()->RecordEvent(frame, event);

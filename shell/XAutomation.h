@@ -24,6 +24,9 @@ public:
     // nothing (a scissor box of no pixels), so that a long scripted run reaches its pictures sooner. The
     // first pass (the start-up and its loading screens) is always drawn.
     void SetFastForward(bool on);
+    // Receives the script's "wait level N" events of a pass (the save number), at its start; without a
+    // receiver they are ignored. The receiver decides where in the pass the wait happens.
+    void SetLevelWaitReceiver(void (*receiver)(int save));
 
     // Start of loop pass `frame` (1-based), after the real events: posts the quit message when the frame
     // limit is reached and delivers the script's events of this frame through the window procedure.
@@ -53,6 +56,7 @@ private:
     int loadingShotCount = 0;
     bool pictureWriteFailed = false;
     bool fastForward = false;
+    void (*levelWaitReceiver)(int save) = nullptr;
 };
 
 XAutomation* GetAutomation();

@@ -105,6 +105,16 @@ bool ParseEvent(const std::vector<std::string>& words, XScriptEvent& event, std:
         event.milliseconds = milliseconds;
         return true;
     }
+    if (what == "wait") {
+        long save = 0;
+        if (words.size() != 3 || words[1] != "level" || !ToWhole(words[2], 1, 1000000, save)) {
+            problem = "expected 'wait level N' with a save number of 1 or more";
+            return false;
+        }
+        event.kind = XScriptEvent::Kind::WaitLevel;
+        event.save = static_cast<int>(save);
+        return true;
+    }
     problem = "unknown event '" + what + "'";
     return false;
 }
@@ -256,6 +266,7 @@ std::string DescribeScriptEvent(const XScriptEvent& event)
         std::snprintf(text, sizeof(text), "dt %.6f", event.milliseconds);
         return text;
     }
+    case XScriptEvent::Kind::WaitLevel: return "wait level " + std::to_string(event.save);
     }
     return "close";
 }

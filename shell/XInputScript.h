@@ -9,6 +9,8 @@
 //   close                                     (the window is closed)
 //   dt MS                                     (the clock advances MS milliseconds at the end of this pass:
 //                                              recorded frame times, for exact replays)
+//   wait level N                              (the frame waits until the watched level's Nth save has been
+//                                              dealt with: needs --level FILE --watch)
 // Several events of one frame may share a line, separated by ';'. Blank lines and text after '#' are ignored.
 #pragma once
 
@@ -17,7 +19,7 @@
 #include <vector>
 
 struct XScriptEvent {
-    enum class Kind { KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, Close, FrameTime };
+    enum class Kind { KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, Close, FrameTime, WaitLevel };
 
     int frame = 0;
     Kind kind = Kind::Close;
@@ -26,6 +28,7 @@ struct XScriptEvent {
     int dx = 0;       // mouse motion
     int dy = 0;
     double milliseconds = 0.0; // frame time for FrameTime events
+    int save = 0;     // the save of the watched level a WaitLevel event waits for (1 for the first)
 };
 
 // The events of one frame, in place in the script: what a loop pass goes through without copying them.

@@ -54,6 +54,7 @@ XLog::~XLog()
 
 void XLog::Log(const std::string& message)
 {
+    const std::lock_guard<std::mutex> hold(lineLock);
     if (!OpenLogFile()) {
         // An unwritable working directory loses the lines; the game runs on, but the user is told once.
         if (!logFailureReported) {

@@ -5,11 +5,13 @@
 // in the file even if the program stops right after it; the file is opened again when "Korvath.log" is no
 // longer the open file (another working directory, or the file removed or replaced meanwhile). Errors are also
 // shown to the user in a message box captioned "RUdezer"; in no-dialogs mode (tests, headless runs) the box
-// is replaced by a line "RUdezer: <message>" on stderr so that nothing ever blocks.
+// is replaced by a line "RUdezer: <message>" on stderr so that nothing ever blocks. Log may be called from any
+// thread (the level watcher's builder logs from its own); the boxes belong to the main thread.
 // Depends on: SDL2 (message boxes).
 #pragma once
 
 #include <cstdio> // FILE
+#include <mutex>
 #include <string>
 
 #include <sys/types.h> // dev_t, ino_t
@@ -51,6 +53,7 @@ private:
     ino_t fileInode = 0;
     bool dialogsEnabled = true;
     bool logFailureReported = false; // the log could not be written, and the user was told
+    std::mutex lineLock;             // one line at a time, whichever thread writes it
 };
 
 // The folder of "Korvath.log" and "AllLogs.log"; call before the log is first used. "" = the working directory.

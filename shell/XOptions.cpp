@@ -106,6 +106,8 @@ const std::vector<OptionSpec>& OptionTable()
          }},
         {"--level", "FILE", "compile a level source on the fly and walk it (the level viewer)",
          [](XOptions& o, const std::string& v) { o.levelPath = v; return NeedsNonEmpty("--level", v); }},
+        {"--watch", nullptr, "with --level: recompile the level whenever its source is saved and swap it in",
+         [](XOptions& o, const std::string&) { o.watch = true; return std::string(); }},
         {"--map", "NAME", "play the map NAME of the archive (maps/NAME) instead of the default level",
          [](XOptions& o, const std::string& v) {
              o.map = v;
@@ -212,6 +214,11 @@ XOptionsResult ParseOptions(int argc, const char* const* argv)
             result.error = problem;
             return result;
         }
+    }
+    if (result.options.watch && result.options.levelPath.empty()) {
+        result.action = XOptionsAction::Error;
+        result.error = "--watch watches the level source of --level FILE, and no --level was given";
+        return result;
     }
     if (!result.options.timedemoPath.empty() && !result.options.scriptPath.empty()) {
         result.action = XOptionsAction::Error;

@@ -30,6 +30,7 @@ struct XOptions {
     std::string recordPath;      // the session's input and frame times, as a script
     std::string timedemoPath;    // a recording replayed as fast as possible, with a cost summary
     std::string levelPath;       // a level source compiled on the fly and walked (level viewer)
+    bool watch = false;          // with levelPath: recompile the source whenever it is saved and swap it in
     std::string map;             // a map of the archive (maps\NAME\world.msa) instead of the default level
     bool fastForward = false;    // rasterise only the frames that take a screenshot
     bool noVisibility = false;   // draw the whole world every frame, whatever visibility data the level has

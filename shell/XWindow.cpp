@@ -311,7 +311,8 @@ void XWindow::DeliverScriptEvent(const XScriptEvent& event)
         WindowProc(WM_DESTROY, 0, 0);
         break;
     case XScriptEvent::Kind::FrameTime:
-        break; // the clock's business, not the window procedure's
+    case XScriptEvent::Kind::WaitLevel:
+        break; // the clock's and the level watcher's business, not the window procedure's
     }
 }
 

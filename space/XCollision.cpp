@@ -442,6 +442,18 @@ void XCollision::Prepare(XScene* scene, const XVector3& scale)
     (void)MeshFor(scene, scale);
 }
 
+void XCollision::Adopt(std::unique_ptr<XCollisionMesh> prepared)
+{
+    if (!prepared) {
+        return;
+    }
+    candidates.reserve(static_cast<size_t>(prepared->TriangleCount()));
+    candidateLeaves.reserve(static_cast<size_t>(prepared->TriangleCount()));
+    covered = XBox{XVector3(1.0f, 1.0f, 1.0f), XVector3(-1.0f, -1.0f, -1.0f)};
+    mesh = nullptr;
+    (IsUnitScale(prepared->Scale()) ? unitMesh : scaledMesh) = std::move(prepared);
+}
+
 const XCollisionMesh* XCollision::MeshFor(XScene* scene, const XVector3& scale)
 {
     const XOctTree* const octree = scene != nullptr ? scene->GetOctree() : nullptr;

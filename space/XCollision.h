@@ -74,6 +74,9 @@ public:
 
     // Prepares the scene's triangles for queries at the scale, so that the first query does not pay for it.
     void Prepare(XScene* scene, const XVector3& scale);
+    // Takes triangles prepared elsewhere (for a level built off the main thread, XCollisionMesh of its octree)
+    // as those of their scale; a later query of a scene with that octree uses them as they are.
+    void Adopt(std::unique_ptr<XCollisionMesh> prepared);
 
     bool OnFloor() const { return onFloor != 0; }
     bool OnCeiling() const { return onCeiling != 0; }

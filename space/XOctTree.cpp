@@ -4,10 +4,13 @@
 
 #include "space/XOctTreeBuilder.h"
 
+#include <atomic>
+
 namespace {
 
-// The last serial handed to a collision build, across all trees of the process.
-uint64_t lastSerial = 0;
+// The last serial handed to a collision build, across all trees of the process (a level may be built on the
+// level watcher's thread while the game runs).
+std::atomic<uint64_t> lastSerial{0};
 
 void SphereQueryFrom(XOctNode* node, const XVector3& centre, float radius, std::vector<XOctNode*>& nodes)
 {

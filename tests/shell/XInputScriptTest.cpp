@@ -82,7 +82,8 @@ TEST(ScriptEvents, FrameEventsAreTheScriptsOwnEventsOfThatFrame)
 
 TEST(ScriptEvents, DescriptionsReadBackAsTheSameEvents)
 {
-    const XInputScript script = Parsed("1 key down CONTROL\n1 mouse move -3 7\n1 mouse up middle\n1 close\n");
+    const XInputScript script =
+        Parsed("1 key down CONTROL\n1 mouse move -3 7\n1 mouse up middle\n1 wait level 12\n1 close\n");
     std::string text;
     for (const XScriptEvent& event : script.Events()) {
         text += "4 " + DescribeScriptEvent(event) + "\n";
@@ -95,7 +96,10 @@ TEST(ScriptEvents, DescriptionsReadBackAsTheSameEvents)
         EXPECT_EQ(again.Events()[i].button, script.Events()[i].button);
         EXPECT_EQ(again.Events()[i].dx, script.Events()[i].dx);
         EXPECT_EQ(again.Events()[i].dy, script.Events()[i].dy);
+        EXPECT_EQ(again.Events()[i].save, script.Events()[i].save);
     }
+    EXPECT_EQ(script.Events()[3].kind, XScriptEvent::Kind::WaitLevel);
+    EXPECT_EQ(script.Events()[3].save, 12);
 }
 
 TEST(ScriptErrors, MalformedLinesAreNamedWithTheirLineNumber)
@@ -112,6 +116,8 @@ TEST(ScriptErrors, MalformedLinesAreNamedWithTheirLineNumber)
     EXPECT_EQ(ErrorOf("3 close now\n"), "walk.txt:1: 'close' takes no arguments");
     EXPECT_EQ(ErrorOf("3 jump\n"), "walk.txt:1: unknown event 'jump'");
     EXPECT_EQ(ErrorOf("3 close ;\n"), "walk.txt:1: missing event");
+    EXPECT_EQ(ErrorOf("3 wait level 0\n"), "walk.txt:1: expected 'wait level N' with a save number of 1 or more");
+    EXPECT_EQ(ErrorOf("3 wait 2\n"), "walk.txt:1: expected 'wait level N' with a save number of 1 or more");
 }
 
 TEST(ScriptErrors, MissingFileIsNamed)

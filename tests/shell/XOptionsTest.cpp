@@ -119,6 +119,8 @@ TEST(OptionsErrors, BadValuesAreNamed)
         {{"--no-dialogs=yes"}, "takes no value"},
         {{"--speed", "2"}, "unknown option '--speed'"},
         {{"frames"}, "unknown option 'frames'"},
+        {{"--watch"}, "--level"},
+        {{"--watch", "--map", "citadel"}, "--level"},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv = {"korvath"};
@@ -130,6 +132,13 @@ TEST(OptionsErrors, BadValuesAreNamed)
     }
 }
 
+TEST(OptionsValues, WatchGoesWithALevelInEitherOrder)
+{
+    EXPECT_TRUE(Parse({"--watch", "--level", "my.level"}).options.watch);
+    EXPECT_TRUE(Parse({"--level", "my.level", "--watch"}).options.watch);
+    EXPECT_FALSE(Parse({"--level", "my.level"}).options.watch);
+}
+
 TEST(OptionsHelp, HelpAndVersionAreRecognisedAndHelpListsEveryOption)
 {
     EXPECT_EQ(Parse({"--help"}).action, XOptionsAction::Help);
@@ -137,7 +146,7 @@ TEST(OptionsHelp, HelpAndVersionAreRecognisedAndHelpListsEveryOption)
     const std::string help = OptionsHelpText();
     for (const char* option : {"--archive", "--mode", "--fullscreen", "--frames", "--fixed-step", "--script",
                                "--screenshot", "--loading-shots", "--no-dialogs", "--headless", "--help",
-                               "--version"}) {
+                               "--version", "--watch"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
 }

@@ -415,6 +415,9 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::str
 
     XLightBaker baker(level, surface, atlas, tracer, triangleCharts, triangleMaterials, albedo, settings);
     baker.Bake();
+    if (baker.Stopped()) {
+        throw XLevelError(file, 0, "the compile was stopped before its light maps were baked");
+    }
     clock.Lap("bake");
     for (int p = 0; p < atlas.PageCount(); ++p) {
         const std::vector<unsigned char> bytes = baker.PageBytes(p);

@@ -84,7 +84,7 @@ void XLightBaker::ForEachChart(Work work)
     const int count = static_cast<int>(atlas.Charts().size());
     std::atomic<int> next(0);
     auto worker = [&]() {
-        for (int c = next.fetch_add(1); c < count; c = next.fetch_add(1)) {
+        for (int c = next.fetch_add(1); c < count && !Stopped(); c = next.fetch_add(1)) {
             work(c);
         }
     };
@@ -97,6 +97,11 @@ void XLightBaker::ForEachChart(Work work)
     for (std::thread& thread : pool) {
         thread.join();
     }
+}
+
+bool XLightBaker::Stopped() const
+{
+    return settings.stop != nullptr && settings.stop->load();
 }
 
 void XLightBaker::Bake()

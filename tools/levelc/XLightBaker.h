@@ -16,6 +16,8 @@
 // Depends on: XLevelSource, XSurface, XLightmapAtlas, XRayTracer.
 #pragma once
 
+#include <atomic>
+
 #include "tools/levelc/XLevelSource.h"
 #include "tools/levelc/XLightmapAtlas.h"
 #include "tools/levelc/XRayTracer.h"
@@ -29,6 +31,9 @@ struct XBakeSettings {
     double occlusionStrength = 0.85;
     double skyDistance = 400.0;  // rays that travel this far without a hit see the sky
     int threads = 2;
+    // When set and true, the bake stops at the next chart and the compile ends with an XLevelError (a program
+    // that compiles in the background and is quitting, or has a newer source to compile).
+    const std::atomic<bool>* stop = nullptr;
 };
 
 class XLightBaker {
@@ -41,6 +46,8 @@ public:
                 const XBakeSettings& settings);
 
     void Bake();
+    // Whether the settings' stop flag asks the bake to stop (it then leaves charts unlit).
+    bool Stopped() const;
 
     // Page p as 8-bit R,G,B, top row of the picture first (ready for a picture writer).
     std::vector<unsigned char> PageBytes(int p) const;
