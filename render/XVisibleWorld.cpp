@@ -8,7 +8,7 @@
 #include <GL/gl.h> // glGetFloatv
 
 #include <algorithm> // std::max
-#include <cmath>     // fabs
+#include <cmath>     // fabs, sqrt
 #include <utility>   // std::move
 
 namespace {
@@ -17,6 +17,7 @@ namespace {
 struct Frustum {
     float planes[6][4];
     XVector3 eye;
+    float farthest; // from the eye to a far corner of the view volume
 
     Frustum()
     {
@@ -28,6 +29,14 @@ struct Frustum {
         const double tx = modelview[12];
         const double ty = modelview[13];
         const double tz = modelview[14];
+        // A perspective projection's far plane and the half widths of its view at unit depth, from its terms.
+        farthest = 0.0f;
+        if (projection[11] < 0.0f && projection[0] != 0.0f && projection[5] != 0.0f && projection[10] != -1.0f) {
+            const double far = projection[14] / (projection[10] + 1.0);
+            const double halfWidth = 1.0 / projection[0];
+            const double halfHeight = 1.0 / projection[5];
+            farthest = static_cast<float>(std::fabs(far) * std::sqrt(1.0 + halfWidth * halfWidth + halfHeight * halfHeight));
+        }
         eye = XVector3(static_cast<float>(-(modelview[0] * tx + modelview[1] * ty + modelview[2] * tz)),
                        static_cast<float>(-(modelview[4] * tx + modelview[5] * ty + modelview[6] * tz)),
                        static_cast<float>(-(modelview[8] * tx + modelview[9] * ty + modelview[10] * tz)));
@@ -106,7 +115,7 @@ bool XVisibleWorld::Select()
     selectedTriangles = 0;
     const Frustum frustum;
     const int view = visibility.ViewCellAt(frustum.eye);
-    selected = view >= 0;
+    selected = view >= 0 && frustum.farthest <= visibility.Reach();
     if (!selected) {
         return false;
     }

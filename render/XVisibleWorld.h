@@ -3,7 +3,9 @@
 // It keeps the world's index triangles in the visibility data's drawing order (by the cell that holds them,
 // then by material), and each frame picks the runs of the cells that the eye's view cell sees and whose boxes
 // meet the view volume. The world and spotlight passes then draw, for each material, just those runs. An eye in
-// no view cell (flying outside the level) draws the whole world, as a level without visibility data does.
+// no view cell (flying outside the level), or a view volume whose far corners lie beyond the data's reach (a
+// wider field of view or picture than the level was compiled for), draws the whole world, as a level without
+// visibility data does.
 // Depends on: XVisibility, XMesh, OpenGL (the current matrices).
 #pragma once
 
@@ -30,8 +32,8 @@ public:
     bool Active() const { return !visibility.Empty(); }
 
     // Picks this frame's runs from the current OpenGL projection and modelview matrices (the eye is where the
-    // modelview puts the origin of the view). False when the eye is in no view cell: then the whole world is
-    // to be drawn.
+    // modelview puts the origin of the view). False when the eye is in no view cell or the view reaches farther
+    // than the data: then the whole world is to be drawn.
     bool Select();
     // Whether the last Select picked runs (rather than asking for the whole world).
     bool Selected() const { return selected; }

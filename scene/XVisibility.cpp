@@ -4,6 +4,7 @@
 
 #include <cmath>   // floor, isfinite
 #include <cstring> // memcpy
+#include <limits>  // numeric_limits
 
 namespace {
 
@@ -63,6 +64,7 @@ const uint32_t kMaxCells = 1u << 24;
 void XVisibility::Clear()
 {
     cellSize = 0.0f;
+    reach = 0.0f;
     origin = XVector3();
     nx = ny = nz = 0;
     order.clear();
@@ -86,17 +88,20 @@ bool XVisibility::Load(const unsigned char* bytes, size_t size, int worldTriangl
     if (magic == nullptr || std::memcmp(magic, "KVIS", 4) != 0) {
         return refuse("not a visibility file");
     }
-    if (in.Word() != 1) {
+    const uint32_t version = in.Word();
+    if (version != 1 && version != 2) {
         return refuse("unknown version");
     }
     cellSize = in.Float();
+    // Version 1 files do not say how far they looked; they are trusted as far as the view goes.
+    reach = version >= 2 ? in.Float() : std::numeric_limits<float>::infinity();
     origin.x = in.Float();
     origin.y = in.Float();
     origin.z = in.Float();
     const uint32_t cellsX = in.Word();
     const uint32_t cellsY = in.Word();
     const uint32_t cellsZ = in.Word();
-    if (in.Failed() || !(cellSize > 0.0f) || !std::isfinite(cellSize) || !std::isfinite(origin.x) ||
+    if (in.Failed() || !(cellSize > 0.0f) || !std::isfinite(cellSize) || !(reach > 0.0f) || !std::isfinite(origin.x) ||
         !std::isfinite(origin.y) || !std::isfinite(origin.z) || cellsX == 0 || cellsY == 0 || cellsZ == 0 ||
         cellsX > kMaxCells || cellsY > kMaxCells || cellsZ > kMaxCells ||
         static_cast<uint64_t>(cellsX) * cellsY * cellsZ > kMaxCells) {

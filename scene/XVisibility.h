@@ -5,7 +5,8 @@
 // holds them (their owner cell) and, within it, by material: each owner cell has runs of triangles, one per
 // material, and a box around its triangles. Every cell the eye can be in (a view cell) lists the owner cells
 // it can see. A frame looks up the eye's view cell and draws the runs of the owner cells it sees; an eye outside
-// every view cell (flying outside the level) sees everything.
+// every view cell (flying outside the level), or a view that reaches farther than the compiler looked (a wide
+// field of view or picture), sees everything.
 //
 // A file that does not fit the world it is loaded for (another triangle count, a run outside the order, an
 // order that is not a permutation, cells outside the grid, a short or long file) is refused as a whole, with the
@@ -53,9 +54,12 @@ public:
         return (seen[static_cast<size_t>(view) * rowBytes + static_cast<size_t>(owner) / 8] >> (owner % 8)) & 1;
     }
     int ViewCellCount() const { return viewCount; }
+    // How far from the eye the compiler looked: a view reaching farther may show what the cells leave out.
+    float Reach() const { return reach; }
 
 private:
     float cellSize = 0.0f;
+    float reach = 0.0f;
     XVector3 origin;
     int32_t nx = 0;
     int32_t ny = 0;

@@ -1,7 +1,10 @@
-// Visibility must not change a picture: the frames of the default level's walk and fight are the same to the
-// pixel with the level's visibility data and with --no-visibility, while the frames with it draw fewer of the
-// world's triangles. The Citadel's sampled visibility still misses a few far pixels seen through narrow gaps:
-// its frames are held to at most 64 such pixels (a missed room or wall would change thousands).
+// Visibility must not change a picture: the frames of the default level's walk and fight and of the Citadel's
+// walk are the same to the pixel with the level's visibility data and with --no-visibility, while the frames with
+// it draw fewer of the world's triangles. One exception, of the whole world's picture rather than of the
+// visibility: the rasteriser leaves a pixel open now and then on the seam of a pillar's corner, and the whole
+// world shows through it what lies behind the pillar, which no line of sight reaches (frame 1160 of the
+// Citadel's walk, one pixel). The Citadel's frames are held to a few such pixels; a cell wrongly left out would
+// change a surface's worth.
 #include "ProgramRun.h"
 #include "Trace.h"
 
@@ -68,7 +71,7 @@ int DifferentPixels(const Picture& a, const Picture& b)
 }
 
 void ExpectTheSamePictures(const std::string& demo, const std::vector<std::string>& extra, int frames, int spacing,
-                           int allowedPixels = 0)
+                           int seamPixels = 0)
 {
     std::vector<std::string> whole = extra;
     whole.push_back("--no-visibility");
@@ -77,7 +80,7 @@ void ExpectTheSamePictures(const std::string& demo, const std::vector<std::strin
     ASSERT_EQ(culled.pictures.size(), all.pictures.size());
     for (size_t i = 0; i < culled.pictures.size(); ++i) {
         const int different = DifferentPixels(culled.pictures[i], all.pictures[i]);
-        EXPECT_TRUE(different >= 0 && different <= allowedPixels)
+        EXPECT_TRUE(different >= 0 && different <= seamPixels)
             << demo << ": frame " << (i + 1) * static_cast<size_t>(spacing) << " differs with visibility in "
             << different << " pixels";
     }
@@ -97,7 +100,21 @@ TEST(VisibilityPictures, TheFightLooksTheSameWithAndWithoutIt)
     ExpectTheSamePictures("fight.demo", {}, 1400, 20);
 }
 
-TEST(VisibilityPictures, TheCitadelsWalkMissesAtMostAFewFarPixelsWithIt)
+TEST(VisibilityPictures, TheCitadelsWalkLooksTheSameWithAndWithoutIt)
 {
-    ExpectTheSamePictures("citadel.demo", {"--map", "citadel"}, 4780, 40, 64);
+    ExpectTheSamePictures("citadel.demo", {"--map", "citadel"}, 4780, 40, 4);
+}
+
+TEST(VisibilityPictures, AViewReachingFartherThanTheDataDrawsTheWholeWorld)
+{
+    // A 110-degree field of view puts the far plane's corners about 510 units from the eye, beyond the 310 the
+    // level was compiled for: every frame draws every world triangle. The usual 60 degrees draw far fewer.
+    const DemoRun wide = Replay("walk.demo", {"--set", "field_of_view=110"}, 60, 60);
+    const DemoRun usual = Replay("walk.demo", {}, 60, 60);
+    ASSERT_EQ(wide.trace.size(), 60u);
+    ASSERT_EQ(usual.trace.size(), 60u);
+    for (size_t i = 0; i < wide.trace.size(); ++i) {
+        EXPECT_EQ(wide.trace[i].Number("drawnTriangles"), 2993) << "frame " << i + 1;
+        EXPECT_LT(usual.trace[i].Number("drawnTriangles"), 2000) << "frame " << i + 1;
+    }
 }

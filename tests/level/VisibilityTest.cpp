@@ -135,8 +135,14 @@ TEST(Visibility, AFileThatDoesNotFitItsWorldIsRefusedWithTheReason)
     EXPECT_FALSE(visibility.Load(BytesOf(longer), longer.size(), compiled.triangles, problem));
     // A drawing order that names a triangle twice.
     std::string twice = compiled.bytes;
-    const size_t orderStart = 4 * 10;
+    const size_t orderStart = 4 * 11;
     twice.replace(orderStart + 4, 4, twice.substr(orderStart, 4));
     EXPECT_FALSE(visibility.Load(BytesOf(twice), twice.size(), compiled.triangles, problem));
     EXPECT_NE(problem.find("drawing order"), std::string::npos) << problem;
+    // How far the compiler looked comes with the file; a reach that is not a positive distance is refused.
+    ASSERT_TRUE(visibility.Load(BytesOf(compiled.bytes), compiled.bytes.size(), compiled.triangles, problem));
+    EXPECT_GT(visibility.Reach(), 300.0f);
+    std::string noReach = compiled.bytes;
+    noReach.replace(12, 4, std::string(4, '\0'));
+    EXPECT_FALSE(visibility.Load(BytesOf(noReach), noReach.size(), compiled.triangles, problem));
 }

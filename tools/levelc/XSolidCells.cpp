@@ -140,6 +140,16 @@ bool XSolidCells::LayerBlocks(int axis, int layer, const double lowMin[3], const
             return false; // part of the footprint lies outside the grid, where nothing is solid
         }
     }
+    // The footprint's corner cells first: one of them open settles it without the sums' larger table.
+    int cell[3] = {0, 0, 0};
+    cell[axis] = layer;
+    for (int corner = 0; corner < 4; ++corner) {
+        cell[first] = range[0][corner & 1];
+        cell[second] = range[1][corner >> 1];
+        if (solid[Index(cell[0], cell[1], cell[2])] == 0) {
+            return false;
+        }
+    }
     return OpenCells(axis, layer, range[0][0], range[0][1], range[1][0], range[1][1]) == 0;
 }
 
@@ -168,7 +178,38 @@ bool XSolidCells::SeparatesBoxes(const XVector3d& aMin, const XVector3d& aMax, c
             0, static_cast<int>(std::floor((lowMax[axis] + endGap - origin[axis]) / kCell - 0.5)) + 1);
         const int last = std::min(
             count[axis] - 1, static_cast<int>(std::ceil((highMin[axis] - endGap - origin[axis]) / kCell - 0.5)) - 1);
+        // The line between the boxes' centres crosses every layer inside the footprint of the bundle there; most
+        // layers are open where it crosses them, which one look at a cell settles before the sums are asked.
+        int others[2] = {0, 0};
+        OtherAxes(axis, others[0], others[1]);
+        double from[3];
+        double to[3];
+        for (int a = 0; a < 3; ++a) {
+            from[a] = 0.5 * (lowMin[a] + lowMax[a]);
+            to[a] = 0.5 * (highMin[a] + highMax[a]);
+        }
+        // Where it crosses a layer's middle plane, in cells along the two other axes: start + layer * slope.
+        double start[2];
+        double slope[2];
+        for (int k = 0; k < 2; ++k) {
+            const int b = others[k];
+            const double perUnit = (to[b] - from[b]) / (to[axis] - from[axis]);
+            start[k] = (from[b] + (origin[axis] + 0.5 * kCell - from[axis]) * perUnit - origin[b]) / kCell;
+            slope[k] = perUnit;
+        }
+        int cell[3] = {0, 0, 0};
         for (int layer = first; layer <= last; ++layer) {
+            cell[axis] = layer;
+            bool open = false;
+            for (int k = 0; k < 2; ++k) {
+                const double at = start[k] + layer * slope[k];
+                // Outside the grid (nothing solid there), or the cell index it falls in.
+                open = open || !(at >= 0.0 && at < count[others[k]]);
+                cell[others[k]] = open ? 0 : static_cast<int>(at);
+            }
+            if (open || solid[Index(cell[0], cell[1], cell[2])] == 0) {
+                continue;
+            }
             if (LayerBlocks(axis, layer, lowMin, lowMax, highMin, highMax)) {
                 return true;
             }

@@ -1,5 +1,6 @@
-// XVisibilityBuilder: owner cells, view cells, sampled lines of sight, the drawing order and the file.
-// Depends on: XRayTracer, XSpaceGrid.
+// XVisibilityBuilder: owner cells, view cells, the eye's region, sampled lines and proofs, the drawing order and
+// the file.
+// Depends on: XRayTracer, XSpaceGrid, XOcclusionProof.
 #include "tools/levelc/XVisibilityBuilder.h"
 
 #include <algorithm> // std::min, std::max, std::sort
@@ -115,47 +116,37 @@ void AppendFloat(std::vector<unsigned char>& bytes, double value)
     Append32(bytes, bits);
 }
 
-// Sampled lines miss what shows only through a narrow gap from a part of a cell. Every view cell also sees what
-// its neighbouring view cells (the 26 around it) see: their lines start from other points, often the ones that
-// find the gap, and an eye near a cell's side sees much of what the cell next to it sees.
-void Dilate(XVisibility& visibility)
+// Where the eye can be while it is in the cell from lo to hi: the reachable cells of the space grid, each grown
+// by one cell on every side (an eye pressed against a wall may sit in a cell whose centre is inside it), cut to
+// the cell with a hair to spare for rounding; as boxes, one for each run of such cells along x.
+std::vector<XBox> EyeRegion(const XSpaceGrid& grid, const XVector3d& lo, const XVector3d& hi)
 {
-    std::map<int, size_t> viewOf;
-    for (size_t v = 0; v < visibility.views.size(); ++v) {
-        viewOf[visibility.views[v].cell] = v;
-    }
-    std::vector<std::vector<uint8_t>> dilated;
-    dilated.reserve(visibility.views.size());
-    for (const XViewCell& view : visibility.views) {
-        std::vector<uint8_t> sees = view.sees;
-        const int x = view.cell % visibility.nx;
-        const int y = (view.cell / visibility.nx) % visibility.ny;
-        const int z = view.cell / (visibility.nx * visibility.ny);
-        for (int dz = -1; dz <= 1; ++dz) {
-            for (int dy = -1; dy <= 1; ++dy) {
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int nx = x + dx;
-                    const int ny = y + dy;
-                    const int nz = z + dz;
-                    if (nx < 0 || ny < 0 || nz < 0 || nx >= visibility.nx || ny >= visibility.ny || nz >= visibility.nz) {
-                        continue;
-                    }
-                    const auto found = viewOf.find((nz * visibility.ny + ny) * visibility.nx + nx);
-                    if (found == viewOf.end()) {
-                        continue;
-                    }
-                    const std::vector<uint8_t>& other = visibility.views[found->second].sees;
-                    for (size_t i = 0; i < sees.size(); ++i) {
-                        sees[i] = static_cast<uint8_t>(sees[i] | other[i]);
-                    }
-                }
-            }
+    const double cell = XSpaceGrid::kCellSize;
+    const double grow = 1.5 * cell; // from a cell's centre to its side, and one cell more
+    const double hair = 0.01;
+    const XVector3d reach(grow, grow, grow);
+    const std::vector<XVector3d> centres = grid.ReachableCentres(lo - reach, hi + reach, 1);
+    std::vector<XBox> region;
+    const auto add = [&](const XVector3d& first, const XVector3d& last) {
+        XBox box{first - reach, last + reach};
+        box.min = XVector3d(std::max(box.min.x, lo.x - hair), std::max(box.min.y, lo.y - hair),
+                            std::max(box.min.z, lo.z - hair));
+        box.max = XVector3d(std::min(box.max.x, hi.x + hair), std::min(box.max.y, hi.y + hair),
+                            std::min(box.max.z, hi.z + hair));
+        if (box.min.x < box.max.x && box.min.y < box.max.y && box.min.z < box.max.z) {
+            region.push_back(box);
         }
-        dilated.push_back(std::move(sees));
+    };
+    for (size_t i = 0; i < centres.size();) {
+        size_t j = i;
+        while (j + 1 < centres.size() && centres[j + 1].y == centres[i].y && centres[j + 1].z == centres[i].z &&
+               centres[j + 1].x - centres[j].x < 1.5 * cell) {
+            ++j;
+        }
+        add(centres[i], centres[j]);
+        i = j + 1;
     }
-    for (size_t v = 0; v < visibility.views.size(); ++v) {
-        visibility.views[v].sees = std::move(dilated[v]);
-    }
+    return region;
 }
 
 } // namespace
@@ -179,6 +170,7 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
 {
     XVisibility visibility;
     visibility.cellSize = settings.cellSize;
+    visibility.reach = settings.reach;
     visibility.origin = grid.Min();
     const XVector3d extent = grid.Max() - grid.Min();
     visibility.nx = std::max(1, static_cast<int>(std::ceil(extent.x / settings.cellSize)));
@@ -265,47 +257,55 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
             Extend(p, targetMin[o], targetMax[o]);
         }
     }
+    std::vector<std::vector<XRayTracer::Triangle>> ownerTriangles(visibility.owners.size());
+    for (size_t o = 0, k = 0; o < visibility.owners.size(); ++o) {
+        for (const XVisibilityRun& run : visibility.owners[o].runs) {
+            for (int i = 0; i < run.count; ++i, ++k) {
+                ownerTriangles[o].push_back(traced[static_cast<size_t>(visibility.order[k])]);
+            }
+        }
+    }
     const XRayTracer tracer(traced);
+    const XOcclusionProof proof(solidCells, settings.occlusion);
     const int eyeStride = std::max(1, static_cast<int>(settings.eyeSpacing / XSpaceGrid::kCellSize + 0.5));
     const auto work = [&](size_t first, size_t step) {
         for (size_t v = first; v < visibility.views.size(); v += step) {
             XViewCell& view = visibility.views[v];
-            const XVector3d lo = cellMin(view.cell) - XVector3d(settings.margin, settings.margin, settings.margin);
-            const XVector3d hi = cellMin(view.cell) + XVector3d(settings.cellSize + settings.margin,
-                                                                settings.cellSize + settings.margin,
-                                                                settings.cellSize + settings.margin);
+            const XVector3d cellLo = cellMin(view.cell);
+            const XVector3d cellHi = cellLo + XVector3d(settings.cellSize, settings.cellSize, settings.cellSize);
+            const std::vector<XBox> region = EyeRegion(grid, cellLo, cellHi);
+            XBox regionBounds{XVector3d(1e30, 1e30, 1e30), XVector3d(-1e30, -1e30, -1e30)};
+            for (const XBox& box : region) {
+                Extend(box.min, regionBounds.min, regionBounds.max);
+                Extend(box.max, regionBounds.min, regionBounds.max);
+            }
+            const XVector3d lo = cellLo - XVector3d(settings.margin, settings.margin, settings.margin);
+            const XVector3d hi = cellHi + XVector3d(settings.margin, settings.margin, settings.margin);
             std::vector<XVector3d> eyes = grid.ReachableCentres(lo, hi, eyeStride);
             if (eyes.empty()) {
                 eyes = grid.ReachableCentres(lo, hi, 1);
-            }
-            XVector3d eyeMin(1e30, 1e30, 1e30);
-            XVector3d eyeMax(-1e30, -1e30, -1e30);
-            for (const XVector3d& eye : eyes) {
-                Extend(eye, eyeMin, eyeMax);
             }
             Random random(static_cast<uint64_t>(view.cell) * 2654435761ull + 7);
             for (size_t o = 0; o < visibility.owners.size(); ++o) {
                 const XOwnerCell& owner = visibility.owners[o];
                 const std::vector<XVector3d>& points = targets[o];
-                if (eyes.empty() || points.empty() || BoxDistance(lo, hi, owner.min, owner.max) > settings.reach) {
+                if (region.empty() || points.empty() ||
+                    BoxDistance(regionBounds.min, regionBounds.max, owner.min, owner.max) > settings.reach) {
                     continue;
                 }
                 if (!settings.sampled) {
                     view.sees[o / 8] = static_cast<uint8_t>(view.sees[o / 8] | (1u << (o % 8)));
                     continue;
                 }
+                if (solidCells.SeparatesBoxes(regionBounds.min, regionBounds.max, owner.min, owner.max, kEndGap)) {
+                    continue; // every line between them passes through a wall or a floor
+                }
+                // A clear line found among sampled ones shows the cell is seen; when none is found, the proof
+                // decides (it never calls a seen cell hidden).
+                bool seen = false;
                 const size_t all = eyes.size() * points.size();
                 const size_t tries = std::min(all, static_cast<size_t>(settings.maxPairs));
                 const bool sampled = all > static_cast<size_t>(settings.maxPairs);
-                if (solidCells.SeparatesBoxes(eyeMin, eyeMax, targetMin[o], targetMax[o], kEndGap)) {
-                    // Every line between them passes through a wall or a floor: unseen, as every sampled line
-                    // would have found. The sequence moves on as if they had been drawn.
-                    if (sampled) {
-                        random.Skip(tries);
-                    }
-                    continue;
-                }
-                bool seen = false;
                 for (size_t i = 0; i < tries && !seen; ++i) {
                     // Every pair when there are few; random pairs otherwise.
                     const size_t pair = sampled ? random.Below(all) : i;
@@ -313,7 +313,7 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
                     const XVector3d& target = points[pair / eyes.size()];
                     seen = !solidCells.CrossesSolid(eye, target, kEndGap) && !tracer.Blocked(eye, target, kEndGap);
                 }
-                if (seen) {
+                if (seen || !proof.Hidden(region, ownerTriangles[o])) {
                     view.sees[o / 8] = static_cast<uint8_t>(view.sees[o / 8] | (1u << (o % 8)));
                 }
             }
@@ -328,15 +328,15 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
     for (std::thread& thread : pool) {
         thread.join();
     }
-    Dilate(visibility);
     return visibility;
 }
 
 bool XVisibilityBuilder::WriteFile(const std::string& path, const XVisibility& visibility)
 {
     std::vector<unsigned char> bytes = {'K', 'V', 'I', 'S'};
-    Append32(bytes, 1); // version
+    Append32(bytes, 2); // version
     AppendFloat(bytes, visibility.cellSize);
+    AppendFloat(bytes, visibility.reach);
     AppendFloat(bytes, visibility.origin.x);
     AppendFloat(bytes, visibility.origin.y);
     AppendFloat(bytes, visibility.origin.z);

@@ -2,20 +2,22 @@
 // that the engine draws only those.
 //
 // The level's box is cut into cubic cells. Every world triangle belongs to the cell that holds its centroid (its
-// owner cell); every cell that holds open space the player can reach is a view cell. A view cell sees an owner
-// cell when a straight line from a point of the view cell's open space (or of the open space up to a margin
-// around it) reaches a point of one of the owner cell's triangles without passing through any triangle. The lines
-// are sampled: points on a lattice of the reachable open space and points spread over the triangles (corners,
-// edge middles, centroid and more on large ones), paired at random up to a limit, stopping at the first clear
-// line. Pairs farther apart than the camera sees are not looked at. The work is split over threads by view cell,
-// each with a random sequence of its own, so the result never depends on the thread count.
+// owner cell); every cell that holds open space the player can reach is a view cell, and the eye can be anywhere
+// in that open space. A view cell sees an owner cell unless it is proved that every straight line from where the
+// eye can be to a point of the owner cell's triangles passes through the inside of a solid (XOcclusionProof), or
+// the triangles lie beyond the farthest point the camera shows. So the set is conservative: what is left out is
+// never in the picture. Sampled lines of sight (points of the eye's open space and points on the triangles,
+// paired at random up to a limit) come first, as one clear line settles "seen" at once, and the proof is only run
+// when none is found. The work is split over threads by view cell, each with a random sequence of its own, so the
+// result never depends on the thread count.
 //
 // The triangles are also put into a drawing order: by owner cell, then by material, so that a cell's triangles
 // of one material are one run.
-// Depends on: XRayTracer, XSpaceGrid, XSolidCells, XSceneObject.
+// Depends on: XRayTracer, XSpaceGrid, XSolidCells, XOcclusionProof, XSceneObject.
 #pragma once
 
 #include "math/XVector3d.h"
+#include "tools/levelc/XOcclusionProof.h"
 #include "tools/levelc/XRayTracer.h"
 #include "tools/levelc/XSceneObject.h"
 #include "tools/levelc/XSolidCells.h"
@@ -48,6 +50,7 @@ struct XViewCell {
 
 struct XVisibility {
     double cellSize = 8.0;
+    double reach = 0.0; // nothing farther than this from the eye was looked at
     XVector3d origin;
     int nx = 0;
     int ny = 0;
@@ -62,10 +65,14 @@ struct XVisibility {
 
 struct XVisibilitySettings {
     double cellSize = 8.0;
-    double margin = 1.0;       // the eye's points also come from this far around a view cell
-    double eyeSpacing = 2.0;   // lattice of the eye's points in the open space
-    int maxPairs = 600;        // lines tried between a view cell and an owner cell before it counts as unseen
-    double reach = 200.0;      // the camera's far plane
+    double margin = 0.5;       // the sampled eye points also come from this far around a view cell
+    double eyeSpacing = 2.0;   // lattice of the sampled eye points in the open space
+    int maxPairs = 32;         // sampled lines between a view cell and an owner cell before the proof is asked
+    // The farthest a point in the picture can be from the eye: the corner of the far plane (200 units ahead) of
+    // a 60-degree vertical field of view in a 16:9 picture, 200 * sqrt(1 + tan(30)^2 * (1 + (16/9)^2)). The engine
+    // draws everything when its view reaches farther.
+    double reach = 310.0;
+    XOcclusionLimits occlusion = {0.03, 0.5, 60};
     int threads = 2;
     bool sampled = true;       // false: every view cell sees every owner cell within reach (quick and safe)
 };
