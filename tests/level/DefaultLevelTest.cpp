@@ -47,8 +47,11 @@ protected:
             const std::string scratch = scratchDirectory.Path().string();
             std::string error;
             ASSERT_TRUE(XLevelTextures::WriteAll(scratch, error)) << error;
-            XBakeSettings settings;
-            settings.hemisphereRays = 1;
+            // Preview quality with one ray a texel: these tests look at the geometry, the materials and the
+            // lights, not at the light maps' finish or the visibility file.
+            XCompileSettings settings;
+            settings.bake.hemisphereRays = 1;
+            settings.quick = true;
             XSceneFile scene;
             const XCompileStats stats = XLevelCompiler::Compile(*source, scratch, settings, scene);
             std::string warnings;
