@@ -1,22 +1,13 @@
 // The level viewer (--level FILE): a level source compiled on the fly and walked, and a broken source
 // reported with its line before any window opens.
 #include "GameRun.h"
+#include "RoomLevel.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const char* const kRoom = "level room\n"
-                          "spawn 0 0 0\n"
-                          "material floor floor_tiles.jpg 4\n"
-                          "material wall stone_wall.jpg 4\n"
-                          "box -8 -1 -8  8 0 8  mat floor\n"
-                          "box -8 6 -8  8 7 8  mat wall\n"
-                          "box -8 0 -8 -7 6 8  mat wall\n"
-                          "box  7 0 -8  8 6 8  mat wall\n"
-                          "box -7 0 -8  7 6 -7  mat wall\n"
-                          "box -7 0  7  7 6 8  mat wall\n"
-                          "light 0 4 0 color 1 1 1 radius 15\n";
+const char* const kRoom = kRoomLevel;
 
 ProgramResult RunViewer(const ScratchDirectory& directory, const std::string& level, std::vector<std::string> extra)
 {

@@ -3,6 +3,7 @@
 // log says the game waits for it, so every frame before the wait shows the old level and every frame after it
 // the new one, however long the compiles take.
 #include "GameRun.h"
+#include "RoomLevel.h"
 
 #include <gtest/gtest.h>
 
@@ -14,17 +15,7 @@
 
 namespace {
 
-const std::string kRoom = "level room\n"
-                          "spawn 0 0 0\n"
-                          "material floor floor_tiles.jpg 4\n"
-                          "material wall stone_wall.jpg 4\n"
-                          "box -8 -1 -8  8 0 8  mat floor\n"
-                          "box -8 6 -8  8 7 8  mat wall\n"
-                          "box -8 0 -8 -7 6 8  mat wall\n"
-                          "box  7 0 -8  8 6 8  mat wall\n"
-                          "box -7 0 -8  7 6 -7  mat wall\n"
-                          "box -7 0  7  7 6 8  mat wall\n"
-                          "light 0 4 0 color 1 1 1 radius 15\n";
+const std::string kRoom = kRoomLevel;
 // The room with a pillar ahead of the player.
 const std::string kPillarRoom = kRoom + "box -1.5 0 5.5  1.5 6 6.5  mat wall\n";
 // A mistake on line 13.
