@@ -67,23 +67,24 @@ std::vector<XVector3d> ClipPolygon(const std::vector<XVector3d>& polygon, int ax
 
 } // namespace
 
+XEyeRegion::XEyeRegion(std::vector<XBox> regionBoxes) : bounds(EmptyBox())
+{
+    for (const XBox& box : regionBoxes) {
+        if (!IsEmpty(box)) {
+            boxes.push_back(box);
+            Extend(bounds, box.min);
+            Extend(bounds, box.max);
+        }
+    }
+}
+
 XOcclusionProof::XOcclusionProof(const XSolidCells& solidCells, const XOcclusionLimits& proofLimits)
     : cells(solidCells), limits(proofLimits)
 {
 }
 
-bool XOcclusionProof::Hidden(const std::vector<XBox>& eyeBoxes,
-                             const std::vector<XRayTracer::Triangle>& triangles) const
+bool XOcclusionProof::Hidden(const XEyeRegion& eye, const std::vector<XRayTracer::Triangle>& triangles) const
 {
-    Eye eye;
-    eye.bounds = EmptyBox();
-    for (const XBox& box : eyeBoxes) {
-        if (!IsEmpty(box)) {
-            eye.boxes.push_back(box);
-            Extend(eye.bounds, box.min);
-            Extend(eye.bounds, box.max);
-        }
-    }
     Target target;
     target.bounds = EmptyBox();
     for (const XRayTracer::Triangle& triangle : triangles) {
@@ -92,14 +93,14 @@ bool XOcclusionProof::Hidden(const std::vector<XBox>& eyeBoxes,
             Extend(target.bounds, p);
         }
     }
-    if (eye.boxes.empty() || target.polygons.empty()) {
+    if (eye.Empty() || target.polygons.empty()) {
         return true; // nowhere to look from, or nothing to see
     }
     int budget = limits.budget;
     return Prove(eye, target, budget);
 }
 
-bool XOcclusionProof::Prove(const Eye& eye, const Target& target, int& budget) const
+bool XOcclusionProof::Prove(const XEyeRegion& eye, const Target& target, int& budget) const
 {
     if (cells.SeparatesBoxes(eye.bounds.min, eye.bounds.max, target.bounds.min, target.bounds.max, limits.endGap)) {
         return true;
@@ -117,22 +118,16 @@ bool XOcclusionProof::Prove(const Eye& eye, const Target& target, int& budget) c
     if (eyeSize >= targetSize) {
         const double middle = 0.5 * (Component(eye.bounds.min, eyeAxis) + Component(eye.bounds.max, eyeAxis));
         for (int side = 0; side < 2; ++side) {
-            Eye half;
-            half.bounds = EmptyBox();
-            for (const XBox& box : eye.boxes) {
-                XBox piece = box;
+            std::vector<XBox> pieces = eye.boxes;
+            for (XBox& piece : pieces) {
                 if (side == 0) {
                     Component(piece.max, eyeAxis) = std::min(Component(piece.max, eyeAxis), middle);
                 } else {
                     Component(piece.min, eyeAxis) = std::max(Component(piece.min, eyeAxis), middle);
                 }
-                if (!IsEmpty(piece)) {
-                    half.boxes.push_back(piece);
-                    Extend(half.bounds, piece.min);
-                    Extend(half.bounds, piece.max);
-                }
             }
-            if (!half.boxes.empty() && !Prove(half, target, budget)) {
+            const XEyeRegion half(std::move(pieces));
+            if (!half.Empty() && !Prove(half, target, budget)) {
                 return false;
             }
         }

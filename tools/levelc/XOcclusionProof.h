@@ -23,6 +23,15 @@ struct XBox {
     XVector3d max;
 };
 
+// Where the eye can be: boxes (overlapping or not) and the box around them all. Empty boxes are left out.
+struct XEyeRegion {
+    XEyeRegion(std::vector<XBox> regionBoxes); // not explicit: a region is made from its boxes where one is asked for
+    bool Empty() const { return boxes.empty(); }
+
+    std::vector<XBox> boxes;
+    XBox bounds;
+};
+
 struct XOcclusionLimits {
     double endGap = 0.03;        // solid cells this close to either box do not count (the lines' ends)
     double smallestPart = 0.5;   // parts no longer than this on every axis are not cut further
@@ -33,21 +42,17 @@ class XOcclusionProof {
 public:
     XOcclusionProof(const XSolidCells& solidCells, const XOcclusionLimits& limits);
 
-    // Whether every line from a point of the eye region (the union of eyeBoxes) to a point of one of the
-    // triangles passes through the inside of a solid. False when that cannot be proved within the limits.
-    bool Hidden(const std::vector<XBox>& eyeBoxes, const std::vector<XRayTracer::Triangle>& triangles) const;
+    // Whether every line from a point of the eye region to a point of one of the triangles passes through the
+    // inside of a solid. False when that cannot be proved within the limits.
+    bool Hidden(const XEyeRegion& eye, const std::vector<XRayTracer::Triangle>& triangles) const;
 
 private:
-    struct Eye {
-        std::vector<XBox> boxes; // pieces of the eye region, each inside `bounds`
-        XBox bounds;
-    };
     struct Target {
         std::vector<std::vector<XVector3d>> polygons; // pieces of triangles, each inside `bounds`
         XBox bounds;
     };
 
-    bool Prove(const Eye& eye, const Target& target, int& budget) const;
+    bool Prove(const XEyeRegion& eye, const Target& target, int& budget) const;
 
     const XSolidCells& cells;
     XOcclusionLimits limits;

@@ -52,12 +52,6 @@ private:
     uint64_t state;
 };
 
-void Extend(const XVector3d& p, XVector3d& min, XVector3d& max)
-{
-    min = XVector3d(std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z));
-    max = XVector3d(std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z));
-}
-
 XVector3d ToDouble(const XVector3& v)
 {
     return XVector3d(v.x, v.y, v.z);
@@ -250,13 +244,6 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
         visibility.views.push_back(XViewCell{entry.first, std::vector<uint8_t>((visibility.owners.size() + 7) / 8, 0)});
     }
 
-    std::vector<XVector3d> targetMin(targets.size(), XVector3d(1e30, 1e30, 1e30));
-    std::vector<XVector3d> targetMax(targets.size(), XVector3d(-1e30, -1e30, -1e30));
-    for (size_t o = 0; o < targets.size(); ++o) {
-        for (const XVector3d& p : targets[o]) {
-            Extend(p, targetMin[o], targetMax[o]);
-        }
-    }
     std::vector<std::vector<XRayTracer::Triangle>> ownerTriangles(visibility.owners.size());
     for (size_t o = 0, k = 0; o < visibility.owners.size(); ++o) {
         for (const XVisibilityRun& run : visibility.owners[o].runs) {
@@ -273,12 +260,7 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
             XViewCell& view = visibility.views[v];
             const XVector3d cellLo = cellMin(view.cell);
             const XVector3d cellHi = cellLo + XVector3d(settings.cellSize, settings.cellSize, settings.cellSize);
-            const std::vector<XBox> region = EyeRegion(grid, cellLo, cellHi);
-            XBox regionBounds{XVector3d(1e30, 1e30, 1e30), XVector3d(-1e30, -1e30, -1e30)};
-            for (const XBox& box : region) {
-                Extend(box.min, regionBounds.min, regionBounds.max);
-                Extend(box.max, regionBounds.min, regionBounds.max);
-            }
+            const XEyeRegion region(EyeRegion(grid, cellLo, cellHi));
             const XVector3d lo = cellLo - XVector3d(settings.margin, settings.margin, settings.margin);
             const XVector3d hi = cellHi + XVector3d(settings.margin, settings.margin, settings.margin);
             std::vector<XVector3d> eyes = grid.ReachableCentres(lo, hi, eyeStride);
@@ -289,15 +271,15 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
             for (size_t o = 0; o < visibility.owners.size(); ++o) {
                 const XOwnerCell& owner = visibility.owners[o];
                 const std::vector<XVector3d>& points = targets[o];
-                if (region.empty() || points.empty() ||
-                    BoxDistance(regionBounds.min, regionBounds.max, owner.min, owner.max) > settings.reach) {
+                if (region.Empty() || points.empty() ||
+                    BoxDistance(region.bounds.min, region.bounds.max, owner.min, owner.max) > settings.reach) {
                     continue;
                 }
                 if (!settings.sampled) {
                     view.sees[o / 8] = static_cast<uint8_t>(view.sees[o / 8] | (1u << (o % 8)));
                     continue;
                 }
-                if (solidCells.SeparatesBoxes(regionBounds.min, regionBounds.max, owner.min, owner.max, kEndGap)) {
+                if (solidCells.SeparatesBoxes(region.bounds.min, region.bounds.max, owner.min, owner.max, kEndGap)) {
                     continue; // every line between them passes through a wall or a floor
                 }
                 // A clear line found among sampled ones shows the cell is seen; when none is found, the proof
