@@ -15,6 +15,16 @@ if(KORVATH_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# With KORVATH_UNITY, a library's or test program's sources are compiled a few at a time as one unit: every
+# header is parsed once a unit instead of once a file. Names local to a file (anonymous namespaces) must then
+# differ between the files of one target; GCC's warning about such types used by test classes only applies to
+# files included into another, which is what a unit does, so it is off there.
+function(korvath_unity target)
+  if(KORVATH_UNITY)
+    set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endif()
+endfunction()
+
 # korvath_library(NAME DIR [DEPENDS lib...])
 # A layer library made of every .cpp file directly in its folder, except those
 # listed in EXCLUDE (program entry points). Include paths are rooted at the
@@ -27,6 +37,7 @@ function(korvath_library name)
   endforeach()
   if(sources)
     add_library(${name} STATIC ${sources})
+    korvath_unity(${name})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_compile_options(${name} PRIVATE ${KORVATH_WARNINGS})
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
@@ -76,7 +87,8 @@ function(korvath_test name)
   cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
-  target_compile_options(${name} PRIVATE ${KORVATH_WARNINGS})
+  korvath_unity(${name})
+  target_compile_options(${name} PRIVATE ${KORVATH_WARNINGS} $<$<BOOL:${KORVATH_UNITY}>:-Wno-subobject-linkage>)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE

@@ -42,3 +42,14 @@ inline XVector3d Cross(const XVector3d& a, const XVector3d& b)
 {
     return XVector3d(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
 }
+
+// The component on an axis (0 = x, 1 = y, 2 = z): for code that works along an axis chosen at run time.
+inline double Component(const XVector3d& v, int axis)
+{
+    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
+}
+
+inline double& Component(XVector3d& v, int axis)
+{
+    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
+}

@@ -9,7 +9,6 @@
 #include <GL/glu.h> // gluPerspective, gluLookAt
 
 namespace {
-const XVector3 kUp(0.0f, 1.0f, 0.0f);
 const float kPitchLimit = 80.0f;
 } // namespace
 
@@ -102,8 +101,8 @@ const XVector3& XCamera::GetViewDirection() const
 void XCamera::UpdateAxes()
 {
     forward = XVector3(0.0f, 0.0f, 1.0f);
-    RotateAroundAxis(forward, yaw, kUp);
-    right = Cross(forward, kUp);
+    RotateAroundAxis(forward, yaw, kWorldUp);
+    right = Cross(forward, kWorldUp);
     RotateAroundAxis(forward, pitch, right);
 }
 
@@ -133,10 +132,10 @@ void XCamera::Apply(bool orthographic, float tilt, float eyeHeight)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     UpdateAxes();
-    const XVector3 up = kUp + right * tilt;
+    const XVector3 up = kWorldUp + right * tilt;
     const XVector3 eye(position.x, position.y + eyeHeight, position.z);
     const XVector3 target = eye + forward;
     gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, up.x, up.y, up.z);
     viewDirection = forward;
-    forward = Cross(kUp, right);
+    forward = Cross(kWorldUp, right);
 }

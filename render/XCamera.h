@@ -7,6 +7,9 @@
 
 #include "shell/XVectorAnimator.h"
 
+// The world's up direction: the axis the camera turns about when it yaws.
+inline const XVector3 kWorldUp(0.0f, 1.0f, 0.0f);
+
 class XCamera : public XVectorAnimator {
 public:
     XCamera();

@@ -37,8 +37,6 @@
 // ---------------------------------------------------------------------------------------------------------
 namespace {
 
-const XVector3 kUp(0.0f, 1.0f, 0.0f);
-
 // Materials below this opacity are blended; 0.9 and above draw opaque.
 const float kOpaqueFrom = 0.9f;
 const float kLightAttenuation = 0.2f;
@@ -558,7 +556,7 @@ void XRenderer::DrawCollisionTriangles(const XScene& world) const
 
 void XRenderer::DrawWeapon(XSceneNode& object, const XCamera& camera, const XVector3& placement)
 {
-    const XVector3 eye = camera.GetPosition() + kUp;
+    const XVector3 eye = camera.GetPosition() + kWorldUp;
     const XVector3 r = camera.GetRight().Normalized();
     const XVector3 f = camera.GetViewDirection().Normalized();
     const XVector3 u = Cross(r, f).Normalized();
@@ -786,7 +784,7 @@ const XVector3* XRenderer::ComputeSpotDirections(XMesh& mesh, const XCamera& cam
     // Two turns per vertex, each rounded to float, rather than one combined matrix: the directions stay bit for
     // bit those of the engine's rotation. Their sines, cosines and axes are the same for every vertex.
     const XAxisRotation unpitch(-camera.GetPitch(), camera.GetRight());
-    const XAxisRotation unyaw(-camera.GetYaw(), kUp);
+    const XAxisRotation unyaw(-camera.GetYaw(), kWorldUp);
     const int vertexCount = mesh.GetVertexCount();
     for (int i = 0; i < vertexCount; ++i) {
         directions[i] = unyaw.Apply(unpitch.Apply(positions[i] - eye));

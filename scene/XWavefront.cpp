@@ -44,7 +44,7 @@ bool StartsWithNoCase(const char* text, const char* prefix)
     return true;
 }
 
-bool IsFinite(float a, float b, float c = 0.0f)
+bool AreFinite(float a, float b, float c = 0.0f)
 {
     return std::isfinite(a) && std::isfinite(b) && std::isfinite(c);
 }
@@ -103,21 +103,21 @@ bool XWavefront::ParseLine(int lineNumber)
 {
     if (StartsWithNoCase(line, "v ")) {
         XVector3 p;
-        if (std::sscanf(line + 2, "%f %f %f", &p.x, &p.y, &p.z) != 3 || !IsFinite(p.x, p.y, p.z)) {
+        if (std::sscanf(line + 2, "%f %f %f", &p.x, &p.y, &p.z) != 3 || !AreFinite(p.x, p.y, p.z)) {
             Fail(lineNumber, "a position line needs three numbers");
             return false;
         }
         positions.push_back(p);
     } else if (StartsWithNoCase(line, "vt ")) {
         XVector2 t;
-        if (std::sscanf(line + 3, "%f %f", &t.x, &t.y) != 2 || !IsFinite(t.x, t.y)) {
+        if (std::sscanf(line + 3, "%f %f", &t.x, &t.y) != 2 || !AreFinite(t.x, t.y)) {
             Fail(lineNumber, "a texture coordinate line needs two numbers");
             return false;
         }
         texCoords.push_back(t);
     } else if (StartsWithNoCase(line, "vn ")) {
         XVector3 n;
-        if (std::sscanf(line + 3, "%f %f %f", &n.x, &n.y, &n.z) != 3 || !IsFinite(n.x, n.y, n.z)) {
+        if (std::sscanf(line + 3, "%f %f %f", &n.x, &n.y, &n.z) != 3 || !AreFinite(n.x, n.y, n.z)) {
             Fail(lineNumber, "a normal line needs three numbers");
             return false;
         }

@@ -27,7 +27,6 @@ namespace {
 constexpr int kChannelBits = 12;
 constexpr int kChannelMask = (1 << kChannelBits) - 1;
 constexpr int kGenerationLimit = 1 << (31 - kChannelBits);
-constexpr int kFullVolume = 255;
 constexpr int kMixerFullVolume = MIX_MAX_VOLUME; // 128
 constexpr int kChunkFrames = 1024;               // ~23 ms at 44.1 kHz: short enough for a gun shot
 const char* const kSilentDriver = "dummy";
@@ -36,7 +35,7 @@ constexpr int kMaxBlockFrames = 8 * kChunkFrames;            // room for a devic
 
 struct ChannelState {
     int generation = 0;     // of the sound started last on this channel
-    int volume = kFullVolume;
+    int volume = FSOUND_FULL_VOLUME;
     bool absolute = false;  // not scaled by the master volume
 };
 
@@ -44,7 +43,7 @@ struct MixerState {
     bool running = false;
     bool silent = false;
     int requestedOutput = FSOUND_OUTPUT_DSOUND;
-    int masterVolume = kFullVolume;
+    int masterVolume = FSOUND_FULL_VOLUME;
     std::vector<ChannelState> channels;
     bool busRunning = false; // channels are mixed through the bus (the mixer's output is 16-bit)
     XMixBus bus;
@@ -182,14 +181,14 @@ void RouteThroughBus(int index)
 // FMOD-style volume 0..255 to the mixer's 0..128, rounding up so that no audible volume becomes silence.
 int MixerVolume(int volume)
 {
-    return (volume * kMixerFullVolume + kFullVolume - 1) / kFullVolume;
+    return (volume * kMixerFullVolume + FSOUND_FULL_VOLUME - 1) / FSOUND_FULL_VOLUME;
 }
 
 void ApplyVolume(int index)
 {
     MixerState& state = State();
     const ChannelState& channel = state.channels[static_cast<size_t>(index)];
-    const int effective = channel.absolute ? channel.volume : channel.volume * state.masterVolume / kFullVolume;
+    const int effective = channel.absolute ? channel.volume : channel.volume * state.masterVolume / FSOUND_FULL_VOLUME;
     Mix_Volume(index, MixerVolume(effective));
 }
 
@@ -226,7 +225,7 @@ int FreeChannel()
 void SetChannelVolume(int index, int volume, bool absolute)
 {
     ChannelState& channel = State().channels[static_cast<size_t>(index)];
-    channel.volume = std::clamp(volume, 0, kFullVolume);
+    channel.volume = std::clamp(volume, 0, FSOUND_FULL_VOLUME);
     channel.absolute = absolute;
     ApplyVolume(index);
 }
@@ -287,7 +286,7 @@ bool FSOUND_Init(int mixRate, int maxChannels, unsigned int /*flags*/)
     const char* const driver = SDL_GetCurrentAudioDriver();
     state.running = true;
     state.silent = driver == nullptr || std::string(driver) == kSilentDriver;
-    state.masterVolume = kFullVolume;
+    state.masterVolume = FSOUND_FULL_VOLUME;
     state.channels.assign(static_cast<size_t>(channelCount), ChannelState());
     for (int index = 0; index < channelCount; ++index) {
         ApplyVolume(index);
@@ -342,7 +341,7 @@ void FSOUND_SetSFXMasterVolume(int volume)
     if (!state.running) {
         return;
     }
-    state.masterVolume = std::clamp(volume, 0, kFullVolume);
+    state.masterVolume = std::clamp(volume, 0, FSOUND_FULL_VOLUME);
     for (size_t index = 0; index < state.channels.size(); ++index) {
         ApplyVolume(static_cast<int>(index));
     }
@@ -424,7 +423,7 @@ int FSOUND_PlaySound(int channel, FSOUND_SAMPLE* sample)
         return -1;
     }
     // The volume is set before the sound starts, so no mixed block hears the previous sound's volume.
-    SetChannelVolume(index, kFullVolume, false);
+    SetChannelVolume(index, FSOUND_FULL_VOLUME, false);
     RouteThroughBus(index);
     const int loops = sample->loopMode == FSOUND_LOOP_NORMAL ? -1 : 0;
     if (Mix_PlayChannel(index, sample->chunk, loops) < 0) {

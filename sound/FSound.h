@@ -23,6 +23,7 @@ struct FSOUND_SAMPLE;
 // Channel and sample-slot selectors.
 constexpr int FSOUND_FREE = -1;         // PlaySound: any free channel; Sample_Load: any slot
 constexpr int FSOUND_ALL = -3;          // SetVolume, SetVolumeAbsolute, StopSound: every channel
+constexpr int FSOUND_FULL_VOLUME = 255; // the loudest volume of a channel or of the master (0 is silent)
 
 // Sample modes (bit flags of FSOUND_Sample_Load and FSOUND_Sample_SetLoopMode).
 constexpr unsigned int FSOUND_LOOP_OFF = 0x0001;    // play once

@@ -7,7 +7,6 @@ namespace {
 constexpr int kMixRate = 44100;
 constexpr int kChannels = 32;
 constexpr unsigned int kInitFlags = 1;
-constexpr int kFullVolume = 255;
 } // namespace
 
 XSoundManager::XSoundManager()
@@ -16,8 +15,8 @@ XSoundManager::XSoundManager()
     // (the system's device is the default), and no result is needed: a silent start is a valid start.
     FSOUND_Init(kMixRate, kChannels, kInitFlags);
     FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND);
-    FSOUND_SetSFXMasterVolume(kFullVolume);
-    FSOUND_SetVolumeAbsolute(FSOUND_ALL, kFullVolume);
+    FSOUND_SetSFXMasterVolume(FSOUND_FULL_VOLUME);
+    FSOUND_SetVolumeAbsolute(FSOUND_ALL, FSOUND_FULL_VOLUME);
 }
 
 std::unique_ptr<XSound> XSoundManager::NewSound() const

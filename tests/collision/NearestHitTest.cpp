@@ -14,8 +14,6 @@
 
 namespace {
 
-const XVector3 kUnitScale(1.0f, 1.0f, 1.0f);
-
 // The octree's nodes that hold triangles, in its own order: a node, then its children by index.
 void NodesInOrder(const XOctNode* node, std::vector<const XOctNode*>& nodes)
 {

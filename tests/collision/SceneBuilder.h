@@ -9,6 +9,10 @@
 #include <memory>
 #include <vector>
 
+// The player's ellipsoid radii, and no scaling at all.
+inline const XVector3 kPlayerScale(11.0f, 5.0f, 11.0f);
+inline const XVector3 kUnitScale(1.0f, 1.0f, 1.0f);
+
 class SceneBuilder {
 public:
     // A quad a-b-c-d (counter-clockwise seen from the side its normal points to) as two triangles.

@@ -17,9 +17,6 @@
 
 namespace {
 
-const XVector3 kPlayerScale(11.0f, 5.0f, 11.0f);
-const XVector3 kUnitScale(1.0f, 1.0f, 1.0f);
-
 bool SameBits(const XTriangle& a, const XTriangle& b)
 {
     return std::memcmp(a.vertex, b.vertex, sizeof(a.vertex)) == 0 &&

@@ -9,9 +9,6 @@
 
 namespace {
 
-const XVector3 kPlayerScale(11.0f, 5.0f, 11.0f);
-const XVector3 kUnitScale(1.0f, 1.0f, 1.0f);
-
 XMotion Motion(const XVector3& position, const XVector3& velocity)
 {
     XMotion motion;

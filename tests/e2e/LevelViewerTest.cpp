@@ -7,8 +7,6 @@
 
 namespace {
 
-const char* const kRoom = kRoomLevel;
-
 ProgramResult RunViewer(const ScratchDirectory& directory, const std::string& level, std::vector<std::string> extra)
 {
     ProgramRun run;
@@ -24,7 +22,7 @@ ProgramResult RunViewer(const ScratchDirectory& directory, const std::string& le
 TEST(LevelViewer, ALevelSourceIsCompiledAndWalkedWithoutRepacking)
 {
     ScratchDirectory directory;
-    directory.Write("room.level", kRoom);
+    directory.Write("room.level", kRoomLevel);
     directory.Write("walk.txt", "30 key down UP\n");
     const ProgramResult walked = RunViewer(directory, "room.level",
                                            {"--fixed-step", "10", "--frames", "200", "--script", "walk.txt",

@@ -15,9 +15,8 @@
 
 namespace {
 
-const std::string kRoom = kRoomLevel;
 // The room with a pillar ahead of the player.
-const std::string kPillarRoom = kRoom + "box -1.5 0 5.5  1.5 6 6.5  mat wall\n";
+const std::string kPillarRoom = std::string(kRoomLevel) + "box -1.5 0 5.5  1.5 6 6.5  mat wall\n";
 // A mistake on line 13.
 const std::string kBrokenRoom = kPillarRoom + "box 2 0 zero  3 6 6  mat wall\n";
 
@@ -81,7 +80,7 @@ struct Changes {
     int elsewhere = 0;
 };
 
-Changes ChangedPixels(const Picture& a, const Picture& b)
+Changes ChangesByArea(const Picture& a, const Picture& b)
 {
     Changes changes;
     for (int y = 0; y < a.height && y < b.height; ++y) {
@@ -137,7 +136,7 @@ Reloads ReloadsLogged(const std::string& log)
 TEST(LevelWatch, SavesAreSwappedInWithThePlayerKeptAndABrokenSaveIsShownWhileTheGameRuns)
 {
     ScratchDirectory directory;
-    directory.Write("room.level", kRoom);
+    directory.Write("room.level", kRoomLevel);
     // Walk ahead and turn a little, come to rest, fire at the far wall (a mark and sparks), then stand still
     // while the level is saved: the pillar, a mistake, the pillar again, and a box where the player stands.
     // A note stays 4 s, 400 frames: the pictures of the levels are taken after it.
@@ -192,18 +191,18 @@ TEST(LevelWatch, SavesAreSwappedInWithThePlayerKeptAndABrokenSaveIsShownWhileThe
     const Picture pillar = Load(directory, "pillar.png");
     const Picture broken = Load(directory, "broken.png");
     const Picture fixed = Load(directory, "fixed.png");
-    EXPECT_GT(ChangedPixels(old, pillar).elsewhere, 2000) << "the pillar stands in the view";
-    const Changes errorShown = ChangedPixels(pillar, broken);
+    EXPECT_GT(ChangesByArea(old, pillar).elsewhere, 2000) << "the pillar stands in the view";
+    const Changes errorShown = ChangesByArea(pillar, broken);
     EXPECT_GT(errorShown.inNoteArea, 200) << "the error stands over the level";
     EXPECT_EQ(errorShown.elsewhere, 0) << "the level stays as it was";
-    const Changes backAgain = ChangedPixels(pillar, fixed);
+    const Changes backAgain = ChangesByArea(pillar, fixed);
     EXPECT_EQ(backAgain.inNoteArea + backAgain.elsewhere, 0) << "the fixed save shows the level of the same text";
 }
 
 TEST(LevelWatch, RepeatedReloadsKeepTheLiveTexturesAndTheHeapSteady)
 {
     ScratchDirectory directory;
-    directory.Write("room.level", kRoom);
+    directory.Write("room.level", kRoomLevel);
     const int saves = 8;
     std::string script;
     for (int save = 1; save <= saves; ++save) {
@@ -211,7 +210,7 @@ TEST(LevelWatch, RepeatedReloadsKeepTheLiveTexturesAndTheHeapSteady)
     }
     WatchRun run(directory, script, saves * 10 + 5);
     for (int save = 1; save <= saves; ++save) {
-        ASSERT_TRUE(run.SaveWhenAwaited(save, save % 2 == 1 ? kPillarRoom : kRoom, save % 2 == 0));
+        ASSERT_TRUE(run.SaveWhenAwaited(save, save % 2 == 1 ? kPillarRoom : kRoomLevel, save % 2 == 0));
     }
     const ProgramResult result = run.Finish();
     ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -244,7 +243,7 @@ TEST(LevelWatch, WatchingNeedsALevelAndAGameWithoutItIgnoresSaves)
     EXPECT_NE(refused.err.find("--watch"), std::string::npos) << refused.err;
     EXPECT_NE(refused.err.find("--level"), std::string::npos) << refused.err;
 
-    directory.Write("room.level", kRoom);
+    directory.Write("room.level", kRoomLevel);
     directory.Write("script.txt", "5 wait level 1\n");
     ProgramRun waitWithoutWatch;
     waitWithoutWatch.workingDirectory = directory.Path();

@@ -22,8 +22,8 @@ std::string Vector(const XVector3& v)
     return Number(v.x) + " " + Number(v.y) + " " + Number(v.z);
 }
 
-// A solid-colour 8x8 BMP.
-Bytes SolidBmp(unsigned char r, unsigned char g, unsigned char b)
+// An 8x8 BMP of one colour.
+Bytes ColourBmp(unsigned char r, unsigned char g, unsigned char b)
 {
     Bytes rgb;
     for (int i = 0; i < 64; ++i) {
@@ -155,8 +155,8 @@ bool TestLevel::WriteArchive(const std::filesystem::path& path) const
     }
     const std::string scene = SceneText();
     entries.push_back({"scene/world.msa", Bytes(scene.begin(), scene.end())});
-    entries.push_back({"scene/base.bmp", white ? SolidBmp(255, 255, 255) : SolidBmp(200, 180, 160)});
-    entries.push_back({"scene/light.bmp", white ? SolidBmp(255, 255, 255) : SolidBmp(200, 200, 200)});
+    entries.push_back({"scene/base.bmp", white ? ColourBmp(255, 255, 255) : ColourBmp(200, 180, 160)});
+    entries.push_back({"scene/light.bmp", white ? ColourBmp(255, 255, 255) : ColourBmp(200, 200, 200)});
     WriteZip(path.string(), entries);
     return true;
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-const RGB kGreen = {0, 255, 0};
-const RGB kWhite = {255, 255, 255};
 const RGB kOutlineRed = {255, 0, 0};
 const RGB kOutlineBlue = {0, 0, 255};
 

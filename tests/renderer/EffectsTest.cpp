@@ -12,11 +12,6 @@
 
 namespace {
 
-const RGB kBlue = {0, 0, 255};
-const RGB kBlack = {0, 0, 0};
-const RGB kGreen = {0, 255, 0};
-const RGB kWhite = {255, 255, 255};
-
 // A mark on a wall 5 ahead of the camera, facing it, as the weapons make them: side = normal x edge.
 XDecal MakeDecal(uint8_t type, int32_t age)
 {

@@ -9,8 +9,6 @@
 
 namespace {
 
-const RGB kBlack = {0, 0, 0};
-
 class OverlayPasses : public RendererTest {
 protected:
     // The overlay's projection as the text pass leaves it: pixels from the window centre, y up.

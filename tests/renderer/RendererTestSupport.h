@@ -23,6 +23,12 @@ struct RGB {
     int g = 0;
     int b = 0;
 };
+// Plain colours the tests paint and look for.
+const RGB kBlack = {0, 0, 0};
+const RGB kWhite = {255, 255, 255};
+const RGB kRed = {255, 0, 0};
+const RGB kGreen = {0, 255, 0};
+const RGB kBlue = {0, 0, 255};
 const RGB kDecalColor = {255, 255, 255};        // slot 1, opaque
 const RGB kScorchColor = {255, 255, 0};         // slot 2, opaque
 const RGB kMenuTopColor = {255, 0, 0};          // slot 3: the first 256 rows of the picture

@@ -7,7 +7,6 @@
 namespace {
 
 const RGB kGrey = {100, 100, 100};
-const RGB kWhite = {255, 255, 255};
 
 class Spotlight : public RendererTest {
 protected:

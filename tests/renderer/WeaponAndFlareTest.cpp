@@ -14,10 +14,6 @@
 
 namespace {
 
-const RGB kBlue = {0, 0, 255};
-const RGB kWhite = {255, 255, 255};
-const RGB kBlack = {0, 0, 0};
-
 void SetLight(int i, const XVector3& position, const XColor3& color)
 {
     XLight& light = GetLightManager()->GetLight(i);

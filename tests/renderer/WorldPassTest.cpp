@@ -11,11 +11,6 @@ namespace {
 
 using testing::HasSubstr;
 
-const RGB kBlue = {0, 0, 255};
-const RGB kRed = {255, 0, 0};
-const RGB kGreen = {0, 255, 0};
-const RGB kWhite = {255, 255, 255};
-const RGB kBlack = {0, 0, 0};
 
 // A quad straight ahead covering the middle of the picture.
 const Quad kCentreQuad = {0.0f, 0.0f, 10.0f, 3.0f};

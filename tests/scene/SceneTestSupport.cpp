@@ -28,6 +28,13 @@ public:
 
 } // namespace
 
+void ExpectVector(const XVector3& actual, float x, float y, float z)
+{
+    EXPECT_NEAR(actual.x, x, 1e-5f);
+    EXPECT_NEAR(actual.y, y, 1e-5f);
+    EXPECT_NEAR(actual.z, z, 1e-5f);
+}
+
 std::string ReadSceneData(const std::string& name)
 {
     const std::string path = std::string(KORVATH_SOURCE_DIR) + "/tests/scene/data/" + name;

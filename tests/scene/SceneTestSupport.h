@@ -2,12 +2,16 @@
 // that records what the loader asks of it. Files, ZIP archives and unique names come from tests/support.
 #pragma once
 
+#include "math/XVector3.h"
 #include "scene/XSceneLoaderHost.h"
 #include "support/FileContents.h"
 #include "support/TestArchive.h"
 
 #include <string>
 #include <vector>
+
+// Expects each component of the vector within 1e-5 of x, y, z.
+void ExpectVector(const XVector3& actual, float x, float y, float z);
 
 // The bytes of tests/scene/data/<name>; fails the calling test when the file cannot be read.
 std::string ReadSceneData(const std::string& name);

@@ -1,4 +1,6 @@
 // Tests of XMesh: creation flags and limits, scaling, tangent space and render arrays.
+#include "SceneTestSupport.h"
+
 #include "scene/XMesh.h"
 
 #include <gtest/gtest.h>
@@ -7,13 +9,6 @@
 #include <cmath>     // std::sqrt
 
 namespace {
-
-void ExpectVector(const XVector3& actual, float x, float y, float z)
-{
-    EXPECT_NEAR(actual.x, x, 1e-5f);
-    EXPECT_NEAR(actual.y, y, 1e-5f);
-    EXPECT_NEAR(actual.z, z, 1e-5f);
-}
 
 // One triangle with P1 - P0 = (1, 0, 0), P2 - P0 = (0, 1, 0), texture steps (1, 0) and (0, 1), normals +z.
 void MakeUnitTriangle(XMesh& mesh)

@@ -39,13 +39,6 @@ std::string At(int line)
     return "scene\\world.msa, line " + std::to_string(line) + ":";
 }
 
-void ExpectVector(const XVector3& actual, float x, float y, float z)
-{
-    EXPECT_NEAR(actual.x, x, 1e-5f);
-    EXPECT_NEAR(actual.y, y, 1e-5f);
-    EXPECT_NEAR(actual.z, z, 1e-5f);
-}
-
 void ExpectVector2(const XVector2& actual, float x, float y)
 {
     EXPECT_NEAR(actual.x, x, 1e-6f);

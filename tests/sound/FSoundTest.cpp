@@ -4,10 +4,8 @@
 
 #include "sound/FSound.h"
 
-#include <chrono>  // std::chrono::milliseconds
 #include <cstring> // std::memset
 #include <set>
-#include <thread>  // std::this_thread::sleep_for
 
 namespace {
 
@@ -21,11 +19,6 @@ FSOUND_SAMPLE* LoadBytes(const Bytes& bytes, unsigned int mode = kMemoryMode)
 
 // Time for a started or stopped sound to reach the disk output: the mixer works one buffer (~23 ms) ahead.
 constexpr int kSettleMs = 150;
-
-void WaitMs(int milliseconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
 
 // Enough captured output that "all silent" means something: a quarter of real time at least.
 void ExpectCaptured(const std::vector<int16_t>& samples, int milliseconds)

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kRate = 44100;
-
 void Put(Bytes& bytes, uint32_t value, int count)
 {
     for (int i = 0; i < count; ++i) {
@@ -119,6 +117,11 @@ ParsedWav ParseWav(const Bytes& bytes)
     }
     wav.problem = "no data chunk";
     return wav;
+}
+
+void WaitMs(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 int Peak(const std::vector<int16_t>& samples)

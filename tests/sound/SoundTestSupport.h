@@ -13,6 +13,12 @@
 #include <string>
 #include <vector>
 
+// The sample rate of the mixer and of the test files.
+constexpr int kRate = 44100;
+
+// Sleeps: sounds play in real time.
+void WaitMs(int milliseconds);
+
 // A 16-bit mono WAV file of a sine tone.
 Bytes ToneWav(double seconds, double frequencyHz, double amplitude);
 

@@ -1,4 +1,6 @@
 // The mixing bus: channels summed with headroom, limited on the way back to 16 bits.
+#include "SoundTestSupport.h"
+
 #include "sound/XMixBus.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +12,6 @@
 
 namespace {
 
-constexpr int kRate = 44100;
 constexpr size_t kBlock = 2048; // 1024 stereo frames
 
 // A stereo sine block of the given amplitude, continuing from frame `first`.
@@ -22,15 +23,6 @@ std::vector<int16_t> Tone(double amplitude, size_t first)
         samples[i] = samples[i + 1] = static_cast<int16_t>(amplitude * std::sin(phase));
     }
     return samples;
-}
-
-int Peak(const std::vector<int16_t>& samples)
-{
-    int peak = 0;
-    for (const int16_t sample : samples) {
-        peak = std::max(peak, std::abs(static_cast<int>(sample)));
-    }
-    return peak;
 }
 
 XMixBus StereoBus()

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kRate = 44100;
 constexpr double kFullScale = 32767.0;
 
 // The five files written once for all the tests of this file.

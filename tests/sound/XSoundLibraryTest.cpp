@@ -9,19 +9,12 @@
 #include "tools/soundgen/XSoundEffects.h"
 #include "tools/soundgen/XWaveFile.h"
 
-#include <chrono>  // std::chrono::milliseconds
 #include <cstdio>  // std::fprintf, std::fflush
 #include <cstdlib> // std::_Exit
-#include <thread>  // std::this_thread::sleep_for
 
 namespace {
 
 const char* const kNames[] = {"sten", "bgSound", "rockfly", "rockfire", "rockexp"};
-
-void WaitMs(int milliseconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
 
 // Runs the sound tests on an archive of their own, made in the test's working directory.
 class SoundArchiveTest : public SoundLayerTest {

@@ -4,6 +4,8 @@
 // dilation; output.
 #include "tools/levelc/XLightBaker.h"
 
+#include "math/XPi.h"
+
 #include <algorithm> // min, max, clamp
 #include <atomic>
 #include <cmath>     // sqrt, cos, sin, exp, floor
@@ -13,7 +15,6 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 const double kLift = 0.03;      // sample points sit this far off their surface
 const double kEdgeInset = 0.02; // border samples are pulled this far into their chart's polygons
 const int kSmoothRadius = 2;    // the indirect light is smoothed over (2 r + 1) squared texels

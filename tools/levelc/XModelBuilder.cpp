@@ -1,12 +1,12 @@
 // XModelBuilder: meshes of the sky dome, the weapons and the bullet.
 #include "tools/levelc/XModelBuilder.h"
 
+#include "math/XPi.h"
+
 #include <algorithm> // max
 #include <cmath>     // cos, sin
 
 namespace {
-
-const float kPi = 3.14159265f;
 
 // A rectangle of the weapon texture (weapons.jpg): its four quarters, t = 0 at the bottom of the picture.
 struct UvRegion {
@@ -44,7 +44,7 @@ public:
     {
         const int first = object.VertexCount();
         for (int i = 0; i <= sides; ++i) {
-            const float a = 2.0f * kPi * static_cast<float>(i) / static_cast<float>(sides);
+            const float a = 2.0f * kPiFloat * static_cast<float>(i) / static_cast<float>(sides);
             const XVector3 n(std::cos(a), std::sin(a), 0.0f);
             const float s = std::fmod(repeatsAround * static_cast<float>(i) / static_cast<float>(sides), 1.0001f);
             Vertex(XVector3(cx + radius * n.x, cy + radius * n.y, z0), n, InRegion(region, s, 0.0f));
@@ -92,7 +92,7 @@ private:
         const int centre = Vertex(XVector3(cx, cy, z), n, InRegion(region, 0.5f, 0.5f));
         const int first = object.VertexCount();
         for (int i = 0; i < sides; ++i) {
-            const float a = 2.0f * kPi * static_cast<float>(i) / static_cast<float>(sides);
+            const float a = 2.0f * kPiFloat * static_cast<float>(i) / static_cast<float>(sides);
             Vertex(XVector3(cx + radius * std::cos(a), cy + radius * std::sin(a), z), n,
                    InRegion(region, 0.5f + 0.5f * std::cos(a), 0.5f + 0.5f * std::sin(a)));
         }
@@ -123,11 +123,11 @@ XSceneObject XModelBuilder::SkyDome(int material)
     sky.name = "skydome";
     const int around = 32;
     const int rings = 12;
-    const float lowest = -20.0f * kPi / 180.0f;
+    const float lowest = -20.0f * kPiFloat / 180.0f;
     for (int r = 0; r <= rings; ++r) {
-        const float elevation = lowest + (kPi * 0.5f - lowest) * static_cast<float>(r) / static_cast<float>(rings);
+        const float elevation = lowest + (kPiFloat * 0.5f - lowest) * static_cast<float>(r) / static_cast<float>(rings);
         for (int i = 0; i <= around; ++i) {
-            const float azimuth = 2.0f * kPi * static_cast<float>(i) / static_cast<float>(around);
+            const float azimuth = 2.0f * kPiFloat * static_cast<float>(i) / static_cast<float>(around);
             const XVector3 d(std::cos(elevation) * std::cos(azimuth), std::sin(elevation),
                              std::cos(elevation) * std::sin(azimuth));
             // A flat cloud layer seen from below: coordinates grow towards the horizon.

@@ -7,16 +7,6 @@
 
 namespace {
 
-double Component(const XVector3d& v, int axis)
-{
-    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
-}
-
-double& Component(XVector3d& v, int axis)
-{
-    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
-}
-
 // The longest side of a box and its axis.
 double Longest(const XBox& box, int& axis)
 {

@@ -1,22 +1,12 @@
 // XShapeBuilder: the source shapes as convex prisms.
 #include "tools/levelc/XShapeBuilder.h"
 
+#include "math/XPi.h"
+
 #include <algorithm> // max
 #include <cmath>     // cos, sin
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
-
-double& Component(XVector3d& v, int axis)
-{
-    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
-}
-
-double Component(const XVector3d& v, int axis)
-{
-    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
-}
 
 // A point in the wall plane: `along` the wall's horizontal axis, at height y, at the wall's near face.
 XVector3d WallPoint(int across, double along, double y, double nearFace)

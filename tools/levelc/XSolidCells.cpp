@@ -14,11 +14,6 @@ const double kFootprintMargin = 1e-7;
 // A line must run this far inside a solid cell for CrossesSolid to count it.
 const double kInsideLength = 1e-6;
 
-double Component(const XVector3d& v, int axis)
-{
-    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
-}
-
 // The two axes other than `axis`, in the order x, y, z.
 void OtherAxes(int axis, int& first, int& second)
 {

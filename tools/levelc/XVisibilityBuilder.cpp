@@ -17,9 +17,9 @@ namespace {
 const double kEndGap = 0.03;
 
 // Sampling never depends on the C library's generator: a small generator of our own, seeded per view cell.
-class Random {
+class LineRandom {
 public:
-    explicit Random(uint64_t seed) : state(seed * kMultiplier + kIncrement) {}
+    explicit LineRandom(uint64_t seed) : state(seed * kMultiplier + kIncrement) {}
     uint32_t Next()
     {
         state = state * kMultiplier + kIncrement;
@@ -59,7 +59,7 @@ XVector3d ToDouble(const XVector3& v)
 
 // Points of a triangle to look at, a hair in front of it: corners (pulled a little inwards), edge middles, the
 // centroid, and more inside on large triangles.
-void TargetPoints(const XVector3d& a, const XVector3d& b, const XVector3d& c, Random& random,
+void TargetPoints(const XVector3d& a, const XVector3d& b, const XVector3d& c, LineRandom& random,
                   std::vector<XVector3d>& points)
 {
     const XVector3d centroid = (a + b + c) / 3.0;
@@ -231,7 +231,7 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
             owner.min = XVector3d(std::min(owner.min.x, p.x), std::min(owner.min.y, p.y), std::min(owner.min.z, p.z));
             owner.max = XVector3d(std::max(owner.max.x, p.x), std::max(owner.max.y, p.y), std::max(owner.max.z, p.z));
         }
-        Random random(static_cast<uint64_t>(t) + 1);
+        LineRandom random(static_cast<uint64_t>(t) + 1);
         TargetPoints(tri.p0, tri.p1, tri.p2, random, targets.back());
     }
 
@@ -267,7 +267,7 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
             if (eyes.empty()) {
                 eyes = grid.ReachableCentres(lo, hi, 1);
             }
-            Random random(static_cast<uint64_t>(view.cell) * 2654435761ull + 7);
+            LineRandom random(static_cast<uint64_t>(view.cell) * 2654435761ull + 7);
             for (size_t o = 0; o < visibility.owners.size(); ++o) {
                 const XOwnerCell& owner = visibility.owners[o];
                 const std::vector<XVector3d>& points = targets[o];

@@ -1,6 +1,7 @@
 // XSoftRenderer: clipping, rasterising and texture sampling.
 #include "tools/levelview/XSoftRenderer.h"
 
+#include "math/XPi.h"
 #include "scene/XMesh.h"
 #include "scene/XScene.h"
 #include "scene/XSceneNode.h"
@@ -16,13 +17,12 @@ namespace {
 
 const float kNear = 0.1f;
 const float kFar = 200.0f;
-const float kPi = 3.14159265f;
 
 } // namespace
 
 XSoftRenderer::XSoftRenderer(int pictureWidth, int pictureHeight)
     : width(pictureWidth), height(pictureHeight),
-      focal(static_cast<float>(pictureHeight) * 0.5f / std::tan(30.0f * kPi / 180.0f)),
+      focal(static_cast<float>(pictureHeight) * 0.5f / std::tan(30.0f * kPiFloat / 180.0f)),
       color(static_cast<size_t>(pictureWidth) * pictureHeight * 3, 0.0f),
       depth(static_cast<size_t>(pictureWidth) * pictureHeight, -1e30f),
       covered(static_cast<size_t>(pictureWidth) * pictureHeight, 0)
@@ -243,8 +243,8 @@ void XSoftRenderer::DrawTriangle(const Corner* corners, const Texture* base, con
 
 void XSoftRenderer::DrawView(const XScene& scene, const XVector3& eye, float yaw, float pitch)
 {
-    const float y = yaw * kPi / 180.0f;
-    const float p = pitch * kPi / 180.0f;
+    const float y = yaw * kPiFloat / 180.0f;
+    const float p = pitch * kPiFloat / 180.0f;
     const XVector3 forward(std::sin(y) * std::cos(p), std::sin(p), std::cos(y) * std::cos(p));
     const XVector3 right = Cross(forward, XVector3(0.0f, 1.0f, 0.0f)).Normalized();
     const XVector3 up = Cross(right, forward);

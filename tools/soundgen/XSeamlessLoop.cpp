@@ -1,13 +1,10 @@
 // XSeamlessLoop: periodic rendering with warmed-up filters.
 #include "tools/soundgen/XSeamlessLoop.h"
 
+#include "math/XPi.h"
 #include "tools/soundgen/XSynthRandom.h"
 
 #include <cmath> // std::lround
-
-namespace {
-constexpr double kTwoPi = 6.28318530717958647692;
-} // namespace
 
 std::vector<double> XSeamlessLoop::Render(size_t length, int warmUpPasses,
                                           const std::function<double(size_t)>& voice)

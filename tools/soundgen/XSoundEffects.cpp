@@ -4,6 +4,7 @@
 // (they play at volume 250 over the background), the background quieter so that shots stand out from it.
 #include "tools/soundgen/XSoundEffects.h"
 
+#include "math/XPi.h"
 #include "tools/soundgen/XSeamlessLoop.h"
 #include "tools/soundgen/XStateVariableFilter.h"
 #include "tools/soundgen/XSynthRandom.h"
@@ -19,8 +20,6 @@
 namespace {
 
 constexpr double kRate = XSoundEffects::kSampleRate;
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kTwoPi = 2.0 * kPi;
 
 size_t SampleCount(double seconds)
 {

@@ -1,12 +1,10 @@
 // XStateVariableFilter: Zavalishin's trapezoidal state-variable filter.
 #include "tools/soundgen/XStateVariableFilter.h"
 
+#include "math/XPi.h"
+
 #include <algorithm> // std::clamp
 #include <cmath>     // std::tan
-
-namespace {
-constexpr double kPi = 3.14159265358979323846;
-} // namespace
 
 XStateVariableFilter::XStateVariableFilter(double cutoffHz, double q, double rate)
     : sampleRate(rate)

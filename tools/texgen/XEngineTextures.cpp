@@ -3,6 +3,7 @@
 // File index: helpers (ramps, radial coordinates, blur) - the table of files - light images (spot, flare,
 // glow) - marks on walls (bullet hole, scorch) - fireball frames - pause panel and cursor - weapon - output.
 #include "tools/texgen/XEngineTextures.h"
+#include "math/XPi.h"
 
 #include "tools/common/XImageWriter.h"
 #include "tools/common/XNoise.h"
@@ -18,7 +19,6 @@ namespace {
 // ---------------------------------------------------------------------------------------------------------
 // Helpers
 
-const float kPi = 3.14159265f;
 
 // Position of a pixel centre relative to the canvas centre, in units of half the canvas size.
 struct Polar {
@@ -105,11 +105,11 @@ float Cracks(const Polar& p, const XNoise& noise)
     float strength = 0.0f;
     for (const float base : angles) {
         const float wobble = (noise.Value(p.r * 6.0f, base * 3.0f) - 0.5f) * 0.5f;
-        float delta = std::fabs(p.angle + kPi - base - wobble);
-        delta = std::min(delta, 2.0f * kPi - delta);
+        float delta = std::fabs(p.angle + kPiFloat - base - wobble);
+        delta = std::min(delta, 2.0f * kPiFloat - delta);
         const float width = 0.05f / std::max(p.r, 0.2f);
         const float line = std::exp(-(delta * delta) / (width * width));
-        strength = std::max(strength, line * Window(p.r, 0.35f, 0.8f + 0.1f * base / kPi));
+        strength = std::max(strength, line * Window(p.r, 0.35f, 0.8f + 0.1f * base / kPiFloat));
     }
     return strength;
 }
