@@ -28,6 +28,7 @@
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
 #include "shell/XSettings.h"
+#include "shell/XStartupProfile.h"
 #include "shell/XTimer.h"
 #include "shell/XWindow.h"
 #include "sound/FSound.h"
@@ -207,15 +208,24 @@ void XGame::Init(const char* sceneName)
 
     QXInitialize();
     QXSetArchive(archiveName.c_str(), "");
+    XStartupProfile* const startup = GetStartupProfile();
+    startup->End("loading screens");
     sceneLoader.Load(sceneName);
+    startup->Add("textures", sceneLoader.GetTextureTime());
+    startup->End("scene file");
     ShowLoadingMessage("File import completed.");
 
     bodies[0]->SetPosition(kStartPosition);
     bodies[1]->SetPosition(kStartPosition);
     ShowLoadingMessage("Building octree.");
 
+    startup->End("loading screens");
     scene->SetupScene(BuildOctTree);
     octree.reset(scene->GetOctree());
+    if (octree) {
+        startup->Add("octrees", octree->BuildTime());
+    }
+    startup->End("meshes");
     if (!GetOptions().dumpScenePath.empty()) {
         WriteSceneDump(*scene, GetOptions().dumpScenePath);
     }
@@ -227,6 +237,7 @@ void XGame::Init(const char* sceneName)
     // The collision queries' prepared triangles: the player's scale and the segment casts' unit scale.
     GetCollision()->Prepare(scene.get(), kPlayerScale);
     GetCollision()->Prepare(scene.get(), kUnitScale);
+    startup->End("collision");
     font->DrawText("Octree formed. Starting.", -1, true);
 
     for (int i = 0; i < 2; ++i) {
@@ -242,9 +253,12 @@ void XGame::Init(const char* sceneName)
     ApplyVolumeSettings(background);
     GetTimer()->Reset();
     GetRenderer()->SetScene(scene.get());
+    startup->End("sound");
     LoadVisibility();
+    startup->End("visibility");
     ReserveEffects();
     WarmUpPasses();
+    startup->End("warm-up");
 }
 
 void XGame::ReserveEffects()

@@ -1,7 +1,7 @@
 // XSceneLoader: the level file parser.
 //
 // Sections of this file: line handling, the file's head and materials, objects, textures, lights.
-// Depends on: XScene, XSceneNode, XMesh, XShaderManager, XLightManager, XArchive, XLog, XOptions.
+// Depends on: XScene, XSceneNode, XMesh, XShaderManager, XLightManager, XArchive, XLog, XOptions, XFrameProfile.
 #include "scene/XSceneLoader.h"
 
 #include "scene/XArchive.h"
@@ -9,6 +9,7 @@
 #include "scene/XScene.h"
 #include "scene/XSceneLoaderHost.h"
 #include "scene/XShaderManager.h"
+#include "shell/XFrameProfile.h"
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
 
@@ -252,10 +253,12 @@ void XSceneLoader::LoadFromMemory(const unsigned char* bytes, uint32_t size)
     ReadHead();
     ReadMaterials();
     ReadObjects();
+    const double texturesStart = XFrameProfile::Now();
     ReadTextures();
     if (host != nullptr) {
         host->FinishSceneTextures();
     }
+    textureTime = XFrameProfile::Now() - texturesStart;
     ReadLights();
     CheckMaterialTextures();
 }
