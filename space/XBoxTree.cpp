@@ -22,12 +22,16 @@ struct Bounds {
     float min[3] = {1e30f, 1e30f, 1e30f};
     float max[3] = {-1e30f, -1e30f, -1e30f};
 
+    // Written out axis by axis: the build grows bounds some ten million times on a large level, and XVector3's
+    // indexing by a variable axis would cost a chain of branches each time.
     void Grow(const XBox& box)
     {
-        for (int axis = 0; axis < 3; ++axis) {
-            min[axis] = std::min(min[axis], box.min[axis]);
-            max[axis] = std::max(max[axis], box.max[axis]);
-        }
+        min[0] = std::min(min[0], box.min.x);
+        min[1] = std::min(min[1], box.min.y);
+        min[2] = std::min(min[2], box.min.z);
+        max[0] = std::max(max[0], box.max.x);
+        max[1] = std::max(max[1], box.max.y);
+        max[2] = std::max(max[2], box.max.z);
     }
     void Grow(const XVector3& point)
     {
