@@ -63,6 +63,7 @@ public:
     Builder(const std::vector<XBox>& itemBoxes, const std::vector<int32_t>& itemGroups, std::vector<int32_t>& slots)
         : boxes(itemBoxes), groups(itemGroups), order(slots)
     {
+        centres.reserve(boxes.size());
         for (const XBox& box : boxes) {
             centres.push_back((box.min + box.max) * 0.5f);
         }
@@ -89,11 +90,17 @@ private:
     int32_t SplitBetweenGroups(int32_t begin, int32_t end, int depth)
     {
         const int32_t count = end - begin;
-        rightArea.assign(static_cast<size_t>(count), 0.0);
+        // Every entry read below is written first: the list only needs the room.
+        if (rightArea.size() < static_cast<size_t>(count)) {
+            rightArea.resize(static_cast<size_t>(count));
+        }
         Bounds right;
         for (int32_t slot = end - 1; slot > begin; --slot) {
             right.Grow(BoxOf(slot));
-            rightArea[static_cast<size_t>(slot - begin)] = right.HalfArea();
+            // Only a group boundary is a candidate, and only there is the area read.
+            if (GroupOf(slot) != GroupOf(slot - 1)) {
+                rightArea[static_cast<size_t>(slot - begin)] = right.HalfArea();
+            }
         }
         Bounds left;
         int32_t best = begin;
@@ -209,7 +216,9 @@ struct BinaryNode {
     int32_t right = -1;
 };
 
-// The binary tree over all slots, depth first; node 0 is the root.
+// The binary tree over all slots, depth first; node 0 is the root. A leaf's bounds are its items' boxes; an inner
+// node's, its two children's together, the same box as its items' (a box's sides are each the least or the greatest
+// of its items' values, whatever order they are taken in), without walking all of its items once more.
 std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& boxes, const std::vector<int32_t>& order)
 {
     struct Frame {
@@ -220,7 +229,7 @@ std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& b
         int depth;
     };
     std::vector<BinaryNode> tree;
-    tree.reserve(2 * boxes.size() / XBoxTree::kLeafSize + 1);
+    tree.reserve(2 * boxes.size()); // a binary tree over n items has at most 2n - 1 nodes
     std::vector<Frame> pending{{0, static_cast<int32_t>(boxes.size()), -1, true, 0}};
     while (!pending.empty()) {
         const Frame frame = pending.back();
@@ -231,10 +240,10 @@ std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& b
         }
         const int32_t middle = builder.Split(frame.begin, frame.end, frame.depth);
         BinaryNode node;
-        for (int32_t slot = frame.begin; slot < frame.end; ++slot) {
-            node.bounds.Grow(boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]);
-        }
         if (middle <= frame.begin || middle >= frame.end) {
+            for (int32_t slot = frame.begin; slot < frame.end; ++slot) {
+                node.bounds.Grow(boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]);
+            }
             node.first = frame.begin;
             node.count = frame.end - frame.begin;
             tree.push_back(node);
@@ -243,6 +252,14 @@ std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& b
         tree.push_back(node);
         pending.push_back({middle, frame.end, index, false, frame.depth + 1});
         pending.push_back({frame.begin, middle, index, true, frame.depth + 1});
+    }
+    // Children come after their parent, so from the back every inner node finds its children's bounds made.
+    for (size_t i = tree.size(); i-- > 0;) {
+        BinaryNode& node = tree[i];
+        if (node.count == 0) {
+            node.bounds.Grow(tree[static_cast<size_t>(node.left)].bounds);
+            node.bounds.Grow(tree[static_cast<size_t>(node.right)].bounds);
+        }
     }
     return tree;
 }

@@ -66,6 +66,18 @@ void CollectLeaves(const XOctNode& node, const XVector3& scale, int& leafCount, 
     }
 }
 
+// How many triangles the node and its subtree hold.
+size_t CountTriangles(const XOctNode& node)
+{
+    size_t count = static_cast<size_t>(node.TriangleCount());
+    for (int i = 0; i < 8; ++i) {
+        if (const XOctNode* const child = node.Child(i)) {
+            count += CountTriangles(*child);
+        }
+    }
+    return count;
+}
+
 } // namespace
 
 XCollisionMesh::XCollisionMesh(const XOctTree& octree, const XVector3& meshScale)
@@ -74,6 +86,10 @@ XCollisionMesh::XCollisionMesh(const XOctTree& octree, const XVector3& meshScale
     std::vector<XCollisionFace> facesInOctreeOrder;
     std::vector<XCollisionTriangle> inOctreeOrder;
     if (const XOctNode* const root = octree.Root()) {
+        // A large level's lists would otherwise be copied over and over as they grow.
+        const size_t count = CountTriangles(*root);
+        facesInOctreeOrder.reserve(count);
+        inOctreeOrder.reserve(count);
         CollectLeaves(*root, scale, leafCount, facesInOctreeOrder, inOctreeOrder);
     }
     std::vector<XBox> boxes;
@@ -88,6 +104,7 @@ XCollisionMesh::XCollisionMesh(const XOctTree& octree, const XVector3& meshScale
     // The arrays in the tree's order, so that the tree's slots are the arrays' indices.
     faces.reserve(inOctreeOrder.size());
     triangles.reserve(inOctreeOrder.size());
+    leafOf.reserve(inOctreeOrder.size());
     indexOfOrder.resize(inOctreeOrder.size());
     for (const int32_t order : tree.Order()) {
         indexOfOrder[static_cast<size_t>(order)] = static_cast<int32_t>(triangles.size());
