@@ -35,10 +35,13 @@
 #include "sound/XSound.h"
 #include "sound/XSoundLibrary.h"
 #include "space/XCollision.h"
+#include "space/XCollisionMesh.h"
 #include "space/XOctTree.h"
 
 #include <cmath>   // trunc
 #include <cstdlib> // rand, exit
+#include <future>  // async
+#include <system_error>
 
 const char* const XGame::kHelpText =
     "F1 - this\nmouse        - look around\narrow keys   - move around\nshift        - zoom\nCTRL         - "
@@ -234,9 +237,7 @@ void XGame::Init(const char* sceneName)
         GetLog()->Log("Start-up stopped: the scene has no usable \"world\" object.");
         std::exit(1);
     }
-    // The collision queries' prepared triangles: the player's scale and the segment casts' unit scale.
-    GetCollision()->Prepare(scene.get(), kPlayerScale);
-    GetCollision()->Prepare(scene.get(), kUnitScale);
+    PrepareCollision();
     startup->End("collision");
     font->DrawText("Octree formed. Starting.", -1, true);
 
@@ -259,6 +260,29 @@ void XGame::Init(const char* sceneName)
     ReserveEffects();
     WarmUpPasses();
     startup->End("warm-up");
+}
+
+// The collision queries' prepared triangles: the player's scale and the segment casts' unit scale. The two are
+// made from the same octree and independent of each other, so the unit scale's are made on a second thread
+// while this one makes the player's: on a large level each takes a good part of the start-up.
+void XGame::PrepareCollision()
+{
+    XCollision* const collision = GetCollision();
+    std::future<std::unique_ptr<XCollisionMesh>> unitTriangles;
+    try {
+        const XOctTree* const tree = octree.get();
+        unitTriangles = std::async(std::launch::async, [tree] {
+            return std::make_unique<XCollisionMesh>(*tree, kUnitScale);
+        });
+    } catch (const std::system_error&) {
+        // No second thread to be had: both are made here.
+    }
+    collision->Prepare(scene.get(), kPlayerScale);
+    if (unitTriangles.valid()) {
+        collision->Adopt(unitTriangles.get());
+    } else {
+        collision->Prepare(scene.get(), kUnitScale);
+    }
 }
 
 void XGame::ReserveEffects()
