@@ -1,6 +1,8 @@
 // XBoxTree: building the hierarchy (binned surface-area heuristic, groups kept in order) and the box query.
-// Depends on: XVector3.
+// Depends on: XVector3, LargePages.
 #include "space/XBoxTree.h"
+
+#include "shell/LargePages.h"
 
 #include <algorithm> // std::min, std::max, std::partition, std::nth_element
 #include <cmath>     // isnan
@@ -63,7 +65,7 @@ public:
     Builder(const std::vector<XBox>& itemBoxes, const std::vector<int32_t>& itemGroups, std::vector<int32_t>& slots)
         : boxes(itemBoxes), groups(itemGroups), order(slots)
     {
-        centres.reserve(boxes.size());
+        ReserveLarge(centres, boxes.size());
         for (const XBox& box : boxes) {
             centres.push_back((box.min + box.max) * 0.5f);
         }
@@ -229,7 +231,7 @@ std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& b
         int depth;
     };
     std::vector<BinaryNode> tree;
-    tree.reserve(2 * boxes.size()); // a binary tree over n items has at most 2n - 1 nodes
+    ReserveLarge(tree, 2 * boxes.size()); // a binary tree over n items has at most 2n - 1 nodes
     std::vector<Frame> pending{{0, static_cast<int32_t>(boxes.size()), -1, true, 0}};
     while (!pending.empty()) {
         const Frame frame = pending.back();
@@ -276,6 +278,7 @@ void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>&
     nodes.clear();
     slotBoxes.clear();
     rootLeafCount = 0;
+    ReserveLarge(order, boxes.size());
     order.resize(boxes.size());
     for (size_t i = 0; i < order.size(); ++i) {
         order[i] = static_cast<int32_t>(i);
@@ -286,7 +289,7 @@ void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>&
     Builder builder(boxes, groups, order);
     const std::vector<BinaryNode> binary = BuildBinary(builder, boxes, order);
     slotBoxes.clear();
-    slotBoxes.reserve(order.size());
+    ReserveLarge(slotBoxes, order.size());
     for (const int32_t item : order) {
         slotBoxes.push_back(boxes[static_cast<size_t>(item)]);
     }
@@ -303,7 +306,7 @@ void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>&
         int32_t parent; // the four-wide node whose lane this is, or -1 for the root
         int lane;
     };
-    nodes.reserve(binary.size() / 3 + 1);
+    ReserveLarge(nodes, binary.size() / 3 + 1);
     std::vector<Frame> pending{{0, -1, 0}};
     while (!pending.empty()) {
         const Frame frame = pending.back();

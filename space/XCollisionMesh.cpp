@@ -1,7 +1,8 @@
 // XCollisionMesh: gathering the octree's leaf triangles, scaling them and building their box tree.
-// Depends on: XOctTree, XOctNode.
+// Depends on: XOctTree, XOctNode, LargePages.
 #include "space/XCollisionMesh.h"
 
+#include "shell/LargePages.h"
 #include "space/XOctNode.h"
 #include "space/XOctTree.h"
 
@@ -111,15 +112,15 @@ XCollisionMesh::XCollisionMesh(const XOctTree& octree, const XVector3& meshScale
     if (const XOctNode* const root = octree.Root()) {
         // A large level's lists would otherwise be copied over and over as they grow.
         const size_t count = CountTriangles(*root);
-        faces.reserve(count);
-        triangles.reserve(count);
+        ReserveLarge(faces, count);
+        ReserveLarge(triangles, count);
         CollectLeaves(*root, scale, leafCount, faces, triangles);
     }
     {
         std::vector<XBox> boxes;
         std::vector<int32_t> leaves;
-        boxes.reserve(faces.size());
-        leaves.reserve(faces.size());
+        ReserveLarge(boxes, faces.size());
+        ReserveLarge(leaves, faces.size());
         for (size_t i = 0; i < triangles.size(); ++i) {
             boxes.push_back(faces[i].bounds);
             leaves.push_back(triangles[i].leaf);
@@ -131,7 +132,8 @@ XCollisionMesh::XCollisionMesh(const XOctTree& octree, const XVector3& meshScale
     const std::vector<int32_t>& order = tree.Order();
     PutInOrder(faces, order);
     PutInOrder(triangles, order);
-    leafOf.reserve(triangles.size());
+    ReserveLarge(leafOf, triangles.size());
+    ReserveLarge(indexOfOrder, triangles.size());
     indexOfOrder.resize(triangles.size());
     for (size_t i = 0; i < triangles.size(); ++i) {
         indexOfOrder[static_cast<size_t>(order[i])] = static_cast<int32_t>(i);
