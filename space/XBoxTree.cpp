@@ -69,6 +69,17 @@ public:
         for (const XBox& box : boxes) {
             centres.push_back((box.min + box.max) * 0.5f);
         }
+        // The groups' runs of slots and their bounds. Splits between groups cut only at run boundaries, and
+        // reordering stays within a group, so a run keeps its slots and its bounds for the whole build.
+        ReserveLarge(runOf, boxes.size());
+        for (size_t item = 0; item < boxes.size(); ++item) {
+            if (item == 0 || groups[item] != groups[item - 1]) {
+                runStart.push_back(static_cast<int32_t>(item));
+                runBounds.emplace_back();
+            }
+            runBounds.back().Grow(boxes[item]);
+            runOf.push_back(static_cast<int32_t>(runStart.size() - 1));
+        }
     }
 
     // Where to split slots [begin, end), or begin when they should stay one leaf.
@@ -88,32 +99,30 @@ private:
     int32_t GroupOf(int32_t slot) const { return groups[static_cast<size_t>(order[static_cast<size_t>(slot)])]; }
     const XBox& BoxOf(int32_t slot) const { return boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]; }
 
-    // The cheapest group boundary by the heuristic (or, deep down, the one nearest the middle).
+    // The cheapest group boundary by the heuristic (or, deep down, the one nearest the middle). The slots hold
+    // whole runs, so the sweeps go run by run: a run's bounds stand for its items' boxes, which give the same box
+    // in any order.
     int32_t SplitBetweenGroups(int32_t begin, int32_t end, int depth)
     {
-        const int32_t count = end - begin;
+        const int32_t firstRun = runOf[static_cast<size_t>(begin)];
+        const int32_t lastRun = runOf[static_cast<size_t>(end - 1)];
         // Every entry read below is written first: the list only needs the room.
-        if (rightArea.size() < static_cast<size_t>(count)) {
-            rightArea.resize(static_cast<size_t>(count));
+        if (rightArea.size() < static_cast<size_t>(lastRun - firstRun + 1)) {
+            rightArea.resize(static_cast<size_t>(lastRun - firstRun + 1));
         }
         Bounds right;
-        for (int32_t slot = end - 1; slot > begin; --slot) {
-            right.Grow(BoxOf(slot));
-            // Only a group boundary is a candidate, and only there is the area read.
-            if (GroupOf(slot) != GroupOf(slot - 1)) {
-                rightArea[static_cast<size_t>(slot - begin)] = right.HalfArea();
-            }
+        for (int32_t run = lastRun; run > firstRun; --run) {
+            right.Grow(runBounds[static_cast<size_t>(run)]);
+            rightArea[static_cast<size_t>(run - firstRun)] = right.HalfArea();
         }
         Bounds left;
         int32_t best = begin;
         double bestCost = 0.0;
-        for (int32_t slot = begin + 1; slot < end; ++slot) {
-            left.Grow(BoxOf(slot - 1));
-            if (GroupOf(slot) == GroupOf(slot - 1)) {
-                continue;
-            }
+        for (int32_t run = firstRun + 1; run <= lastRun; ++run) {
+            left.Grow(runBounds[static_cast<size_t>(run - 1)]);
+            const int32_t slot = runStart[static_cast<size_t>(run)];
             const double cost = depth < kHeuristicDepth
-                                    ? left.HalfArea() * (slot - begin) + rightArea[static_cast<size_t>(slot - begin)] * (end - slot)
+                                    ? left.HalfArea() * (slot - begin) + rightArea[static_cast<size_t>(run - firstRun)] * (end - slot)
                                     : static_cast<double>(std::abs(2 * slot - begin - end));
             if (best == begin || cost < bestCost) {
                 best = slot;
@@ -206,7 +215,10 @@ private:
     const std::vector<int32_t>& groups;
     std::vector<int32_t>& order;
     std::vector<XVector3> centres;
-    std::vector<double> rightArea;
+    std::vector<double> rightArea; // by run, from the node's first run
+    std::vector<int32_t> runStart;  // the first slot of each run of one group's items
+    std::vector<Bounds> runBounds;  // the bounds of each run's boxes
+    std::vector<int32_t> runOf;     // the run of each slot
 };
 
 // A node of the binary tree the build makes first.
