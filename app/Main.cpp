@@ -16,6 +16,7 @@
 #include "shell/XRecorder.h"
 #include "shell/XScreenshotWriter.h"
 #include "shell/XSettings.h"
+#include "shell/XStartupProfile.h"
 #include "shell/XUserFolders.h"
 #include "shell/XWindow.h"
 
@@ -62,8 +63,10 @@ void UpdateLevelWatch()
 // The frame function: start-up on the first call, then animations and the game frame.
 void OnFrame()
 {
+    const bool startUp = firstFrame;
     if (firstFrame) {
         firstFrame = false;
+        GetStartupProfile()->End("options and window");
         GetInput()->ClipMouse(true);
         GetWindow()->SetLoadingPhase(true);
         GetGame()->StartUp();
@@ -75,6 +78,10 @@ void OnFrame()
     GetAnimationManager()->Tick();
     GetGame()->Frame();
     GetFrameProfile()->EndFrame();
+    if (startUp) {
+        GetStartupProfile()->End("first frame");
+        GetLog()->Log(GetStartupProfile()->Line());
+    }
 }
 
 // Frees the cursor when the process ends.
@@ -350,6 +357,7 @@ bool PrepareLevelViewer(const XOptions& options)
 
 int main(int argc, char** argv)
 {
+    GetStartupProfile()->Begin();
     const XOptionsResult parsed = ParseOptions(argc, argv);
     switch (parsed.action) {
     case XOptionsAction::Help:

@@ -28,16 +28,20 @@
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
 #include "shell/XSettings.h"
+#include "shell/XStartupProfile.h"
 #include "shell/XTimer.h"
 #include "shell/XWindow.h"
 #include "sound/FSound.h"
 #include "sound/XSound.h"
 #include "sound/XSoundLibrary.h"
 #include "space/XCollision.h"
+#include "space/XCollisionMesh.h"
 #include "space/XOctTree.h"
 
 #include <cmath>   // trunc
 #include <cstdlib> // rand, exit
+#include <future>  // async
+#include <system_error>
 
 const char* const XGame::kHelpText =
     "F1 - this\nmouse        - look around\narrow keys   - move around\nshift        - zoom\nCTRL         - "
@@ -207,15 +211,24 @@ void XGame::Init(const char* sceneName)
 
     QXInitialize();
     QXSetArchive(archiveName.c_str(), "");
+    XStartupProfile* const startup = GetStartupProfile();
+    startup->End("loading screens");
     sceneLoader.Load(sceneName);
+    startup->Add("textures", sceneLoader.GetTextureTime());
+    startup->End("scene file");
     ShowLoadingMessage("File import completed.");
 
     bodies[0]->SetPosition(kStartPosition);
     bodies[1]->SetPosition(kStartPosition);
     ShowLoadingMessage("Building octree.");
 
+    startup->End("loading screens");
     scene->SetupScene(BuildOctTree);
     octree.reset(scene->GetOctree());
+    if (octree) {
+        startup->Add("octrees", octree->BuildTime());
+    }
+    startup->End("meshes");
     if (!GetOptions().dumpScenePath.empty()) {
         WriteSceneDump(*scene, GetOptions().dumpScenePath);
     }
@@ -224,9 +237,8 @@ void XGame::Init(const char* sceneName)
         GetLog()->Log("Start-up stopped: the scene has no usable \"world\" object.");
         std::exit(1);
     }
-    // The collision queries' prepared triangles: the player's scale and the segment casts' unit scale.
-    GetCollision()->Prepare(scene.get(), kPlayerScale);
-    GetCollision()->Prepare(scene.get(), kUnitScale);
+    PrepareCollision();
+    startup->End("collision");
     font->DrawText("Octree formed. Starting.", -1, true);
 
     for (int i = 0; i < 2; ++i) {
@@ -242,9 +254,35 @@ void XGame::Init(const char* sceneName)
     ApplyVolumeSettings(background);
     GetTimer()->Reset();
     GetRenderer()->SetScene(scene.get());
+    startup->End("sound");
     LoadVisibility();
+    startup->End("visibility");
     ReserveEffects();
     WarmUpPasses();
+    startup->End("warm-up");
+}
+
+// The collision queries' prepared triangles: the player's scale and the segment casts' unit scale. The two are
+// made from the same octree and independent of each other, so the unit scale's are made on a second thread
+// while this one makes the player's: on a large level each takes a good part of the start-up.
+void XGame::PrepareCollision()
+{
+    XCollision* const collision = GetCollision();
+    std::future<std::unique_ptr<XCollisionMesh>> unitTriangles;
+    try {
+        const XOctTree* const tree = octree.get();
+        unitTriangles = std::async(std::launch::async, [tree] {
+            return std::make_unique<XCollisionMesh>(*tree, kUnitScale);
+        });
+    } catch (const std::system_error&) {
+        // No second thread to be had: both are made here.
+    }
+    collision->Prepare(scene.get(), kPlayerScale);
+    if (unitTriangles.valid()) {
+        collision->Adopt(unitTriangles.get());
+    } else {
+        collision->Prepare(scene.get(), kUnitScale);
+    }
 }
 
 void XGame::ReserveEffects()

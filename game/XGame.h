@@ -111,6 +111,8 @@ private:
     // prepares each pass's state during the start-up instead of stalling the frame that first needs it.
     void WarmUpPasses();
     void LoadVisibility();
+    // The collision queries' prepared triangles at the player's scale and at the unit scale.
+    void PrepareCollision();
     // Makes the room of the weapons' effects (records, marks, explosions, the positions drawn) once, so that
     // no frame, however much it fires, allocates for them.
     void ReserveEffects();

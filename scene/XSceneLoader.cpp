@@ -1,14 +1,16 @@
 // XSceneLoader: the level file parser.
 //
 // Sections of this file: line handling, the file's head and materials, objects, textures, lights.
-// Depends on: XScene, XSceneNode, XMesh, XShaderManager, XLightManager, XArchive, XLog, XOptions.
+// Depends on: XScene, XSceneNode, XMesh, XShaderManager, XLightManager, XArchive, XLog, XOptions, XFrameProfile.
 #include "scene/XSceneLoader.h"
 
+#include "scene/PlainNumbers.h"
 #include "scene/XArchive.h"
 #include "scene/XLightManager.h"
 #include "scene/XScene.h"
 #include "scene/XSceneLoaderHost.h"
 #include "scene/XShaderManager.h"
+#include "shell/XFrameProfile.h"
 #include "shell/XLog.h"
 #include "shell/XOptions.h"
 
@@ -252,10 +254,12 @@ void XSceneLoader::LoadFromMemory(const unsigned char* bytes, uint32_t size)
     ReadHead();
     ReadMaterials();
     ReadObjects();
+    const double texturesStart = XFrameProfile::Now();
     ReadTextures();
     if (host != nullptr) {
         host->FinishSceneTextures();
     }
+    textureTime = XFrameProfile::Now() - texturesStart;
     ReadLights();
     CheckMaterialTextures();
 }
@@ -552,8 +556,11 @@ bool XSceneLoader::ReadVector3List(long count, std::vector<XVector3>& out, const
             Report(0, "the file ends after %ld of %ld %ss", i, count, what);
             return false;
         }
-        XVector3 value;
-        if (!ScanLine("%f %f %f", 3, &value.x, &value.y, &value.z) || !IsFinite(value.x, value.y, value.z)) {
+        float numbers[3] = {0.0f, 0.0f, 0.0f};
+        const bool read = ReadPlainFloats(line, 3, numbers) ||
+                          ScanLine("%f %f %f", 3, &numbers[0], &numbers[1], &numbers[2]);
+        const XVector3 value(numbers[0], numbers[1], numbers[2]);
+        if (!read || !IsFinite(value.x, value.y, value.z)) {
             Report(reader.GetLineNumber(), "expected three numbers (%s %ld), found %s", what, i, Excerpt().c_str());
             return false;
         }
@@ -571,8 +578,10 @@ bool XSceneLoader::ReadVector2List(long count, std::vector<XVector2>& out, const
             Report(0, "the file ends after %ld of %ld %ss", i, count, what);
             return false;
         }
-        XVector2 value;
-        if (!ScanLine("%f %f", 2, &value.x, &value.y) || !IsFinite(value.x, value.y)) {
+        float numbers[2] = {0.0f, 0.0f};
+        const bool read = ReadPlainFloats(line, 2, numbers) || ScanLine("%f %f", 2, &numbers[0], &numbers[1]);
+        const XVector2 value(numbers[0], numbers[1]);
+        if (!read || !IsFinite(value.x, value.y)) {
             Report(reader.GetLineNumber(), "expected two numbers (%s %ld), found %s", what, i, Excerpt().c_str());
             return false;
         }
@@ -661,7 +670,9 @@ bool XSceneLoader::ReadTriangle()
         return false;
     }
     long v[12] = {};
-    if (!ScanLine("%ld/%ld/%ld/%ld %ld/%ld/%ld/%ld %ld/%ld/%ld/%ld", 12, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5],
+    // The plain form first; sscanf reads any other form, and says when there is none.
+    if (!ReadPlainCorners(line, v) &&
+        !ScanLine("%ld/%ld/%ld/%ld %ld/%ld/%ld/%ld %ld/%ld/%ld/%ld", 12, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5],
                   &v[6], &v[7], &v[8], &v[9], &v[10], &v[11])) {
         Report(reader.GetLineNumber(), "expected a triangle \"p/t/u/n p/t/u/n p/t/u/n\", found %s", Excerpt().c_str());
         return false;

@@ -70,6 +70,10 @@ public:
     // The count on the "object count" line of the file's head (informative only).
     long GetObjectCount() const { return objectCount; }
 
+    // Milliseconds the last load spent on the texture table: the host's loading of the pictures and its
+    // progress lines.
+    double GetTextureTime() const { return textureTime; }
+
 private:
     // One triangle corner of the file: indices into the object's four arrays.
     struct Corner {
@@ -127,6 +131,7 @@ private:
     std::vector<int> materialLines; // line of each material's texture numbers, for later reports
     int problemCount = 0;
     std::vector<std::string> problems;
+    double textureTime = 0.0;
 
     // The object being read, reused from one object to the next.
     std::vector<XVector3> positions;

@@ -1,6 +1,8 @@
 // XBoxTree: building the hierarchy (binned surface-area heuristic, groups kept in order) and the box query.
-// Depends on: XVector3.
+// Depends on: XVector3, LargePages.
 #include "space/XBoxTree.h"
+
+#include "shell/LargePages.h"
 
 #include <algorithm> // std::min, std::max, std::partition, std::nth_element
 #include <cmath>     // isnan
@@ -22,12 +24,16 @@ struct Bounds {
     float min[3] = {1e30f, 1e30f, 1e30f};
     float max[3] = {-1e30f, -1e30f, -1e30f};
 
+    // Written out axis by axis: the build grows bounds some ten million times on a large level, and XVector3's
+    // indexing by a variable axis would cost a chain of branches each time.
     void Grow(const XBox& box)
     {
-        for (int axis = 0; axis < 3; ++axis) {
-            min[axis] = std::min(min[axis], box.min[axis]);
-            max[axis] = std::max(max[axis], box.max[axis]);
-        }
+        min[0] = std::min(min[0], box.min.x);
+        min[1] = std::min(min[1], box.min.y);
+        min[2] = std::min(min[2], box.min.z);
+        max[0] = std::max(max[0], box.max.x);
+        max[1] = std::max(max[1], box.max.y);
+        max[2] = std::max(max[2], box.max.z);
     }
     void Grow(const XVector3& point)
     {
@@ -59,8 +65,20 @@ public:
     Builder(const std::vector<XBox>& itemBoxes, const std::vector<int32_t>& itemGroups, std::vector<int32_t>& slots)
         : boxes(itemBoxes), groups(itemGroups), order(slots)
     {
+        ReserveLarge(centres, boxes.size());
         for (const XBox& box : boxes) {
             centres.push_back((box.min + box.max) * 0.5f);
+        }
+        // The groups' runs of slots and their bounds. Splits between groups cut only at run boundaries, and
+        // reordering stays within a group, so a run keeps its slots and its bounds for the whole build.
+        ReserveLarge(runOf, boxes.size());
+        for (size_t item = 0; item < boxes.size(); ++item) {
+            if (item == 0 || groups[item] != groups[item - 1]) {
+                runStart.push_back(static_cast<int32_t>(item));
+                runBounds.emplace_back();
+            }
+            runBounds.back().Grow(boxes[item]);
+            runOf.push_back(static_cast<int32_t>(runStart.size() - 1));
         }
     }
 
@@ -81,26 +99,30 @@ private:
     int32_t GroupOf(int32_t slot) const { return groups[static_cast<size_t>(order[static_cast<size_t>(slot)])]; }
     const XBox& BoxOf(int32_t slot) const { return boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]; }
 
-    // The cheapest group boundary by the heuristic (or, deep down, the one nearest the middle).
+    // The cheapest group boundary by the heuristic (or, deep down, the one nearest the middle). The slots hold
+    // whole runs, so the sweeps go run by run: a run's bounds stand for its items' boxes, which give the same box
+    // in any order.
     int32_t SplitBetweenGroups(int32_t begin, int32_t end, int depth)
     {
-        const int32_t count = end - begin;
-        rightArea.assign(static_cast<size_t>(count), 0.0);
+        const int32_t firstRun = runOf[static_cast<size_t>(begin)];
+        const int32_t lastRun = runOf[static_cast<size_t>(end - 1)];
+        // Every entry read below is written first: the list only needs the room.
+        if (rightArea.size() < static_cast<size_t>(lastRun - firstRun + 1)) {
+            rightArea.resize(static_cast<size_t>(lastRun - firstRun + 1));
+        }
         Bounds right;
-        for (int32_t slot = end - 1; slot > begin; --slot) {
-            right.Grow(BoxOf(slot));
-            rightArea[static_cast<size_t>(slot - begin)] = right.HalfArea();
+        for (int32_t run = lastRun; run > firstRun; --run) {
+            right.Grow(runBounds[static_cast<size_t>(run)]);
+            rightArea[static_cast<size_t>(run - firstRun)] = right.HalfArea();
         }
         Bounds left;
         int32_t best = begin;
         double bestCost = 0.0;
-        for (int32_t slot = begin + 1; slot < end; ++slot) {
-            left.Grow(BoxOf(slot - 1));
-            if (GroupOf(slot) == GroupOf(slot - 1)) {
-                continue;
-            }
+        for (int32_t run = firstRun + 1; run <= lastRun; ++run) {
+            left.Grow(runBounds[static_cast<size_t>(run - 1)]);
+            const int32_t slot = runStart[static_cast<size_t>(run)];
             const double cost = depth < kHeuristicDepth
-                                    ? left.HalfArea() * (slot - begin) + rightArea[static_cast<size_t>(slot - begin)] * (end - slot)
+                                    ? left.HalfArea() * (slot - begin) + rightArea[static_cast<size_t>(run - firstRun)] * (end - slot)
                                     : static_cast<double>(std::abs(2 * slot - begin - end));
             if (best == begin || cost < bestCost) {
                 best = slot;
@@ -193,7 +215,10 @@ private:
     const std::vector<int32_t>& groups;
     std::vector<int32_t>& order;
     std::vector<XVector3> centres;
-    std::vector<double> rightArea;
+    std::vector<double> rightArea; // by run, from the node's first run
+    std::vector<int32_t> runStart;  // the first slot of each run of one group's items
+    std::vector<Bounds> runBounds;  // the bounds of each run's boxes
+    std::vector<int32_t> runOf;     // the run of each slot
 };
 
 // A node of the binary tree the build makes first.
@@ -205,7 +230,9 @@ struct BinaryNode {
     int32_t right = -1;
 };
 
-// The binary tree over all slots, depth first; node 0 is the root.
+// The binary tree over all slots, depth first; node 0 is the root. A leaf's bounds are its items' boxes; an inner
+// node's, its two children's together, the same box as its items' (a box's sides are each the least or the greatest
+// of its items' values, whatever order they are taken in), without walking all of its items once more.
 std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& boxes, const std::vector<int32_t>& order)
 {
     struct Frame {
@@ -216,7 +243,7 @@ std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& b
         int depth;
     };
     std::vector<BinaryNode> tree;
-    tree.reserve(2 * boxes.size() / XBoxTree::kLeafSize + 1);
+    ReserveLarge(tree, 2 * boxes.size()); // a binary tree over n items has at most 2n - 1 nodes
     std::vector<Frame> pending{{0, static_cast<int32_t>(boxes.size()), -1, true, 0}};
     while (!pending.empty()) {
         const Frame frame = pending.back();
@@ -227,10 +254,10 @@ std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& b
         }
         const int32_t middle = builder.Split(frame.begin, frame.end, frame.depth);
         BinaryNode node;
-        for (int32_t slot = frame.begin; slot < frame.end; ++slot) {
-            node.bounds.Grow(boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]);
-        }
         if (middle <= frame.begin || middle >= frame.end) {
+            for (int32_t slot = frame.begin; slot < frame.end; ++slot) {
+                node.bounds.Grow(boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]);
+            }
             node.first = frame.begin;
             node.count = frame.end - frame.begin;
             tree.push_back(node);
@@ -239,6 +266,14 @@ std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& b
         tree.push_back(node);
         pending.push_back({middle, frame.end, index, false, frame.depth + 1});
         pending.push_back({frame.begin, middle, index, true, frame.depth + 1});
+    }
+    // Children come after their parent, so from the back every inner node finds its children's bounds made.
+    for (size_t i = tree.size(); i-- > 0;) {
+        BinaryNode& node = tree[i];
+        if (node.count == 0) {
+            node.bounds.Grow(tree[static_cast<size_t>(node.left)].bounds);
+            node.bounds.Grow(tree[static_cast<size_t>(node.right)].bounds);
+        }
     }
     return tree;
 }
@@ -255,6 +290,7 @@ void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>&
     nodes.clear();
     slotBoxes.clear();
     rootLeafCount = 0;
+    ReserveLarge(order, boxes.size());
     order.resize(boxes.size());
     for (size_t i = 0; i < order.size(); ++i) {
         order[i] = static_cast<int32_t>(i);
@@ -265,7 +301,7 @@ void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>&
     Builder builder(boxes, groups, order);
     const std::vector<BinaryNode> binary = BuildBinary(builder, boxes, order);
     slotBoxes.clear();
-    slotBoxes.reserve(order.size());
+    ReserveLarge(slotBoxes, order.size());
     for (const int32_t item : order) {
         slotBoxes.push_back(boxes[static_cast<size_t>(item)]);
     }
@@ -282,7 +318,7 @@ void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>&
         int32_t parent; // the four-wide node whose lane this is, or -1 for the root
         int lane;
     };
-    nodes.reserve(binary.size() / 3 + 1);
+    ReserveLarge(nodes, binary.size() / 3 + 1);
     std::vector<Frame> pending{{0, -1, 0}};
     while (!pending.empty()) {
         const Frame frame = pending.back();

@@ -1,7 +1,8 @@
 // XCollisionMesh: gathering the octree's leaf triangles, scaling them and building their box tree.
-// Depends on: XOctTree, XOctNode.
+// Depends on: XOctTree, XOctNode, LargePages.
 #include "space/XCollisionMesh.h"
 
+#include "shell/LargePages.h"
 #include "space/XOctNode.h"
 #include "space/XOctTree.h"
 
@@ -66,33 +67,76 @@ void CollectLeaves(const XOctNode& node, const XVector3& scale, int& leafCount, 
     }
 }
 
+// How many triangles the node and its subtree hold.
+size_t CountTriangles(const XOctNode& node)
+{
+    size_t count = static_cast<size_t>(node.TriangleCount());
+    for (int i = 0; i < 8; ++i) {
+        if (const XOctNode* const child = node.Child(i)) {
+            count += CountTriangles(*child);
+        }
+    }
+    return count;
+}
+
+// Rearranges the items in place so that item i becomes the one that was at order[i] (order is a permutation):
+// each cycle of the permutation is followed once, one item held aside.
+template <typename Item>
+void PutInOrder(std::vector<Item>& items, const std::vector<int32_t>& order)
+{
+    std::vector<bool> placed(items.size(), false);
+    for (size_t start = 0; start < items.size(); ++start) {
+        if (placed[start]) {
+            continue;
+        }
+        const Item held = items[start];
+        size_t to = start;
+        for (;;) {
+            placed[to] = true;
+            const size_t from = static_cast<size_t>(order[to]);
+            if (from == start) {
+                items[to] = held;
+                break;
+            }
+            items[to] = items[from];
+            to = from;
+        }
+    }
+}
+
 } // namespace
 
 XCollisionMesh::XCollisionMesh(const XOctTree& octree, const XVector3& meshScale)
     : scale(meshScale), treeSerial(octree.Serial())
 {
-    std::vector<XCollisionFace> facesInOctreeOrder;
-    std::vector<XCollisionTriangle> inOctreeOrder;
     if (const XOctNode* const root = octree.Root()) {
-        CollectLeaves(*root, scale, leafCount, facesInOctreeOrder, inOctreeOrder);
+        // A large level's lists would otherwise be copied over and over as they grow.
+        const size_t count = CountTriangles(*root);
+        ReserveLarge(faces, count);
+        ReserveLarge(triangles, count);
+        CollectLeaves(*root, scale, leafCount, faces, triangles);
     }
-    std::vector<XBox> boxes;
-    std::vector<int32_t> leaves;
-    boxes.reserve(facesInOctreeOrder.size());
-    leaves.reserve(facesInOctreeOrder.size());
-    for (size_t i = 0; i < inOctreeOrder.size(); ++i) {
-        boxes.push_back(facesInOctreeOrder[i].bounds);
-        leaves.push_back(inOctreeOrder[i].leaf);
+    {
+        std::vector<XBox> boxes;
+        std::vector<int32_t> leaves;
+        ReserveLarge(boxes, faces.size());
+        ReserveLarge(leaves, faces.size());
+        for (size_t i = 0; i < triangles.size(); ++i) {
+            boxes.push_back(faces[i].bounds);
+            leaves.push_back(triangles[i].leaf);
+        }
+        tree.Build(boxes, leaves);
     }
-    tree.Build(boxes, leaves);
-    // The arrays in the tree's order, so that the tree's slots are the arrays' indices.
-    faces.reserve(inOctreeOrder.size());
-    triangles.reserve(inOctreeOrder.size());
-    indexOfOrder.resize(inOctreeOrder.size());
-    for (const int32_t order : tree.Order()) {
-        indexOfOrder[static_cast<size_t>(order)] = static_cast<int32_t>(triangles.size());
-        faces.push_back(facesInOctreeOrder[static_cast<size_t>(order)]);
-        triangles.push_back(inOctreeOrder[static_cast<size_t>(order)]);
-        leafOf.push_back(triangles.back().leaf);
+    // The arrays in the tree's order, so that the tree's slots are the arrays' indices: rearranged where they are
+    // rather than copied, which on a large level spares tens of megabytes of fresh memory.
+    const std::vector<int32_t>& order = tree.Order();
+    PutInOrder(faces, order);
+    PutInOrder(triangles, order);
+    ReserveLarge(leafOf, triangles.size());
+    ReserveLarge(indexOfOrder, triangles.size());
+    indexOfOrder.resize(triangles.size());
+    for (size_t i = 0; i < triangles.size(); ++i) {
+        indexOfOrder[static_cast<size_t>(order[i])] = static_cast<int32_t>(i);
+        leafOf.push_back(triangles[i].leaf);
     }
 }

@@ -1,7 +1,8 @@
 // XOctTree: building both trees and the collision tree's sphere and segment queries.
-// Depends on: XOctTreeBuilder.
+// Depends on: XOctTreeBuilder, XFrameProfile (the build time).
 #include "space/XOctTree.h"
 
+#include "shell/XFrameProfile.h"
 #include "space/XOctTreeBuilder.h"
 
 #include <atomic>
@@ -92,8 +93,10 @@ XOctTree* BuildOctTree(XMesh* worldMesh)
     if (worldMesh == nullptr) {
         return nullptr;
     }
+    const double start = XFrameProfile::Now();
     XOctTree* tree = new XOctTree();
     tree->BuildRenderTree(worldMesh);
     tree->Build(worldMesh);
+    tree->buildTime = XFrameProfile::Now() - start;
     return tree;
 }

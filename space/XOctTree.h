@@ -61,13 +61,18 @@ public:
     // Tells collision builds apart: a number that no other build of any tree in the process has had (0 before
     // the first), so that answers kept about one tree are not taken for another's.
     uint64_t Serial() const { return serial; }
+    // Milliseconds the two builds of BuildOctTree took (0 for a tree built otherwise).
+    double BuildTime() const { return buildTime; }
 
 private:
+    friend XOctTree* BuildOctTree(XMesh* worldMesh);
+
     std::unique_ptr<XOctNode> root;
     std::unique_ptr<XRenderOctNode> renderRoot;
     const XMesh* mesh = nullptr;
     std::vector<XOctNode*> queryResult;
     uint64_t serial = 0;
+    double buildTime = 0.0;
 };
 
 // Creates the octree of the scene's world mesh: the render tree first, then the collision tree. Null when

@@ -7,7 +7,9 @@
 #include "scene/XMesh.h"
 #include "space/XOctTree.h"
 
-#include <cmath> // isfinite
+#include <cmath>  // isfinite
+#include <future> // async
+#include <system_error>
 
 namespace {
 
@@ -228,12 +230,54 @@ void XOctTreeBuilder::Subdivide(XOctNode& node, int depth)
             node.SetChild(i, child);
         }
     }
+    if (depth == 0) {
+        SubdivideRootChildren(node);
+        return;
+    }
     // The work lists are free again here, so each child's subdivision reuses them.
     for (int i = 0; i < 8; ++i) {
         XOctNode* child = node.Child(i);
         if (child != nullptr) {
             Subdivide(*child, depth + 1);
         }
+    }
+}
+
+void XOctTreeBuilder::SubdivideRootChildren(XOctNode& root)
+{
+    int total = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (const XOctNode* const child = root.Child(i)) {
+            total += child->TriangleCount();
+        }
+    }
+    // The last children, up to about half of the triangles, go to the second thread.
+    int firstForHelper = 8;
+    for (int share = 0; firstForHelper > 0 && 2 * share < total; --firstForHelper) {
+        if (const XOctNode* const child = root.Child(firstForHelper - 1)) {
+            share += child->TriangleCount();
+        }
+    }
+    std::future<void> helper;
+    try {
+        helper = std::async(std::launch::async, [&root, firstForHelper] {
+            XOctTreeBuilder builder;
+            for (int i = firstForHelper; i < 8; ++i) {
+                if (XOctNode* const child = root.Child(i)) {
+                    builder.Subdivide(*child, 1);
+                }
+            }
+        });
+    } catch (const std::system_error&) {
+        firstForHelper = 8; // no second thread to be had: every child here
+    }
+    for (int i = 0; i < firstForHelper; ++i) {
+        if (XOctNode* const child = root.Child(i)) {
+            Subdivide(*child, 1);
+        }
+    }
+    if (helper.valid()) {
+        helper.get();
     }
 }
 

@@ -29,6 +29,9 @@ public:
 
 private:
     void Subdivide(XOctNode& node, int depth);
+    // Subdivides the root's children, about half of their triangles on a second thread with a builder of its
+    // own: their subtrees share nothing, so the tree comes out as it would one child after the other.
+    void SubdivideRootChildren(XOctNode& root);
     void Subdivide(XRenderOctNode& node, int depth);
     // Cuts every triangle of the work list by the plane through centre across the axis (0 x, 1 y, 2 z).
     void SplitWorkList(int axis, const XVector3& centre);
