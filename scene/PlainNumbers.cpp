@@ -9,7 +9,7 @@
 
 namespace {
 
-bool IsBlank(char c)
+bool IsBlankChar(char c)
 {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
@@ -21,7 +21,7 @@ bool IsDigit(char c)
 
 const char* SkipBlanks(const char* at)
 {
-    while (IsBlank(*at)) {
+    while (IsBlankChar(*at)) {
         ++at;
     }
     return at;
@@ -63,7 +63,7 @@ bool ReadPlainFloats(const char* line, int count, float* values)
         at = SkipBlanks(at);
         const char* const end = EndOfDecimal(at);
         // Anything else right after the number ("e", "x", ",") might continue it for sscanf: leave it to sscanf.
-        if (end == nullptr || (*end != '\0' && !IsBlank(*end))) {
+        if (end == nullptr || (*end != '\0' && !IsBlankChar(*end))) {
             return false;
         }
         const std::from_chars_result result = std::from_chars(at, end, values[i]);
