@@ -203,7 +203,7 @@ TEST(LevelWatch, RepeatedReloadsKeepTheLiveTexturesAndTheHeapSteady)
 {
     ScratchDirectory directory;
     directory.Write("room.level", kRoomLevel);
-    const int saves = 8;
+    const int saves = 12;
     std::string script;
     for (int save = 1; save <= saves; ++save) {
         script += std::to_string(save * 10) + " wait level " + std::to_string(save) + "\n";
@@ -223,13 +223,14 @@ TEST(LevelWatch, RepeatedReloadsKeepTheLiveTexturesAndTheHeapSteady)
             EXPECT_EQ(textures, reloads.textures[full].front()) << "the old level's textures are deleted";
         }
     }
-    // The driver's own allocations make the figure wander by some 10 MiB from one reload to the next; the least of
-    // three reloads wanders far less. A reload that kept its build (8 MiB of decoded pictures alone) would add
-    // 32 MiB over the four reloads between the two groups.
+    // The figure is taken while the next save may already be compiling, so it takes one of a few levels some
+    // 17 MiB apart (seen: 44, 51 and 61 MiB on a busy machine); the least of three reloads is mostly the lowest.
+    // A reload that kept its build (8 MiB of decoded pictures alone) would add at least 48 MiB over the six or
+    // more reloads between the two groups.
     const std::vector<double>& heap = reloads.heapBytes[1];
     const double early = *std::min_element(heap.begin() + 1, heap.begin() + 4);
     const double late = *std::min_element(heap.end() - 3, heap.end());
-    EXPECT_LT(late, early + 12.0 * 1024 * 1024) << "the least heap in use of the 2nd-4th and of the last 3 reloads";
+    EXPECT_LT(late, early + 24.0 * 1024 * 1024) << "the least heap in use of the 2nd-4th and of the last 3 reloads";
 }
 
 TEST(LevelWatch, WatchingNeedsALevelAndAGameWithoutItIgnoresSaves)

@@ -3,6 +3,7 @@
 #include "RendererTestSupport.h"
 
 #include "scene/XShaderManager.h"
+#include "support/FileContents.h"
 
 #include <gmock/gmock.h> // HasSubstr
 #include <gtest/gtest.h>
@@ -21,15 +22,6 @@ const Quad kRightQuad = {-3.0f, 0.0f, 10.0f, 1.0f};
 // Picture positions of their centres: 3 units at depth 10 is 0.3 / (tan 30 x 1.33) of the half width.
 const int kLeftX = 400 - 156;
 const int kRightX = 400 + 156;
-
-size_t CountOf(const std::string& text, const std::string& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
 
 using ClearPass = RendererTest;
 

@@ -7,19 +7,6 @@
 
 #include <string>
 
-namespace {
-
-size_t CountOf(const std::string& text, const std::string& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-} // namespace
-
 TEST(ShaderTable, ResizeMakesDefaultRecords)
 {
     XShaderManager shaders;

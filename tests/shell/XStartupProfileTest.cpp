@@ -1,22 +1,10 @@
 // XStartupProfile: the phases listed once each, in order, with the parts measured elsewhere as given.
 #include "shell/XStartupProfile.h"
+#include "support/FileContents.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-namespace {
-
-size_t CountOf(const std::string& text, const std::string& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-} // namespace
 
 TEST(StartupProfile, ListsEachPhaseOnceInOrderWithTheGivenParts)
 {

@@ -52,3 +52,12 @@ std::string UniqueFileName(const char* stem, const char* extension)
     ++counter;
     return std::string(stem) + "-" + std::to_string(counter) + extension;
 }
+
+size_t CountOf(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}

@@ -1,9 +1,10 @@
-// FileContents: whole files read and written in one call, and file names not used before.
+// FileContents: whole files read and written in one call, file names not used before, and counting in text.
 //
 // Needs neither GoogleTest nor OpenGL, so that every test group, the collision lab and the benchmarks can
 // use it.
 #pragma once
 
+#include <cstddef> // size_t
 #include <string>
 #include <vector>
 
@@ -20,3 +21,6 @@ bool WriteFileBytes(const std::string& path, const Bytes& bytes);
 
 // "<stem>-<n><extension>" with an n not used before in this process, so that no test sees another's file.
 std::string UniqueFileName(const char* stem, const char* extension);
+
+// How many times part occurs in text, overlapping occurrences included.
+size_t CountOf(const std::string& text, const std::string& part);
