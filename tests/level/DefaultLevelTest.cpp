@@ -19,7 +19,10 @@
 #include <cstdio>  // rename
 #include <fstream>
 #include <functional> // hash
+#include <fcntl.h>    // open
+#include <sys/file.h> // flock
 #include <sys/stat.h> // stat
+#include <unistd.h>   // close
 
 using namespace level_test;
 
@@ -41,6 +44,11 @@ protected:
         folder = new std::string(std::string(KORVATH_BINARY_DIR) + "/tests/level/default-level-" +
                                  std::to_string(std::hash<std::string>()(text)) + "-" +
                                  std::to_string(static_cast<long long>(self.st_mtime)));
+        // Tests started side by side wait here for the first to compile, instead of each compiling its own.
+        const int lock = open((*folder + ".lock").c_str(), O_CREAT | O_RDWR, 0644);
+        if (lock >= 0) {
+            flock(lock, LOCK_EX);
+        }
         if (ReadWholeFile(*folder + "/scene/world.msa").empty()) {
             // Removed again unless it was renamed into place.
             const ScratchDirectory scratchDirectory("korvath-level-default");
@@ -60,6 +68,9 @@ protected:
             }
             std::ofstream(scratch + "/warnings.txt") << warnings;
             std::rename(scratch.c_str(), folder->c_str()); // fails when another process was first
+        }
+        if (lock >= 0) {
+            close(lock); // and with it the lock
         }
         warnings = new std::string(ReadWholeFile(*folder + "/warnings.txt"));
         loaded = new LoadedScene(LoadCompiled(*folder));
