@@ -2,6 +2,7 @@
 #include "scene/XArchive.h"
 
 #include "scene/XArchiveDirectory.h"
+#include "scene/XBufferedFileIo.h"
 #include "scene/XPictureDecoder.h"
 #include "shell/XLog.h"
 
@@ -14,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h> // stat, S_ISREG: only a ZIP file has a directory to check entries against
+#include <sys/stat.h> // stat, S_ISDIR, S_ISREG: a folder is mounted as such; only a ZIP file has a directory
 
 namespace {
 
@@ -98,6 +99,29 @@ std::string DescribeMountFailure(const char* archivePath, PHYSFS_ErrorCode code)
         return std::string("unreadable (") + (detail != nullptr ? detail : "unknown error") + ")";
     }
     }
+}
+
+// Appends the archive to the search path: a ZIP file through a buffered stream (PhysicsFS's own reads its
+// directory a field at a time), a folder as PhysicsFS serves folders. False with PhysicsFS's error code set.
+bool MountArchive(const char* archivePath)
+{
+    struct stat status = {};
+    if (stat(archivePath, &status) == 0 && S_ISDIR(status.st_mode)) {
+        return PHYSFS_mount(archivePath, nullptr, 1) != 0;
+    }
+    PHYSFS_ErrorCode error = PHYSFS_ERR_OK;
+    PHYSFS_Io* const io = OpenBufferedFileIo(archivePath, error);
+    if (io == nullptr) {
+        PHYSFS_setErrorCode(error);
+        return false;
+    }
+    if (PHYSFS_mountIo(io, archivePath, nullptr, 1) == 0) {
+        const PHYSFS_ErrorCode refused = PHYSFS_getLastErrorCode();
+        io->destroy(io);
+        PHYSFS_setErrorCode(refused);
+        return false;
+    }
+    return true;
 }
 
 // Several parts of the start-up select the archive in turn; a failure is reported once, not once per part.
@@ -267,7 +291,7 @@ bool QXSelectArchive(const char* archivePath, std::string& reason)
         return false;
     }
     // Appended to the search path, so that an overlay folder (QXSetOverlay) stays in front of it.
-    if (PHYSFS_mount(archivePath, nullptr, 1) == 0) {
+    if (!MountArchive(archivePath)) {
         reason = DescribeMountFailure(archivePath, PHYSFS_getLastErrorCode());
         return false;
     }
