@@ -18,18 +18,20 @@ namespace {
 
 const size_t kBufferSize = 16 * 1024;
 
-// The open file, closed when its last stream goes.
+// The open file and its length when it was opened, closed when its last stream goes.
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
+    FileDescriptor(int descriptor, uint64_t length) : descriptor_(descriptor), length_(length) {}
     ~FileDescriptor() { close(descriptor_); }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
     int Get() const { return descriptor_; }
+    uint64_t GetLength() const { return length_; }
 
 private:
     const int descriptor_;
+    const uint64_t length_;
 };
 
 // One stream: its own position and buffer over the shared file.
@@ -139,21 +141,12 @@ PHYSFS_sint64 Write(PHYSFS_Io* /*io*/, const void* /*buffer*/, PHYSFS_uint64 /*l
 
 PHYSFS_sint64 Length(PHYSFS_Io* io)
 {
-    struct stat status = {};
-    if (fstat(StreamOf(io).file->Get(), &status) != 0) {
-        SetError(ErrorCodeOf(errno));
-        return -1;
-    }
-    return static_cast<PHYSFS_sint64>(status.st_size);
+    return static_cast<PHYSFS_sint64>(StreamOf(io).file->GetLength());
 }
 
 int Seek(PHYSFS_Io* io, PHYSFS_uint64 offset)
 {
-    const PHYSFS_sint64 length = Length(io);
-    if (length < 0) {
-        return 0;
-    }
-    if (offset > static_cast<PHYSFS_uint64>(length)) {
+    if (offset > StreamOf(io).file->GetLength()) {
         SetError(PHYSFS_ERR_PAST_EOF);
         return 0;
     }
@@ -219,11 +212,16 @@ PHYSFS_Io* NewIo(std::shared_ptr<const FileDescriptor> file, uint64_t position)
 PHYSFS_Io* OpenBufferedFileIo(const char* path, PHYSFS_ErrorCode& error)
 {
     const int descriptor = open(path, O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
+    struct stat status = {};
+    if (descriptor < 0 || fstat(descriptor, &status) != 0) {
         error = ErrorCodeOf(errno);
+        if (descriptor >= 0) {
+            close(descriptor);
+        }
         return nullptr;
     }
-    PHYSFS_Io* const io = NewIo(std::make_shared<const FileDescriptor>(descriptor), 0);
+    const uint64_t length = status.st_size > 0 ? static_cast<uint64_t>(status.st_size) : 0;
+    PHYSFS_Io* const io = NewIo(std::make_shared<const FileDescriptor>(descriptor, length), 0);
     if (io == nullptr) {
         error = PHYSFS_ERR_OUT_OF_MEMORY;
     }

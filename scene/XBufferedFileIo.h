@@ -5,7 +5,8 @@
 // through this stream turns those into reads of 16 KiB from a descriptor that every duplicate shares
 // (`pread`, so no duplicate moves another's position).
 //
-// The stream is read-only. Its length is asked of the file each time, as PhysicsFS's own stream does.
+// The stream is read-only, and its length is the file's when it was opened: nothing rewrites an archive
+// while it is mounted (the level watch mode serves its new builds from a folder in front of it).
 // Depends on: PhysicsFS (the stream's interface only).
 #pragma once
 
