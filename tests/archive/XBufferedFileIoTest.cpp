@@ -33,14 +33,19 @@ void ExpectReads(PHYSFS_Io* io, const Bytes& pattern, uint64_t length, uint64_t 
     EXPECT_EQ(io->tell(io), static_cast<PHYSFS_sint64>(from + expectedCount));
 }
 
+// The pattern written to a file of that name, opened as a stream; null when either fails.
+PHYSFS_Io* OpenPatternFile(const char* name, const Bytes& pattern)
+{
+    PHYSFS_ErrorCode error = PHYSFS_ERR_OK;
+    return WriteFileBytes(name, pattern) ? OpenBufferedFileIo(name, error) : nullptr;
+}
+
 } // namespace
 
 TEST(BufferedFileIo, SmallAndLargeReadsAndSeeksGiveTheFileBytes)
 {
     const Bytes pattern = Pattern();
-    ASSERT_TRUE(WriteFileBytes("pattern.bin", pattern));
-    PHYSFS_ErrorCode error = PHYSFS_ERR_OK;
-    PHYSFS_Io* const io = OpenBufferedFileIo("pattern.bin", error);
+    PHYSFS_Io* const io = OpenPatternFile("pattern.bin", pattern);
     ASSERT_NE(io, nullptr);
     EXPECT_EQ(io->length(io), 40000);
 
@@ -62,9 +67,7 @@ TEST(BufferedFileIo, SmallAndLargeReadsAndSeeksGiveTheFileBytes)
 TEST(BufferedFileIo, ADuplicateStartsWhereTheOriginalIsAndMovesOnItsOwn)
 {
     const Bytes pattern = Pattern();
-    ASSERT_TRUE(WriteFileBytes("shared.bin", pattern));
-    PHYSFS_ErrorCode error = PHYSFS_ERR_OK;
-    PHYSFS_Io* const io = OpenBufferedFileIo("shared.bin", error);
+    PHYSFS_Io* const io = OpenPatternFile("shared.bin", pattern);
     ASSERT_NE(io, nullptr);
     ExpectReads(io, pattern, 1000, 1000);
     PHYSFS_Io* const copy = io->duplicate(io);
