@@ -2,7 +2,7 @@
 #include "scene/XBufferedFileIo.h"
 
 #include <algorithm> // std::min
-#include <cerrno>    // errno, ENOENT, ENOTDIR, EACCES, EPERM, EMFILE, ENFILE, ENOMEM
+#include <cerrno>    // errno, EINTR, ENOENT, ENOTDIR, EACCES, EPERM, ENOMEM
 #include <cstdint>   // uint64_t
 #include <cstring>   // std::memcpy
 #include <memory>    // std::shared_ptr, std::make_shared
