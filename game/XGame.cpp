@@ -375,8 +375,7 @@ void XGame::LoadVisibility()
         GetLog()->Log("Visibility: --no-visibility, the whole world is drawn every frame.");
         return;
     }
-    const XSceneNode* const world = scene->FindNode("world");
-    if (world == nullptr || world->GetMesh() == nullptr) {
+    if (scene->GetWorldParts().empty()) {
         return;
     }
     if (!QXOpenResource(path.c_str()) || QXGetData() == nullptr) {
@@ -385,7 +384,7 @@ void XGame::LoadVisibility()
     }
     XVisibility visibility;
     std::string problem;
-    const bool loaded = visibility.Load(QXGetData(), QXGetSize(), world->GetMesh()->GetTriangleCount(), problem);
+    const bool loaded = visibility.Load(QXGetData(), QXGetSize(), scene->GetWorldTriangleCount(), problem);
     QXCloseResource();
     if (!loaded) {
         GetLog()->Log("Visibility: " + path + " is not used (" + problem + "); the whole world is drawn every frame.");
@@ -515,7 +514,9 @@ void XGame::DrawFrame()
         renderer->DrawSpotlight(*player, eye, player->GetViewDirection());
     }
     if (octreeBoxes && scene->GetOctree() != nullptr) {
-        renderer->DrawOctreeCubes(scene->GetOctree()->RenderRoot());
+        for (int part = 0; part < scene->GetOctree()->RenderRootCount(); ++part) {
+            renderer->DrawOctreeCubes(scene->GetOctree()->RenderRoot(part));
+        }
     }
     renderer->DrawDecals();
     renderer->DrawExplosionSprites(*scene, eye);

@@ -117,8 +117,8 @@ bool PrepareLevel(const std::string& folder, const XVector3& playerScale, XPrepa
         problem = "the compiled level has no usable \"world\" object";
         return false;
     }
-    level.worldTriangles = world->GetMesh()->GetTriangleCount();
     level.scene->SetupScene(BuildOctTree);
+    level.worldTriangles = level.scene->GetWorldTriangleCount();
     level.octree.reset(level.scene->GetOctree());
     if (level.octree == nullptr || level.octree->Root() == nullptr) {
         problem = "the compiled level's world has no triangles to walk on";

@@ -288,13 +288,44 @@ void XRenderer::SetScene(XScene* newScene)
 bool XRenderer::SetVisibility(XVisibility visibility)
 {
     visibleWorld.Clear();
-    const XSceneNode* const world = scene != nullptr ? scene->FindNode("world") : nullptr;
-    return world != nullptr && world->GetMesh() != nullptr && visibleWorld.Set(std::move(visibility), *world->GetMesh());
+    if (WorldParts().empty()) {
+        return false;
+    }
+    std::vector<const XMesh*> parts;
+    for (const XSceneNode* const part : WorldParts()) {
+        parts.push_back(part->GetMesh());
+    }
+    return visibleWorld.Set(std::move(visibility), parts);
 }
 
 void XRenderer::ReserveExplosions(size_t count)
 {
     explosionVisibility.Reserve(count);
+}
+
+// The world's parts as the scene's setup found them; a scene that was not set up has its "world" alone.
+const std::vector<XSceneNode*>& XRenderer::WorldParts()
+{
+    if (scene != nullptr && !scene->GetWorldParts().empty()) {
+        return scene->GetWorldParts();
+    }
+    unsetWorld.clear();
+    XSceneNode* const world = scene != nullptr ? scene->FindNode("world") : nullptr;
+    if (world != nullptr && world->GetMesh() != nullptr) {
+        unsetWorld.push_back(world);
+    }
+    return unsetWorld;
+}
+
+int XRenderer::WorldPartOf(const XSceneNode& node)
+{
+    const std::vector<XSceneNode*>& parts = WorldParts();
+    for (size_t part = 0; part < parts.size(); ++part) {
+        if (parts[part] == &node) {
+            return static_cast<int>(part);
+        }
+    }
+    return -1;
 }
 
 XScene* XRenderer::GetScene() const
@@ -479,9 +510,10 @@ void XRenderer::DrawObject(const XSceneNode& node)
         SetTexCoordArray(0, true);
 
         const int count = GroupTriangles(group, firstTriangle, meshTriangles);
-        const bool world = node.GetName() == "world";
+        const int part = WorldPartOf(node);
+        const bool world = part >= 0;
         if (world && visibleWorld.Selected()) {
-            for (const XVisibleWorld::Draw& run : VisibleRunsOfGroup(node, g)) {
+            for (const XVisibleWorld::Draw& run : VisibleRunsOfGroup(node, part, g)) {
                 DrawTriangles(run.indices, run.count);
                 if (triangleMode == 1) {
                     DrawOutlines(run.indices, run.count);
@@ -500,9 +532,9 @@ void XRenderer::DrawObject(const XSceneNode& node)
     }
 }
 
-// The runs of group g's material that the eye's cell sees. A material's runs go with its first group (a
-// compiled world has one group a material): a later group of the same material has none.
-const std::vector<XVisibleWorld::Draw>& XRenderer::VisibleRunsOfGroup(const XSceneNode& world, int g) const
+// The runs of group g's material that the eye's cell sees in the world's part. A material's runs go with its
+// first group (a compiled world has one group a material a part): a later group of the same material has none.
+const std::vector<XVisibleWorld::Draw>& XRenderer::VisibleRunsOfGroup(const XSceneNode& world, int part, int g) const
 {
     static const std::vector<XVisibleWorld::Draw> none;
     const int32_t material = world.GetMaterialGroup(g).materialId;
@@ -511,7 +543,7 @@ const std::vector<XVisibleWorld::Draw>& XRenderer::VisibleRunsOfGroup(const XSce
             return none;
         }
     }
-    return visibleWorld.DrawsOf(material);
+    return visibleWorld.DrawsOf(part, material);
 }
 
 // The group's triangles again as red lines, pulled towards the viewer so that they win over their own faces.
@@ -718,11 +750,23 @@ void XRenderer::DrawSpotlight(const XCamera& camera, const XVector3& eye, const 
     if (scene == nullptr) {
         return;
     }
-    XSceneNode* const world = scene->FindNode("world");
-    if (world == nullptr || !HasWorldArrays(world->GetMesh())) {
+    const std::vector<XSceneNode*>& parts = WorldParts();
+    if (parts.empty()) {
         return;
     }
-    XMesh& mesh = *world->GetMesh();
+    for (size_t part = 0; part < parts.size(); ++part) {
+        DrawSpotlightOn(*parts[part], static_cast<int>(part), camera, eye);
+    }
+    TurnUnitOff(1); // no later pass expects a cube map on unit 1
+    SelectTextureUnit(0);
+}
+
+void XRenderer::DrawSpotlightOn(XSceneNode& world, int part, const XCamera& camera, const XVector3& eye)
+{
+    if (!HasWorldArrays(world.GetMesh())) {
+        return;
+    }
+    XMesh& mesh = *world.GetMesh();
     SetWorldState(GL_LEQUAL); // the same depths as the world pass, so the added light lands on them
 
     const XVector3* const directions = ComputeSpotDirections(mesh, camera, eye);
@@ -735,8 +779,8 @@ void XRenderer::DrawSpotlight(const XCamera& camera, const XVector3& eye, const 
     const uint16_t* const triangles = mesh.GetTriangles();
     const int meshTriangles = mesh.GetTriangleCount();
     int firstTriangle = 0;
-    for (int g = 0; g < world->GetMaterialGroupCount() && firstTriangle < meshTriangles; ++g) {
-        const XMaterialGroup group = world->GetMaterialGroup(g);
+    for (int g = 0; g < world.GetMaterialGroupCount() && firstTriangle < meshTriangles; ++g) {
+        const XMaterialGroup group = world.GetMaterialGroup(g);
         const XShader& material = GetShaderManager()->GetShader(group.materialId);
         ApplyOpacity(material.opacity);
         if (!SceneTextureUsable(material.texture0) || !SceneTextureUsable(material.texture1)) {
@@ -755,7 +799,7 @@ void XRenderer::DrawSpotlight(const XCamera& camera, const XVector3& eye, const 
         }
         const int count = GroupTriangles(group, firstTriangle, meshTriangles);
         if (visibleWorld.Selected()) {
-            for (const XVisibleWorld::Draw& run : VisibleRunsOfGroup(*world, g)) {
+            for (const XVisibleWorld::Draw& run : VisibleRunsOfGroup(world, part, g)) {
                 DrawTriangles(run.indices, run.count);
             }
         } else {
@@ -763,8 +807,6 @@ void XRenderer::DrawSpotlight(const XCamera& camera, const XVector3& eye, const 
         }
         firstTriangle += count;
     }
-    TurnUnitOff(1); // no later pass expects a cube map on unit 1
-    SelectTextureUnit(0);
 }
 
 const XVector3* XRenderer::ComputeSpotDirections(XMesh& mesh, const XCamera& camera, const XVector3& eye)

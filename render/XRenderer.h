@@ -99,7 +99,12 @@ private:
 
     void DrawSkyDome(const XCamera& camera, bool behindWorld);
     void DrawObject(const XSceneNode& node);
-    const std::vector<XVisibleWorld::Draw>& VisibleRunsOfGroup(const XSceneNode& world, int g) const;
+    const std::vector<XVisibleWorld::Draw>& VisibleRunsOfGroup(const XSceneNode& world, int part, int g) const;
+    // The spotlight pass over one part of the world.
+    const std::vector<XSceneNode*>& WorldParts();
+    // The node's part number in WorldParts(), -1 when it is no part of the world.
+    int WorldPartOf(const XSceneNode& node);
+    void DrawSpotlightOn(XSceneNode& world, int part, const XCamera& camera, const XVector3& eye);
     void DrawOutlines(const uint16_t* firstIndex, int triangleCount) const;
     void DrawCollisionTriangles(const XScene& scene) const;
     void DrawLitObject(const XSceneNode& object) const;
@@ -125,6 +130,7 @@ private:
     XFlareVisibility flareVisibility; // the flare pass's blocking tests, kept while the eye stands still
     XFlareVisibility explosionVisibility; // the same for the explosions' centres
     XVisibleWorld visibleWorld;
+    std::vector<XSceneNode*> unsetWorld; // WorldParts() of a scene that was not set up
     int drawnTriangles = 0;
 };
 

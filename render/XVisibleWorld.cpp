@@ -19,12 +19,8 @@ struct Frustum {
     XVector3 eye;
     float farthest; // from the eye to a far corner of the view volume
 
-    Frustum()
+    Frustum(const float (&projection)[16], const float (&modelview)[16])
     {
-        float projection[16];
-        float modelview[16];
-        glGetFloatv(GL_PROJECTION_MATRIX, projection);
-        glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
         // The eye: minus the translation turned back by the transposed rotation.
         const double tx = modelview[12];
         const double ty = modelview[13];
@@ -76,25 +72,46 @@ struct Frustum {
 
 } // namespace
 
-bool XVisibleWorld::Set(XVisibility visibilityData, const XMesh& mesh)
+bool XVisibleWorld::Set(XVisibility visibilityData, const std::vector<const XMesh*>& parts)
 {
     Clear();
-    if (visibilityData.Empty() || static_cast<int>(visibilityData.Order().size()) != mesh.GetTriangleCount()) {
+    // Where each part's triangles begin in the world's numbering.
+    std::vector<int> partStart{0};
+    for (const XMesh* const part : parts) {
+        partStart.push_back(partStart.back() + part->GetTriangleCount());
+    }
+    if (parts.empty() || visibilityData.Empty() ||
+        static_cast<int>(visibilityData.Order().size()) != partStart.back()) {
         return false;
     }
     visibility = std::move(visibilityData);
-    const uint16_t* const triangles = mesh.GetTriangles();
-    indices.reserve(3 * visibility.Order().size());
-    for (const int32_t t : visibility.Order()) {
-        indices.insert(indices.end(), triangles + 3 * t, triangles + 3 * t + 3);
-    }
+    const std::vector<int32_t>& order = visibility.Order();
+    indices.assign(parts.size(), {});
+    ownerRuns.assign(static_cast<size_t>(visibility.OwnerCount()), {});
     int materials = 0;
     for (int o = 0; o < visibility.OwnerCount(); ++o) {
         for (const XVisibility::Run& run : visibility.Owner(o).runs) {
             materials = std::max(materials, run.material + 1);
+            // The run's triangles of each part, in the run's order.
+            for (size_t p = 0; p < parts.size(); ++p) {
+                std::vector<uint16_t>& partIndices = indices[p];
+                const int first = static_cast<int>(partIndices.size() / 3);
+                const uint16_t* const triangles = parts[p]->GetTriangles();
+                for (int i = run.first; i < run.first + run.count; ++i) {
+                    const int t = order[static_cast<size_t>(i)];
+                    if (t >= partStart[p] && t < partStart[p + 1]) {
+                        const uint16_t* const triangle = triangles + 3 * (t - partStart[p]);
+                        partIndices.insert(partIndices.end(), triangle, triangle + 3);
+                    }
+                }
+                const int count = static_cast<int>(partIndices.size() / 3) - first;
+                if (count > 0) {
+                    ownerRuns[static_cast<size_t>(o)].push_back(PartRun{static_cast<int>(p), run.material, first, count});
+                }
+            }
         }
     }
-    draws.assign(static_cast<size_t>(materials), {});
+    draws.assign(parts.size(), std::vector<std::vector<Draw>>(static_cast<size_t>(materials)));
     return true;
 }
 
@@ -102,6 +119,7 @@ void XVisibleWorld::Clear()
 {
     visibility.Clear();
     indices.clear();
+    ownerRuns.clear();
     draws.clear();
     selected = false;
     selectedTriangles = 0;
@@ -109,11 +127,22 @@ void XVisibleWorld::Clear()
 
 bool XVisibleWorld::Select()
 {
-    for (std::vector<Draw>& list : draws) {
-        list.clear();
+    float projection[16];
+    float modelview[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    return Select(projection, modelview);
+}
+
+bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelview)[16])
+{
+    for (std::vector<std::vector<Draw>>& part : draws) {
+        for (std::vector<Draw>& list : part) {
+            list.clear();
+        }
     }
     selectedTriangles = 0;
-    const Frustum frustum;
+    const Frustum frustum(projection, modelview);
     const int view = visibility.ViewCellAt(frustum.eye);
     selected = view >= 0 && frustum.farthest <= visibility.Reach();
     if (!selected) {
@@ -124,15 +153,20 @@ bool XVisibleWorld::Select()
         if (!visibility.Sees(view, o) || !frustum.MayShow(owner.min, owner.max)) {
             continue;
         }
-        for (const XVisibility::Run& run : owner.runs) {
-            draws[static_cast<size_t>(run.material)].push_back(Draw{indices.data() + 3 * run.first, run.count});
+        for (const PartRun& run : ownerRuns[static_cast<size_t>(o)]) {
+            const uint16_t* const first = indices[static_cast<size_t>(run.part)].data() + 3 * run.first;
+            draws[static_cast<size_t>(run.part)][static_cast<size_t>(run.material)].push_back(Draw{first, run.count});
             selectedTriangles += run.count;
         }
     }
     return true;
 }
 
-const std::vector<XVisibleWorld::Draw>& XVisibleWorld::DrawsOf(int material) const
+const std::vector<XVisibleWorld::Draw>& XVisibleWorld::DrawsOf(int part, int material) const
 {
-    return material >= 0 && material < static_cast<int>(draws.size()) ? draws[static_cast<size_t>(material)] : none;
+    if (part < 0 || part >= static_cast<int>(draws.size())) {
+        return none;
+    }
+    const std::vector<std::vector<Draw>>& ofPart = draws[static_cast<size_t>(part)];
+    return material >= 0 && material < static_cast<int>(ofPart.size()) ? ofPart[static_cast<size_t>(material)] : none;
 }

@@ -6,6 +6,8 @@
 // no view cell (flying outside the level), or a view volume whose far corners lie beyond the data's reach (a
 // wider field of view or picture than the level was compiled for), draws the whole world, as a level without
 // visibility data does.
+// A world in parts ("world", "world.2", ...) is numbered as one: the data's triangle numbers run through the
+// parts in turn, and each run is cut into a run a part, keeping the run's order.
 // Depends on: XVisibility, XMesh, OpenGL (the current matrices).
 #pragma once
 
@@ -25,9 +27,9 @@ public:
         int count;
     };
 
-    // Takes over the visibility data of the mesh (which must outlive this object's use of it); false when the
-    // data does not fit the mesh.
-    bool Set(XVisibility visibilityData, const XMesh& mesh);
+    // Takes over the visibility data of the world's meshes (which must outlive this object's use of them);
+    // false when the data does not fit them.
+    bool Set(XVisibility visibilityData, const std::vector<const XMesh*>& parts);
     void Clear();
     bool Active() const { return !visibility.Empty(); }
 
@@ -35,17 +37,28 @@ public:
     // modelview puts the origin of the view). False when the eye is in no view cell or the view reaches farther
     // than the data: then the whole world is to be drawn.
     bool Select();
+    // The same for the given matrices (column-major, as OpenGL keeps them).
+    bool Select(const float (&projection)[16], const float (&modelview)[16]);
     // Whether the last Select picked runs (rather than asking for the whole world).
     bool Selected() const { return selected; }
-    // The picked runs of a material, in the drawing order.
-    const std::vector<Draw>& DrawsOf(int material) const;
+    // The picked runs of a material in a part of the world, in the drawing order.
+    const std::vector<Draw>& DrawsOf(int part, int material) const;
     // Triangles in the picked runs.
     int SelectedTriangles() const { return selectedTriangles; }
 
 private:
+    // A run of an owner cell within one part: where its triangles start in that part's indices.
+    struct PartRun {
+        int part;
+        int material;
+        int first;
+        int count;
+    };
+
     XVisibility visibility;
-    std::vector<uint16_t> indices; // the world's index triangles in the drawing order
-    std::vector<std::vector<Draw>> draws; // by material
+    std::vector<std::vector<uint16_t>> indices;     // by part: its index triangles in the drawing order
+    std::vector<std::vector<PartRun>> ownerRuns;    // by owner cell
+    std::vector<std::vector<std::vector<Draw>>> draws; // by part, then material
     std::vector<Draw> none;
     bool selected = false;
     int selectedTriangles = 0;

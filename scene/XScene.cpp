@@ -6,9 +6,15 @@
 
 #include <utility> // std::move
 
+std::string WorldPartName(int part)
+{
+    return part <= 1 ? "world" : "world." + std::to_string(part);
+}
+
 XScene::~XScene()
 {
     // The draw lists point into nodes: empty them before the nodes go.
+    worldParts.clear();
     plainNodes.clear();
     tangentNodes.clear();
     nodes.clear();
@@ -43,24 +49,40 @@ XSceneNode* XScene::FindNode(const std::string& name) const
 
 void XScene::SetupScene(XOctreeBuilder build)
 {
+    // A second setup must not list the nodes twice.
+    worldParts.clear();
+    plainNodes.clear();
+    tangentNodes.clear();
     XSceneNode* const world = FindNode("world");
     if (world == nullptr || world->GetMesh() == nullptr) {
         GetLog()->ShowError("World mesh could not be found in scene");
         return;
     }
+    std::vector<XMesh*> meshes;
+    for (XSceneNode* part = world; part != nullptr && part->GetMesh() != nullptr;
+         part = FindNode(WorldPartName(static_cast<int>(worldParts.size()) + 1))) {
+        worldParts.push_back(part);
+        meshes.push_back(part->GetMesh());
+    }
     if (build != nullptr) {
-        octree = build(world->GetMesh());
+        octree = build(meshes);
     }
 
-    // A second setup must not list the nodes twice.
-    plainNodes.clear();
-    tangentNodes.clear();
-    SortInto("world", plainNodes);
+    plainNodes = worldParts;
     SortInto("plasma", tangentNodes);
     SortInto("rocket", tangentNodes);
     SortInto("skydome", plainNodes);
     SortInto("bullet", plainNodes);
     PrepareMeshes();
+}
+
+int XScene::GetWorldTriangleCount() const
+{
+    int triangles = 0;
+    for (const XSceneNode* const part : worldParts) {
+        triangles += part->GetMesh()->GetTriangleCount();
+    }
+    return triangles;
 }
 
 void XScene::SortInto(const char* name, std::vector<XSceneNode*>& list) const

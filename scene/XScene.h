@@ -15,8 +15,13 @@
 
 class XOctTree;
 
-// Builds the octree over the world mesh; returns a new tree owned by the caller of SetupScene.
-using XOctreeBuilder = XOctTree* (*)(XMesh* worldMesh);
+// Builds the octree over the world's meshes (the parts in order, "world" first); returns a new tree owned by the
+// caller of SetupScene.
+using XOctreeBuilder = XOctTree* (*)(const std::vector<XMesh*>& worldParts);
+
+// The name of the world's part number part (1 is "world" itself, 2 "world.2" and so on): a world too large for
+// one mesh comes as several objects.
+std::string WorldPartName(int part);
 
 class XScene {
 public:
@@ -34,11 +39,17 @@ public:
     // The first node, in file order, whose name equals name exactly (letter case counts); null when none.
     XSceneNode* FindNode(const std::string& name) const;
 
-    // Finds "world" and, when it exists with a mesh, builds the octree from that mesh through build (when
-    // build is not null) and sorts the special nodes: world, skydome and bullet into the plain list, plasma
-    // and rocket into the tangent list, then prepares their meshes. Without a world mesh it shows "World
-    // mesh could not be found in scene" and does nothing more. Special nodes without a mesh are left out.
+    // Finds "world" and, when it exists with a mesh, gathers the world's further parts ("world.2", "world.3",
+    // ... up to the first one missing or without a mesh), builds the octree from their meshes through build
+    // (when build is not null) and sorts the special nodes: world and its parts, skydome and bullet into the
+    // plain list, plasma and rocket into the tangent list, then prepares their meshes. Without a world mesh it
+    // shows "World mesh could not be found in scene" and does nothing more. Special nodes without a mesh are
+    // left out.
     void SetupScene(XOctreeBuilder build);
+    // The world's parts found by the latest setup, "world" first; empty before it or without a world mesh.
+    const std::vector<XSceneNode*>& GetWorldParts() const { return worldParts; }
+    // Triangles of all the world's parts.
+    int GetWorldTriangleCount() const;
 
     // Points the render arrays of the listed meshes at their sources; tangent-list meshes first get their
     // tangent space and an array of their own for renderVectors.
@@ -55,6 +66,7 @@ private:
     // Appends the named node to the list when it exists and has a mesh.
     void SortInto(const char* name, std::vector<XSceneNode*>& list) const;
 
+    std::vector<XSceneNode*> worldParts;   // not owning
     std::vector<XSceneNode*> plainNodes;   // not owning
     std::vector<XSceneNode*> tangentNodes; // not owning
     std::vector<std::unique_ptr<XSceneNode>> nodes;

@@ -5,6 +5,7 @@
 #include "shell/XFrameProfile.h"
 #include "space/XOctTreeBuilder.h"
 
+#include <algorithm> // std::find
 #include <atomic>
 
 namespace {
@@ -51,25 +52,39 @@ void SegmentQueryFrom(XOctNode* node, const XCubeSegment& segment, std::vector<X
 
 void XOctTree::Build(const XMesh* worldMesh)
 {
+    Build(worldMesh != nullptr ? std::vector<const XMesh*>{worldMesh} : std::vector<const XMesh*>{});
+}
+
+void XOctTree::Build(const std::vector<const XMesh*>& worldParts)
+{
     root.reset();
-    mesh = worldMesh;
+    mesh = worldParts.empty() ? nullptr : worldParts[0];
     serial = ++lastSerial;
-    if (worldMesh == nullptr) {
+    if (worldParts.empty()) {
         return;
     }
     XOctTreeBuilder builder;
-    root = builder.BuildCollisionTree(*worldMesh);
+    root = builder.BuildCollisionTree(worldParts);
 }
 
 void XOctTree::BuildRenderTree(const XMesh* worldMesh)
 {
-    renderRoot.reset();
-    mesh = worldMesh;
-    if (worldMesh == nullptr) {
-        return;
-    }
+    BuildRenderTrees(worldMesh != nullptr ? std::vector<const XMesh*>{worldMesh} : std::vector<const XMesh*>{});
+}
+
+void XOctTree::BuildRenderTrees(const std::vector<const XMesh*>& worldParts)
+{
+    renderRoots.clear();
+    mesh = worldParts.empty() ? nullptr : worldParts[0];
     XOctTreeBuilder builder;
-    renderRoot = builder.BuildRenderTree(*worldMesh);
+    for (const XMesh* const part : worldParts) {
+        renderRoots.push_back(builder.BuildRenderTree(*part));
+    }
+}
+
+XRenderOctNode* XOctTree::RenderRoot(int part) const
+{
+    return part >= 0 && part < RenderRootCount() ? renderRoots[static_cast<size_t>(part)].get() : nullptr;
 }
 
 void XOctTree::SphereQuery(const XVector3& centre, float radius, std::vector<XOctNode*>& nodes) const
@@ -90,13 +105,19 @@ const std::vector<XOctNode*>& XOctTree::SegmentQuery(const XVector3& from, const
 
 XOctTree* BuildOctTree(XMesh* worldMesh)
 {
-    if (worldMesh == nullptr) {
+    return BuildOctTree(std::vector<XMesh*>{worldMesh});
+}
+
+XOctTree* BuildOctTree(const std::vector<XMesh*>& worldParts)
+{
+    if (worldParts.empty() || std::find(worldParts.begin(), worldParts.end(), nullptr) != worldParts.end()) {
         return nullptr;
     }
+    const std::vector<const XMesh*> parts(worldParts.begin(), worldParts.end());
     const double start = XFrameProfile::Now();
     XOctTree* tree = new XOctTree();
-    tree->BuildRenderTree(worldMesh);
-    tree->Build(worldMesh);
+    tree->BuildRenderTrees(parts);
+    tree->Build(parts);
     tree->buildTime = XFrameProfile::Now() - start;
     return tree;
 }

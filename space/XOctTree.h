@@ -11,6 +11,9 @@
 //   x:      -  -  +  +  -  -  +  +     (c.x -/+ h/2)
 //   y:      +  +  +  +  -  -  -  -     (c.y -/+ h/2)
 //   z:      -  +  -  +  -  +  -  +     (c.z -/+ h/2)
+// A world too large for one mesh comes in parts (meshes of up to 49,999 vertices and triangles each): the
+// collision tree takes all of their triangles under one root, and the render tree is one tree a part, since its
+// nodes keep index triangles of a single mesh.
 // Depends on: XOctNode, XRenderOctNode, XMesh, XCube.
 #pragma once
 
@@ -42,8 +45,12 @@ public:
     // Builds the collision tree over the mesh's triangles, replacing any earlier one. The mesh is not owned
     // and must outlive the tree.
     void Build(const XMesh* worldMesh);
+    // The same over the parts of a world, under one root.
+    void Build(const std::vector<const XMesh*>& worldParts);
     // Builds the render tree over the mesh's triangles, replacing any earlier one.
     void BuildRenderTree(const XMesh* worldMesh);
+    // Builds one render tree a part, replacing any earlier ones.
+    void BuildRenderTrees(const std::vector<const XMesh*>& worldParts);
 
     // Appends to nodes every collision node that holds triangles and whose cube meets the sphere; the
     // search does not descend below a node that holds triangles. Appends nothing before a build.
@@ -54,9 +61,12 @@ public:
 
     // The collision tree's root, null before Build.
     XOctNode* Root() const { return root.get(); }
-    // The render tree's root, null before BuildRenderTree.
-    XRenderOctNode* RenderRoot() const { return renderRoot.get(); }
-    // The mesh of the latest build.
+    // The render tree's root (the first part's), null before BuildRenderTree.
+    XRenderOctNode* RenderRoot() const { return RenderRoot(0); }
+    // The render tree of each part of the world.
+    int RenderRootCount() const { return static_cast<int>(renderRoots.size()); }
+    XRenderOctNode* RenderRoot(int part) const;
+    // The mesh of the latest build (the first part).
     const XMesh* Mesh() const { return mesh; }
     // Tells collision builds apart: a number that no other build of any tree in the process has had (0 before
     // the first), so that answers kept about one tree are not taken for another's.
@@ -65,10 +75,10 @@ public:
     double BuildTime() const { return buildTime; }
 
 private:
-    friend XOctTree* BuildOctTree(XMesh* worldMesh);
+    friend XOctTree* BuildOctTree(const std::vector<XMesh*>& worldParts);
 
     std::unique_ptr<XOctNode> root;
-    std::unique_ptr<XRenderOctNode> renderRoot;
+    std::vector<std::unique_ptr<XRenderOctNode>> renderRoots;
     const XMesh* mesh = nullptr;
     std::vector<XOctNode*> queryResult;
     uint64_t serial = 0;
@@ -78,3 +88,6 @@ private:
 // Creates the octree of the scene's world mesh: the render tree first, then the collision tree. Null when
 // there is no mesh. The caller owns the tree.
 XOctTree* BuildOctTree(XMesh* worldMesh);
+// The same for a world in parts (the first part alone is the world mesh above). Null when there is no part or
+// a part is null.
+XOctTree* BuildOctTree(const std::vector<XMesh*>& worldParts);

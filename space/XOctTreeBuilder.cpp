@@ -99,7 +99,21 @@ void MakeChildCubes(const XCube& parent, XCube (&childCubes)[8])
 
 XCube XOctTreeBuilder::RootCube(const XMesh& mesh)
 {
-    const XBoundingBox box = XBoundingBox::FromPoints(mesh.GetPositions(), UsableVertexCount(mesh));
+    return RootCube(std::vector<const XMesh*>{&mesh});
+}
+
+XCube XOctTreeBuilder::RootCube(const std::vector<const XMesh*>& parts)
+{
+    XBoundingBox box;
+    if (parts.size() == 1) {
+        box = XBoundingBox::FromPoints(parts[0]->GetPositions(), UsableVertexCount(*parts[0]));
+    } else {
+        std::vector<XVector3> positions;
+        for (const XMesh* const part : parts) {
+            positions.insert(positions.end(), part->GetPositions(), part->GetPositions() + UsableVertexCount(*part));
+        }
+        box = XBoundingBox::FromPoints(positions.data(), static_cast<int>(positions.size()));
+    }
     float halfSize = box.size.x;
     if (box.size.y > halfSize) {
         halfSize = box.size.y;
@@ -121,16 +135,23 @@ XCube XOctTreeBuilder::ChildCube(const XCube& parent, int index)
 
 std::unique_ptr<XOctNode> XOctTreeBuilder::BuildCollisionTree(const XMesh& mesh)
 {
-    std::unique_ptr<XOctNode> root(new XOctNode(RootCube(mesh)));
-    const int vertexCount = UsableVertexCount(mesh);
-    const XVector3* positions = mesh.GetPositions();
-    const uint16_t* triangles = mesh.GetTriangles();
+    return BuildCollisionTree(std::vector<const XMesh*>{&mesh});
+}
+
+std::unique_ptr<XOctNode> XOctTreeBuilder::BuildCollisionTree(const std::vector<const XMesh*>& parts)
+{
+    std::unique_ptr<XOctNode> root(new XOctNode(RootCube(parts)));
     work.clear();
-    work.reserve(static_cast<size_t>(mesh.GetTriangleCount()));
-    for (int i = 0; i < mesh.GetTriangleCount(); ++i) {
-        const uint16_t* triangle = triangles + 3 * i;
-        if (IndicesInRange(triangle, vertexCount)) {
-            work.push_back(XTriangle(positions[triangle[0]], positions[triangle[1]], positions[triangle[2]]));
+    for (const XMesh* const part : parts) {
+        const int vertexCount = UsableVertexCount(*part);
+        const XVector3* positions = part->GetPositions();
+        const uint16_t* triangles = part->GetTriangles();
+        work.reserve(work.size() + static_cast<size_t>(part->GetTriangleCount()));
+        for (int i = 0; i < part->GetTriangleCount(); ++i) {
+            const uint16_t* triangle = triangles + 3 * i;
+            if (IndicesInRange(triangle, vertexCount)) {
+                work.push_back(XTriangle(positions[triangle[0]], positions[triangle[1]], positions[triangle[2]]));
+            }
         }
     }
     root->SetTriangles(work);

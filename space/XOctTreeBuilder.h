@@ -19,11 +19,16 @@ public:
     // The collision tree of the mesh: a root over the mesh's bounding cube holding one XTriangle per mesh
     // triangle, subdivided with clipping.
     std::unique_ptr<XOctNode> BuildCollisionTree(const XMesh& mesh);
+    // The same over the meshes of a world kept in parts: one root over all of them, the parts' triangles in
+    // turn.
+    std::unique_ptr<XOctNode> BuildCollisionTree(const std::vector<const XMesh*>& parts);
     // The render tree of the mesh: a root holding all index triangles, subdivided without clipping.
     std::unique_ptr<XRenderOctNode> BuildRenderTree(const XMesh& mesh);
 
     // The root cube of a mesh: centred on its bounding box, with half-size the box's largest full extent.
     static XCube RootCube(const XMesh& mesh);
+    // The root cube of meshes taken together.
+    static XCube RootCube(const std::vector<const XMesh*>& parts);
     // The cube of child index of a node with the given cube.
     static XCube ChildCube(const XCube& parent, int index);
 

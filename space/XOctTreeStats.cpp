@@ -48,9 +48,9 @@ XOctTreeStats XOctTreeStats::Gather(const XOctTree& tree)
     if (tree.Root() != nullptr) {
         CountCollisionNodes(*tree.Root(), 0, stats);
     }
-    if (tree.RenderRoot() != nullptr) {
-        stats.renderNodeCount = CountRenderNodes(*tree.RenderRoot());
-        stats.renderRootTriangles = tree.RenderRoot()->TriangleCount();
+    for (int part = 0; part < tree.RenderRootCount(); ++part) {
+        stats.renderNodeCount += CountRenderNodes(*tree.RenderRoot(part));
+        stats.renderRootTriangles += tree.RenderRoot(part)->TriangleCount();
     }
     return stats;
 }

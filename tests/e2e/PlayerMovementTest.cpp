@@ -204,3 +204,26 @@ TEST(PlayerSteps, LowStepsAreClimbedByWalking)
     EXPECT_GT(end.z, 8.0f) << "the player got past the step";
     EXPECT_NEAR(end.y, 2.3f, 0.05f) << "and stands on the raised floor";
 }
+
+TEST(PlayerWalking, AWorldTooLargeForOneMeshIsWalkedOnAndDrawnWholeAcrossItsParts)
+{
+    // 112 x 112 tiles: 50,176 vertices, more than one mesh holds, in three parts cut along z (rows of tiles
+    // in turn). The player starts over the second part and walks into the third.
+    TestLevel level;
+    for (int row = 0; row < 112; ++row) {
+        for (int column = 0; column < 112; ++column) {
+            const float x = static_cast<float>(column) - 56.0f;
+            const float z = static_cast<float>(row) - 56.0f;
+            level.Floor(0.0f, x, z, x + 1.0f, z + 1.0f);
+        }
+    }
+    level.InParts(5000); // rows 0..44, 44..89, 89..111: the parts meet at z -11.4 and 33.3
+    ScratchDirectory directory;
+    const GameRunResult run = GameRun(level).Script("50 key down UP\n").Frames(520).Run(directory);
+    ASSERT_EQ(run.frames.size(), 520u);
+    for (const TraceFrame& frame : run.frames) {
+        ASSERT_GT(frame.Vector("pos").y, 1.99f) << "frame " << frame.Int("frame") << ": fell through";
+    }
+    EXPECT_EQ(run.frames.back().Int("drawnTriangles"), 2 * 112 * 112) << "every part is drawn";
+    EXPECT_GT(run.frames.back().Vector("pos").z, 40.0f) << "walked onto the third part";
+}

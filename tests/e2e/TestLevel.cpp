@@ -86,33 +86,45 @@ TestLevel& TestLevel::WhiteSurfaces()
     return *this;
 }
 
+TestLevel& TestLevel::InParts(int quads)
+{
+    quadsPerPart = quads;
+    return *this;
+}
+
 std::string TestLevel::SceneText() const
 {
     std::ostringstream out;
     out << "objects\n--\n--\nobject count : 1\n";
     out << "material_list : 1\n--\n--\nname wall\nambient 1 1 1\ndiffuse 1 1 1\nspecular 0 0 0\n"
            "emissive 0 0 0\nshininess 0\ntransparency 0\ntexture1 0\ntexture2 1\ntexture3 -1\n";
-    if (withWorld && !corners.empty()) {
-        const size_t quads = corners.size() / 4;
-        const size_t vertices = corners.size();
-        out << "object_start : world\n--\n--\n1 0 0\n0 1 0\n0 0 1\n--\n0 0 0\n--\n1 1 1\n--\n";
+    const size_t allQuads = corners.size() / 4;
+    const size_t perPart = quadsPerPart > 0 ? static_cast<size_t>(quadsPerPart) : allQuads;
+    for (size_t firstQuad = 0; withWorld && firstQuad < allQuads; firstQuad += perPart) {
+        const size_t quads = std::min(perPart, allQuads - firstQuad);
+        const size_t vertices = quads * 4;
+        const XVector3* const part = corners.data() + firstQuad * 4;
+        const size_t number = firstQuad / perPart + 1;
+        out << "object_start : " << (number == 1 ? std::string("world") : "world." + std::to_string(number))
+            << "\n--\n--\n1 0 0\n0 1 0\n0 0 1\n--\n0 0 0\n--\n1 1 1\n--\n";
         out << "vertices : " << vertices << "\n--\n";
-        for (const XVector3& p : corners) {
-            out << Vector(p) << "\n";
+        for (size_t i = 0; i < vertices; ++i) {
+            out << Vector(part[i]) << "\n";
         }
         out << "--\nuv set 0 : " << vertices << "\n--\n";
         for (size_t i = 0; i < vertices; ++i) {
             out << "0.5 0.5\n";
         }
         out << "--\nuv set 1 : " << vertices << "\n--\n";
-        for (const XVector3& p : corners) {
+        for (size_t i = 0; i < vertices; ++i) {
+            const XVector3& p = part[i];
             out << Number(p.x * 0.25f + p.y * 0.25f) << " " << Number(p.z * 0.25f + p.y * 0.125f) << "\n";
         }
         out << "--\nnormals : " << quads << "\n--\n";
         for (size_t q = 0; q < quads; ++q) {
-            const XVector3& a = corners[q * 4];
-            const XVector3& b = corners[q * 4 + 1];
-            const XVector3& c = corners[q * 4 + 2];
+            const XVector3& a = part[q * 4];
+            const XVector3& b = part[q * 4 + 1];
+            const XVector3& c = part[q * 4 + 2];
             out << Vector(Cross(b - a, c - b).Normalized()) << "\n";
         }
         out << "--\nnumber_of_materials : 1\nindice_count : " << quads * 2 << "\n--\n";

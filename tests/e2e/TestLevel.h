@@ -28,6 +28,9 @@ public:
     TestLevel& WithoutEntry(const std::string& name);
     // Every surface pure white (its picture and its light map): the brightest scene there is.
     TestLevel& WhiteSurfaces();
+    // Writes the world as parts ("world", "world.2", ...) of at most quads quads each, in the order they were
+    // added, as a world too large for one mesh comes.
+    TestLevel& InParts(int quads);
 
     // The scene file's text.
     std::string SceneText() const;
@@ -41,4 +44,5 @@ private:
     bool withWorld = true;
     std::vector<std::string> leftOut;
     bool white = false;
+    int quadsPerPart = 0; // 0: one object
 };

@@ -7,6 +7,7 @@
 #include "scene/XShaderManager.h"
 #include "tools/levelc/XLevelError.h"
 #include "tools/levelc/XLevelParser.h"
+#include "tools/levelc/XWorldParts.h"
 
 #include <gtest/gtest.h>
 
@@ -232,4 +233,55 @@ TEST(LevelCompilerErrors, NameTheLineOfTheSpawnOrLight)
     EXPECT_EQ(lineOf(withoutSpawn + "spawn 0 0 0\nlight 10.5 4 0 color 1 1 1 radius 5\n"), 14);
     // A texture that is not there.
     EXPECT_EQ(lineOf("material floor missing.jpg 4\n" + source.substr(source.find("material wall"))), 1);
+}
+
+TEST(LevelCompilerWorldParts, CutALargeWorldIntoPartsUnderTheLimitThatTogetherAreTheWorldInOrder)
+{
+    // A strip of quads sharing their edge vertices, three materials in groups of 7, 5 and 8 triangles.
+    XSceneObject world;
+    world.name = "world";
+    for (int v = 0; v < 22; ++v) {
+        const float x = static_cast<float>(v / 2);
+        world.positions.emplace_back(x, static_cast<float>(v % 2), 0.0f);
+        world.normals.emplace_back(0.0f, 0.0f, 1.0f);
+        world.uv0.emplace_back(x * 0.1f, 0.5f);
+        world.uv1.emplace_back(x, static_cast<float>(v));
+    }
+    for (int t = 0; t < 20; ++t) {
+        world.triangles.push_back({t, t + 1, t + 2});
+    }
+    world.groups = {XSceneGroup{4, 7}, XSceneGroup{1, 5}, XSceneGroup{4, 8}};
+
+    EXPECT_EQ(XWorldParts::Split(world, 23).size(), 1u) << "a world that fits stays whole";
+    const std::vector<XSceneObject> parts = XWorldParts::Split(world, 6);
+    ASSERT_GE(parts.size(), 4u);
+    const std::vector<int> materials = {4, 4, 4, 4, 4, 4, 4, 1, 1, 1, 1, 1, 4, 4, 4, 4, 4, 4, 4, 4};
+    size_t t = 0;
+    for (size_t p = 0; p < parts.size(); ++p) {
+        const XSceneObject& part = parts[p];
+        EXPECT_EQ(part.name, p == 0 ? "world" : "world." + std::to_string(p + 1));
+        EXPECT_LT(part.VertexCount(), 6);
+        EXPECT_LT(part.TriangleCount(), 6);
+        ASSERT_EQ(part.normals.size(), part.positions.size());
+        ASSERT_EQ(part.uv0.size(), part.positions.size());
+        ASSERT_EQ(part.uv1.size(), part.positions.size());
+        int grouped = 0;
+        size_t local = 0;
+        for (const XSceneGroup& group : part.groups) {
+            for (int i = 0; i < group.triangleCount; ++i, ++local, ++t) {
+                ASSERT_LT(t, world.triangles.size());
+                EXPECT_EQ(group.material, materials[t]) << "triangle " << t;
+                for (size_t k = 0; k < 3; ++k) {
+                    const size_t mine = static_cast<size_t>(part.triangles[local][k]);
+                    const size_t theirs = static_cast<size_t>(world.triangles[t][k]);
+                    EXPECT_EQ(part.positions[mine], world.positions[theirs]) << "triangle " << t;
+                    EXPECT_EQ(part.uv0[mine].x, world.uv0[theirs].x);
+                    EXPECT_EQ(part.uv1[mine].y, world.uv1[theirs].y);
+                }
+            }
+            grouped += group.triangleCount;
+        }
+        EXPECT_EQ(grouped, part.TriangleCount()) << "the groups cover the part";
+    }
+    EXPECT_EQ(t, world.triangles.size()) << "every triangle, in order, once";
 }

@@ -3,11 +3,18 @@
 // branch, behind the corner, is not. A file that does not fit its world is refused with the reason.
 #include "LevelTestSupport.h"
 
+#include "render/XVisibleWorld.h"
+#include "scene/XMesh.h"
 #include "scene/XVisibility.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <set>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -145,4 +152,100 @@ TEST(Visibility, AFileThatDoesNotFitItsWorldIsRefusedWithTheReason)
     std::string noReach = compiled.bytes;
     noReach.replace(12, 4, std::string(4, '\0'));
     EXPECT_FALSE(visibility.Load(BytesOf(noReach), noReach.size(), compiled.triangles, problem));
+}
+
+namespace {
+
+// A mesh of the world's positions (all of them) and its triangles first .. first + count - 1.
+std::unique_ptr<XMesh> PartMesh(const XSceneObject& world, int first, int count)
+{
+    std::unique_ptr<XMesh> mesh = std::make_unique<XMesh>();
+    mesh->Create(world.VertexCount(), count, 0x1);
+    std::copy(world.positions.begin(), world.positions.end(), mesh->GetPositions());
+    for (int t = 0; t < count; ++t) {
+        const std::array<int, 3>& corners = world.triangles[static_cast<size_t>(first + t)];
+        for (size_t k = 0; k < 3; ++k) {
+            mesh->GetTriangles()[3 * static_cast<size_t>(t) + k] = static_cast<uint16_t>(corners[k]);
+        }
+    }
+    return mesh;
+}
+
+using Triangle = std::array<uint16_t, 3>;
+
+// The triangles a selection draws of each material in a part, in order.
+std::map<int, std::vector<Triangle>> Drawn(const XVisibleWorld& world, int part, int materials)
+{
+    std::map<int, std::vector<Triangle>> drawn;
+    for (int material = 0; material < materials; ++material) {
+        for (const XVisibleWorld::Draw& draw : world.DrawsOf(part, material)) {
+            for (int t = 0; t < draw.count; ++t) {
+                const uint16_t* const i = draw.indices + 3 * t;
+                drawn[material].push_back(Triangle{i[0], i[1], i[2]});
+            }
+        }
+    }
+    return drawn;
+}
+
+} // namespace
+
+TEST(Visibility, AWorldInPartsDrawsWhatTheWholeWorldDrawsEachPartInTheSameOrder)
+{
+    const Compiled& compiled = CornerCompiled();
+    const XSceneObject& world = compiled.scene.objects.front();
+    ASSERT_EQ(world.TriangleCount(), compiled.triangles);
+    const int split = compiled.triangles / 3;
+    const std::unique_ptr<XMesh> whole = PartMesh(world, 0, compiled.triangles);
+    const std::unique_ptr<XMesh> first = PartMesh(world, 0, split);
+    const std::unique_ptr<XMesh> second = PartMesh(world, split, compiled.triangles - split);
+    std::set<Triangle> ofFirst;
+    for (int t = 0; t < split; ++t) {
+        const uint16_t* const i = first->GetTriangles() + 3 * t;
+        ofFirst.insert(Triangle{i[0], i[1], i[2]});
+    }
+    ASSERT_EQ(ofFirst.size(), static_cast<size_t>(split)) << "the test tells the parts apart by their corners";
+
+    XVisibleWorld one;
+    XVisibleWorld two;
+    XVisibility data;
+    std::string problem;
+    ASSERT_TRUE(data.Load(BytesOf(compiled.bytes), compiled.bytes.size(), compiled.triangles, problem)) << problem;
+    ASSERT_TRUE(one.Set(data, {whole.get()}));
+    EXPECT_FALSE(two.Set(data, {first.get()})) << "the parts must hold the data's triangles";
+    ASSERT_TRUE(two.Set(data, {first.get(), second.get()}));
+
+    // A 60-degree view 100 units deep from the room, the door and the corridor's corner, in four directions.
+    const float n = 0.1f;
+    const float f = 100.0f;
+    const float cot = 1.0f / std::tan(0.5236f);
+    const float projection[16] = {cot / 1.333f, 0, 0, 0, 0, cot, 0, 0, 0, 0, (f + n) / (n - f), -1, 0, 0, 2 * f * n / (n - f), 0};
+    int checked = 0;
+    for (const XVector3& eye : {XVector3(0.0f, 3.0f, 0.0f), XVector3(0.0f, 3.0f, 8.5f), XVector3(0.0f, 3.0f, 37.0f)}) {
+        for (int turn = 0; turn < 4; ++turn) {
+            const float yaw = static_cast<float>(turn) * 1.5708f;
+            const float c = std::cos(yaw);
+            const float s = std::sin(yaw);
+            // Rotation about y by yaw, then the eye moved to the origin.
+            const float modelview[16] = {c, 0, s, 0, 0, 1, 0, 0, -s, 0, c, 0,
+                                         -(c * eye.x - s * eye.z), -eye.y, -(s * eye.x + c * eye.z), 1};
+            ASSERT_TRUE(one.Select(projection, modelview));
+            ASSERT_TRUE(two.Select(projection, modelview));
+            EXPECT_EQ(one.SelectedTriangles(), two.SelectedTriangles());
+            const std::map<int, std::vector<Triangle>> all = Drawn(one, 0, 64);
+            const std::map<int, std::vector<Triangle>> a = Drawn(two, 0, 64);
+            const std::map<int, std::vector<Triangle>> b = Drawn(two, 1, 64);
+            for (const auto& [material, triangles] : all) {
+                std::vector<Triangle> expectA;
+                std::vector<Triangle> expectB;
+                for (const Triangle& t : triangles) {
+                    (ofFirst.count(t) != 0 ? expectA : expectB).push_back(t);
+                }
+                EXPECT_EQ(a.count(material) != 0 ? a.at(material) : std::vector<Triangle>{}, expectA) << material;
+                EXPECT_EQ(b.count(material) != 0 ? b.at(material) : std::vector<Triangle>{}, expectB) << material;
+                checked += static_cast<int>(triangles.size());
+            }
+        }
+    }
+    EXPECT_GT(checked, compiled.triangles) << "the views draw something";
 }

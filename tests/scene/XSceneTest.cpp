@@ -5,6 +5,7 @@
 
 #include <memory> // std::make_unique
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -36,12 +37,14 @@ XSceneNode* AddNode(XScene& scene, const std::string& name, bool withMesh = true
     return scene.AddNode(std::move(node));
 }
 
-// The fake octree builder remembers the mesh it was given and how often it ran.
+// The fake octree builder remembers the meshes it was given and how often it ran.
 XMesh* builtFrom = nullptr;
+std::vector<XMesh*> builtFromParts;
 int buildCount = 0;
-XOctTree* FakeBuilder(XMesh* worldMesh)
+XOctTree* FakeBuilder(const std::vector<XMesh*>& worldParts)
 {
-    builtFrom = worldMesh;
+    builtFromParts = worldParts;
+    builtFrom = worldParts.empty() ? nullptr : worldParts[0];
     ++buildCount;
     return reinterpret_cast<XOctTree*>(&buildCount); // never dereferenced: the scene only stores it
 }
@@ -101,6 +104,26 @@ TEST_F(SceneSetupTest, BuildsTheOctreeFromTheWorldMeshAndSortsSpecialNodes)
     EXPECT_EQ(scene.GetTangentNodes()[0]->GetName(), "plasma");
     EXPECT_EQ(scene.GetTangentNodes()[1]->GetName(), "rocket");
     EXPECT_EQ(scene.GetNodeCount(), 6) << "sorting copies pointers; the node list stays whole";
+}
+
+TEST_F(SceneSetupTest, AWorldInPartsIsBuiltAndDrawnAsOneUpToTheFirstMissingPart)
+{
+    AddNode(scene, "skydome");
+    XSceneNode* const third = AddNode(scene, "world.3");
+    XSceneNode* const world = AddNode(scene, "world");
+    AddNode(scene, "world.5"); // after a gap: not a part
+    XSceneNode* const second = AddNode(scene, "world.2");
+    AddNode(scene, "world.4", false);
+
+    scene.SetupScene(FakeBuilder);
+
+    EXPECT_EQ(builtFromParts, (std::vector<XMesh*>{world->GetMesh(), second->GetMesh(), third->GetMesh()}));
+    EXPECT_EQ(scene.GetWorldParts(), (std::vector<XSceneNode*>{world, second, third}));
+    ASSERT_EQ(scene.GetPlainNodes().size(), 4u);
+    EXPECT_EQ(scene.GetPlainNodes()[2], third);
+    EXPECT_EQ(scene.GetPlainNodes()[3]->GetName(), "skydome");
+    EXPECT_EQ(scene.GetWorldTriangleCount(), 3);
+    EXPECT_EQ(third->GetMesh()->GetRenderPositions(), third->GetMesh()->GetPositions()) << "parts are prepared";
 }
 
 TEST_F(SceneSetupTest, MissingSkydomeLeavesOneNodeFewer)

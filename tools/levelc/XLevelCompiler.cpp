@@ -13,6 +13,7 @@
 #include "tools/levelc/XSpaceGrid.h"
 #include "tools/levelc/XVisibilityBuilder.h"
 #include "tools/levelc/XSurface.h"
+#include "tools/levelc/XWorldParts.h"
 
 #include <stb_image.h>       // stbi_load
 #include <stb_image_write.h> // stbi_write_bmp
@@ -405,11 +406,13 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::str
     stats.worldVertices = world.VertexCount();
     stats.worldTriangles = world.TriangleCount();
     stats.worldMaterials = static_cast<int>(world.groups.size());
-    if (world.VertexCount() >= kMaxCount || world.TriangleCount() >= kMaxCount || world.TriangleCount() == 0) {
-        throw XLevelError(file, 0, "the world has " + std::to_string(world.VertexCount()) + " vertices and " +
-                                       std::to_string(world.TriangleCount()) +
-                                       " triangles; the engine takes from 1 to 49999 of each");
+    if (world.TriangleCount() == 0) {
+        throw XLevelError(file, 0, "the world has no triangles");
     }
+    // A world beyond the engine's mesh limits goes into the scene file in parts; everything before the scene
+    // file (baking, visibility) works on the whole.
+    const std::vector<XSceneObject> worldParts = XWorldParts::Split(world, kMaxCount);
+    stats.worldParts = static_cast<int>(worldParts.size());
 
     clock.Lap("world");
 
@@ -460,7 +463,7 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::str
     };
     const int skyMaterial = modelMaterial("sky", kSkyTexture);
     const int weaponMaterial = modelMaterial("weapon", kWeaponTexture);
-    scene.objects.push_back(world);
+    scene.objects.insert(scene.objects.end(), worldParts.begin(), worldParts.end());
     scene.objects.push_back(XModelBuilder::SkyDome(skyMaterial));
     scene.objects.push_back(XModelBuilder::PlasmaGun(weaponMaterial));
     scene.objects.push_back(XModelBuilder::RocketLauncher(weaponMaterial));

@@ -2,10 +2,10 @@
 //
 // Steps: parse the source; cut the solids' faces against each other; flood the open space from the spawn
 // and leave out faces that look into the void; weld, repair T-junctions and triangulate; lay out the light
-// maps; assemble the "world" object (one material per base texture and light-map page; its size is checked
-// here, before the long steps) and the sky dome, weapon and bullet models; bake the light maps; work out the
-// visibility; write "scene/world.msa", "scene/world.vis" and "scene/lightmap<N>.bmp" into the staging folder
-// (a map's into "maps/<name>/"). The base textures must already be in <staging>/scene: their average colours
+// maps; assemble the "world" object (one material per base texture and light-map page) and the sky dome,
+// weapon and bullet models; bake the light maps; work out the visibility; cut a world beyond the engine's mesh
+// limits into parts ("world", "world.2", ...); write "scene/world.msa", "scene/world.vis" and
+// "scene/lightmap<N>.bmp" into the staging folder (a map's into "maps/<name>/"). The base textures must already be in <staging>/scene: their average colours
 // tint the bounced light.
 // Depends on: everything else in tools/levelc.
 #pragma once
@@ -34,6 +34,7 @@ struct XCompileStats {
     int worldVertices = 0;
     int worldTriangles = 0;
     int worldMaterials = 0;
+    int worldParts = 1; // scene objects the world takes ("world", "world.2", ...)
     long reachableCells = 0;
     int visibilityViewCells = 0;    // cells the eye can be in
     int visibilityOwnerCells = 0;   // cells that hold triangles

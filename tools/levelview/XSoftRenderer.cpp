@@ -296,15 +296,23 @@ void XSoftRenderer::DrawMap(const XScene& scene, float minX, float maxX, float m
     mapMaxX = maxX;
     mapMinZ = minZ;
     mapMaxZ = maxZ;
-    const XSceneNode* node = scene.FindNode("world");
-    if (node == nullptr || node->GetMesh() == nullptr) {
-        return;
+    // The world and its further parts, if it comes in several.
+    for (int part = 1;; ++part) {
+        const XSceneNode* const node = scene.FindNode(WorldPartName(part));
+        if (node == nullptr || node->GetMesh() == nullptr) {
+            return;
+        }
+        DrawMapOf(*node);
     }
-    const XMesh* mesh = node->GetMesh();
+}
+
+void XSoftRenderer::DrawMapOf(const XSceneNode& node)
+{
+    const XMesh* mesh = node.GetMesh();
     const uint16_t* indices = mesh->GetTriangles();
     int first = 0;
-    for (int g = 0; g < node->GetMaterialGroupCount(); ++g) {
-        const XMaterialGroup group = node->GetMaterialGroup(g);
+    for (int g = 0; g < node.GetMaterialGroupCount(); ++g) {
+        const XMaterialGroup group = node.GetMaterialGroup(g);
         const XShader& shader = GetShaderManager()->GetShader(group.materialId);
         const Texture* base = &textures[static_cast<size_t>(std::max(0, shader.texture0))];
         const Texture* light = shader.texture1 >= 0 ? &textures[static_cast<size_t>(shader.texture1)] : nullptr;
@@ -314,8 +322,8 @@ void XSoftRenderer::DrawMap(const XScene& scene, float minX, float maxX, float m
             for (int k = 0; k < 3; ++k) {
                 const int v = indices[t * 3 + k];
                 p[k] = &mesh->GetPositions()[v];
-                screen[k].x = (maxX - p[k]->x) / (maxX - minX) * width;
-                screen[k].y = (maxZ - p[k]->z) / (maxZ - minZ) * height;
+                screen[k].x = (mapMaxX - p[k]->x) / (mapMaxX - mapMinX) * width;
+                screen[k].y = (mapMaxZ - p[k]->z) / (mapMaxZ - mapMinZ) * height;
                 screen[k].invW = 1.0f;
                 screen[k].depthKey = p[k]->y;
                 screen[k].a = mesh->GetTexCoordsA()[v];

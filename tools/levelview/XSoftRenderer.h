@@ -15,6 +15,7 @@
 #include <vector>
 
 class XScene;
+class XSceneNode;
 
 class XSoftRenderer {
 public:
@@ -46,6 +47,9 @@ public:
     double UncoveredShare() const;
 
 private:
+    // The map's triangles of one mesh of the world.
+    void DrawMapOf(const XSceneNode& node);
+
     struct Corner {
         XVector3 camera; // camera-space position: x right, y up, z forward
         XVector2 a;
