@@ -7,9 +7,9 @@
 
 #include <GL/gl.h> // glGetFloatv
 
-#include <algorithm> // std::max
+#include <algorithm> // std::max, std::sort
 #include <cmath>     // fabs, sqrt
-#include <utility>   // std::move
+#include <utility>   // std::move, std::pair
 
 namespace {
 
@@ -70,6 +70,15 @@ struct Frustum {
     }
 };
 
+// From a point to the nearest point of a box, squared (0 inside it).
+float DistanceSquared(const XVector3& point, const XVector3& min, const XVector3& max)
+{
+    const float dx = std::max(std::max(min.x - point.x, point.x - max.x), 0.0f);
+    const float dy = std::max(std::max(min.y - point.y, point.y - max.y), 0.0f);
+    const float dz = std::max(std::max(min.z - point.z, point.z - max.z), 0.0f);
+    return dx * dx + dy * dy + dz * dz;
+}
+
 } // namespace
 
 bool XVisibleWorld::Set(XVisibility visibilityData, const std::vector<const XMesh*>& parts)
@@ -112,6 +121,7 @@ bool XVisibleWorld::Set(XVisibility visibilityData, const std::vector<const XMes
         }
     }
     draws.assign(parts.size(), std::vector<std::vector<Draw>>(static_cast<size_t>(materials)));
+    nearFirst.reserve(static_cast<size_t>(visibility.OwnerCount()));
     return true;
 }
 
@@ -121,6 +131,7 @@ void XVisibleWorld::Clear()
     indices.clear();
     ownerRuns.clear();
     draws.clear();
+    nearFirst.clear();
     selected = false;
     selectedTriangles = 0;
 }
@@ -148,12 +159,17 @@ bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelvie
     if (!selected) {
         return false;
     }
+    // Nearest cells first, so that the depth test spares the rasteriser most of what lies behind them.
+    nearFirst.clear();
     for (int o = 0; o < visibility.OwnerCount(); ++o) {
         const XVisibility::OwnerCell& owner = visibility.Owner(o);
-        if (!visibility.Sees(view, o) || !frustum.MayShow(owner.min, owner.max)) {
-            continue;
+        if (visibility.Sees(view, o) && frustum.MayShow(owner.min, owner.max)) {
+            nearFirst.emplace_back(DistanceSquared(frustum.eye, owner.min, owner.max), o);
         }
-        for (const PartRun& run : ownerRuns[static_cast<size_t>(o)]) {
+    }
+    std::sort(nearFirst.begin(), nearFirst.end());
+    for (const std::pair<float, int>& cell : nearFirst) {
+        for (const PartRun& run : ownerRuns[static_cast<size_t>(cell.second)]) {
             const uint16_t* const first = indices[static_cast<size_t>(run.part)].data() + 3 * run.first;
             draws[static_cast<size_t>(run.part)][static_cast<size_t>(run.material)].push_back(Draw{first, run.count});
             selectedTriangles += run.count;

@@ -15,6 +15,7 @@
 #include "scene/XVisibility.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class XMesh;
@@ -41,7 +42,7 @@ public:
     bool Select(const float (&projection)[16], const float (&modelview)[16]);
     // Whether the last Select picked runs (rather than asking for the whole world).
     bool Selected() const { return selected; }
-    // The picked runs of a material in a part of the world, in the drawing order.
+    // The picked runs of a material in a part of the world, the runs of the cells nearest the eye first.
     const std::vector<Draw>& DrawsOf(int part, int material) const;
     // Triangles in the picked runs.
     int SelectedTriangles() const { return selectedTriangles; }
@@ -59,6 +60,7 @@ private:
     std::vector<std::vector<uint16_t>> indices;     // by part: its index triangles in the drawing order
     std::vector<std::vector<PartRun>> ownerRuns;    // by owner cell
     std::vector<std::vector<std::vector<Draw>>> draws; // by part, then material
+    std::vector<std::pair<float, int>> nearFirst;       // this frame's owner cells: distance squared, cell
     std::vector<Draw> none;
     bool selected = false;
     int selectedTriangles = 0;

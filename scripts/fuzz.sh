@@ -5,6 +5,8 @@
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (default 60 seconds per target, every target)
 #        KORVATH_FUZZ_BUILD=DIR scripts/fuzz.sh ... uses another build folder than build-fuzz
 #        KORVATH_FUZZ_RUNS=N scripts/fuzz.sh ... also stops each target after N inputs (whichever comes first)
+#        KORVATH_FUZZ_TIMEOUT=S scripts/fuzz.sh ... counts an input as hanging after S seconds (default 10; raise
+#        it for long runs on a machine shared with builds, where a slow but finite input may be kept waiting)
 #
 # Configures a separate clang build with KORVATH_FUZZ=ON (the libraries instrumented for coverage and
 # AddressSanitizer), builds the fuzz targets and runs each for the given time. New inputs go to
@@ -19,6 +21,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${KORVATH_FUZZ_BUILD:-$root/build-fuzz}"
 instrument="-fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer"
 runs="${KORVATH_FUZZ_RUNS:--1}"
+timeout="${KORVATH_FUZZ_TIMEOUT:-10}"
 
 # target:seed folder (and dictionary) in tests/fuzz
 all_targets="scene_file:scene obj:obj archive:archive picture:picture wav:wav input_script:input_script options:options"
@@ -58,7 +61,7 @@ for target in $selected; do
     artifacts="$build/artifacts"
     mkdir -p "$work" "$artifacts"
     echo "== fuzz_$name for $seconds s"
-    if ! "$build/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -runs="$runs" -max_len=65536 -timeout=10 -rss_limit_mb=2560 \
+    if ! "$build/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -runs="$runs" -max_len=65536 -timeout="$timeout" -rss_limit_mb=2560 \
         -dict="$root/tests/fuzz/$seeds.dict" -artifact_prefix="$artifacts/$name-" -print_final_stats=1 \
         "$work" "$root/tests/fuzz/corpus/$seeds"; then
         echo "fuzz_$name found a problem; see $artifacts" >&2
