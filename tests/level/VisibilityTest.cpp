@@ -249,3 +249,57 @@ TEST(Visibility, AWorldInPartsDrawsWhatTheWholeWorldDrawsEachPartInTheSameOrder)
     }
     EXPECT_GT(checked, compiled.triangles) << "the views draw something";
 }
+
+// Each material's runs come nearest cell first, so that the depth test spares the rasteriser what lies behind
+// them: from the corridor's far end looking back at the room, the cells' stored order would start in the room.
+TEST(Visibility, AMaterialsRunsComeNearestCellFirst)
+{
+    const Compiled& compiled = CornerCompiled();
+    const XSceneObject& world = compiled.scene.objects.front();
+    const std::unique_ptr<XMesh> whole = PartMesh(world, 0, compiled.triangles);
+    XVisibility data;
+    std::string problem;
+    ASSERT_TRUE(data.Load(BytesOf(compiled.bytes), compiled.bytes.size(), compiled.triangles, problem)) << problem;
+    // The owner cell of every triangle, by its corners.
+    std::map<Triangle, int> ownerOf;
+    for (int o = 0; o < data.OwnerCount(); ++o) {
+        for (const XVisibility::Run& run : data.Owner(o).runs) {
+            for (int i = run.first; i < run.first + run.count; ++i) {
+                const uint16_t* const c = whole->GetTriangles() + 3 * data.Order()[static_cast<size_t>(i)];
+                ownerOf[Triangle{c[0], c[1], c[2]}] = o;
+            }
+        }
+    }
+    XVisibleWorld visible;
+    ASSERT_TRUE(visible.Set(data, {whole.get()}));
+
+    // A 90-degree view from (0, 3, 38) towards -z, down the corridor into the room.
+    const float n = 0.1f;
+    const float f = 100.0f;
+    const float projection[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, (f + n) / (n - f), -1, 0, 0, 2 * f * n / (n - f), 0};
+    const XVector3 eye(0.0f, 3.0f, 38.0f);
+    const float modelview[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -eye.x, -eye.y, -eye.z, 1};
+    ASSERT_TRUE(visible.Select(projection, modelview));
+    auto distance = [&](int o) {
+        const XVisibility::OwnerCell& cell = data.Owner(o);
+        const XVector3 near(std::clamp(eye.x, cell.min.x, cell.max.x), std::clamp(eye.y, cell.min.y, cell.max.y),
+                            std::clamp(eye.z, cell.min.z, cell.max.z));
+        return std::sqrt((near.x - eye.x) * (near.x - eye.x) + (near.y - eye.y) * (near.y - eye.y) +
+                         (near.z - eye.z) * (near.z - eye.z));
+    };
+    int runs = 0;
+    float farthest = 0.0f;
+    for (int material = 0; material < 64; ++material) {
+        float last = 0.0f;
+        for (const XVisibleWorld::Draw& draw : visible.DrawsOf(0, material)) {
+            const Triangle first{draw.indices[0], draw.indices[1], draw.indices[2]};
+            ASSERT_EQ(ownerOf.count(first), 1u);
+            const float d = distance(ownerOf.at(first));
+            EXPECT_GE(d, last) << "material " << material << ", run " << runs;
+            last = d;
+            farthest = std::max(farthest, d);
+            ++runs;
+        }
+    }
+    EXPECT_GT(farthest, 25.0f) << "the view reaches the room";
+}
