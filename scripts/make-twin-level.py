@@ -33,6 +33,11 @@ def number(text):
     return str(int(value)) if value == int(value) else f"{value:g}"
 
 
+def shape(line):
+    """A geometry line's keyword and corners, without its finish and comment, as words."""
+    return line.split("#")[0].split()[:7]
+
+
 def shifted(line):
     """The line moved SHIFT east: the x of its corners or centre, and a wall's 'at' when it runs along x."""
     code, hash_, comment = line.partition("#")
@@ -60,7 +65,7 @@ def main(argv):
         print(f"{source}: no box to start the geometry", file=sys.stderr)
         return 1
     header, body = lines[:first], lines[first:]
-    walls = [line.split("#")[0].split()[:7] for line in body]
+    walls = [shape(line) for line in body]
     for wall in (EAST_WALL, WEST_WALL):
         if wall.split() not in walls:
             print(f"{source}: the end wall '{wall}' is not there", file=sys.stderr)
@@ -70,7 +75,7 @@ def main(argv):
     for line in header:
         out.append("level The Twin Citadels" if line.startswith("level ") else line)
     for line in body:
-        if line.split("#")[0].split()[:7] == EAST_WALL.split():
+        if shape(line) == EAST_WALL.split():
             line = "doorway " + EAST_WALL[4:] + "   " + DOOR
         out.append(line)
     out.append("")
@@ -81,7 +86,7 @@ def main(argv):
     for line in body:
         if line.split()[:1] == ["light"]:
             continue
-        if line.split("#")[0].split()[:7] == WEST_WALL.split():
+        if shape(line) == WEST_WALL.split():
             line = "doorway " + WEST_WALL[4:] + "   " + DOOR
         out.append(shifted(line))
     output.write_text("\n".join(out) + "\n")
