@@ -295,7 +295,22 @@ bool XRenderer::SetVisibility(XVisibility visibility)
     for (const XSceneNode* const part : WorldParts()) {
         parts.push_back(part->GetMesh());
     }
-    return visibleWorld.Set(std::move(visibility), parts);
+    if (!visibleWorld.Set(std::move(visibility), parts)) {
+        return false;
+    }
+    // A material's runs go with its first group in a part (see VisibleRunsOfGroup).
+    firstGroupOf.assign(parts.size(), std::vector<int>(static_cast<size_t>(visibleWorld.MaterialCount()), -1));
+    groupsDrawn.assign(parts.size(), 0);
+    for (size_t p = 0; p < parts.size(); ++p) {
+        const XSceneNode& part = *WorldParts()[p];
+        for (int g = part.GetMaterialGroupCount() - 1; g >= 0; --g) {
+            const int32_t material = part.GetMaterialGroup(g).materialId;
+            if (material >= 0 && material < visibleWorld.MaterialCount()) {
+                firstGroupOf[p][static_cast<size_t>(material)] = g;
+            }
+        }
+    }
+    return true;
 }
 
 void XRenderer::ReserveExplosions(size_t count)
@@ -464,9 +479,20 @@ void XRenderer::DrawWorld(XScene& world)
     if (visibleWorld.Active()) {
         visibleWorld.Select();
     }
+    // In an opaque scene every pixel shows the nearest surface whatever the order, so the visible world can go
+    // nearest first across its materials, wherever its parts stand among the objects.
+    const bool nearToFar = visibleWorld.Selected() && IsWorldOpaque(world);
+    bool worldDrawn = false;
     for (int i = 0; i < world.GetNodeCount(); ++i) {
         const XSceneNode* const node = world.GetNode(i);
         if (node == nullptr || node->GetName() == "plasma" || node->GetName() == "skydome") {
+            continue;
+        }
+        if (nearToFar && WorldPartOf(*node) >= 0) {
+            if (!worldDrawn) {
+                DrawWorldNearToFar();
+                worldDrawn = true;
+            }
             continue;
         }
         DrawObject(*node);
@@ -529,6 +555,60 @@ void XRenderer::DrawObject(const XSceneNode& node)
             drawnTriangles += world ? count : 0;
         }
         firstTriangle += count;
+    }
+}
+
+void XRenderer::DrawWorldNearToFar()
+{
+    const std::vector<XSceneNode*>& parts = WorldParts();
+    // Each part draws its groups up to the first without its picture or light map, as DrawObject does.
+    for (size_t p = 0; p < parts.size(); ++p) {
+        const XSceneNode& part = *parts[p];
+        const int meshTriangles = part.GetMesh()->GetTriangleCount();
+        int firstTriangle = 0;
+        int g = 0;
+        for (; g < part.GetMaterialGroupCount() && firstTriangle < meshTriangles; ++g) {
+            const XShader& material = GetShaderManager()->GetShader(part.GetMaterialGroup(g).materialId);
+            if (!SceneTextureUsable(material.texture0) || !SceneTextureUsable(material.texture1)) {
+                break;
+            }
+            firstTriangle += GroupTriangles(part.GetMaterialGroup(g), firstTriangle, meshTriangles);
+        }
+        groupsDrawn[p] = g;
+    }
+    glDisable(GL_BLEND);
+    int boundPart = -1;
+    int boundMaterial = -1;
+    for (const XVisibleWorld::OrderedDraw& draw : visibleWorld.NearToFar()) {
+        const size_t p = static_cast<size_t>(draw.part);
+        const int group = firstGroupOf[p][static_cast<size_t>(draw.material)];
+        if (group < 0 || group >= groupsDrawn[p]) {
+            continue;
+        }
+        if (draw.part != boundPart) {
+            const XMesh& mesh = *parts[p]->GetMesh();
+            SetVertexPointer(mesh.GetPositions());
+            SetTexCoordPointer(0, 2, Floats(mesh.GetTexCoordsA()));
+            SetTexCoordPointer(1, 2, Floats(mesh.GetTexCoordsB()));
+            boundPart = draw.part;
+        }
+        if (draw.material != boundMaterial) {
+            const XShader& material = GetShaderManager()->GetShader(draw.material);
+            BindSceneTexture(material.texture0, 0);
+            SetTextureMode(GL_MODULATE);
+            BindSceneTexture(material.texture1, 1);
+            SetTextureMode(GL_MODULATE);
+            SetTexCoordArray(1, true);
+            SetTexCoordArray(0, true);
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            boundMaterial = draw.material;
+        }
+        DrawTriangles(draw.run.indices, draw.run.count);
+        if (triangleMode == 1) {
+            DrawOutlines(draw.run.indices, draw.run.count);
+            boundMaterial = -1; // the outlines turned the textures off
+        }
+        drawnTriangles += draw.run.count;
     }
 }
 

@@ -100,10 +100,13 @@ private:
     void DrawSkyDome(const XCamera& camera, bool behindWorld);
     void DrawObject(const XSceneNode& node);
     const std::vector<XVisibleWorld::Draw>& VisibleRunsOfGroup(const XSceneNode& world, int part, int g) const;
-    // The spotlight pass over one part of the world.
+    // Every part of the world through the visible runs nearest first, with the textures of each run's material;
+    // for a world that is all opaque, where the order of the draws does not change the picture.
+    void DrawWorldNearToFar();
     const std::vector<XSceneNode*>& WorldParts();
     // The node's part number in WorldParts(), -1 when it is no part of the world.
     int WorldPartOf(const XSceneNode& node);
+    // The spotlight pass over one part of the world.
     void DrawSpotlightOn(XSceneNode& world, int part, const XCamera& camera, const XVector3& eye);
     void DrawOutlines(const uint16_t* firstIndex, int triangleCount) const;
     void DrawCollisionTriangles(const XScene& scene) const;
@@ -131,6 +134,8 @@ private:
     XFlareVisibility explosionVisibility; // the same for the explosions' centres
     XVisibleWorld visibleWorld;
     std::vector<XSceneNode*> unsetWorld; // WorldParts() of a scene that was not set up
+    std::vector<std::vector<int>> firstGroupOf; // by world part, then material: its first group, or -1
+    std::vector<int> groupsDrawn;               // by world part: the groups the world pass draws this frame
     int drawnTriangles = 0;
 };
 

@@ -7,7 +7,7 @@
 
 #include <GL/gl.h> // glGetFloatv
 
-#include <algorithm> // std::max, std::sort
+#include <algorithm> // std::fill, std::max, std::sort
 #include <cmath>     // fabs, sqrt
 #include <utility>   // std::move, std::pair
 
@@ -79,6 +79,20 @@ float DistanceSquared(const XVector3& point, const XVector3& min, const XVector3
     return dx * dx + dy * dy + dz * dz;
 }
 
+// The distance bands of the near-to-far order, by their outer distance squared; farther cells are the last band.
+constexpr float kBandLimits[] = {8.0f * 8.0f,   16.0f * 16.0f, 24.0f * 24.0f, 32.0f * 32.0f,
+                                 48.0f * 48.0f, 64.0f * 64.0f, 96.0f * 96.0f, 128.0f * 128.0f};
+constexpr int kBands = static_cast<int>(sizeof(kBandLimits) / sizeof(kBandLimits[0])) + 1;
+
+int BandOf(float distanceSquared)
+{
+    int band = 0;
+    while (band < kBands - 1 && distanceSquared >= kBandLimits[band]) {
+        ++band;
+    }
+    return band;
+}
+
 } // namespace
 
 bool XVisibleWorld::Set(XVisibility visibilityData, const std::vector<const XMesh*>& parts)
@@ -121,7 +135,13 @@ bool XVisibleWorld::Set(XVisibility visibilityData, const std::vector<const XMes
         }
     }
     draws.assign(parts.size(), std::vector<std::vector<Draw>>(static_cast<size_t>(materials)));
+    cursors.assign(parts.size(), std::vector<size_t>(static_cast<size_t>(materials)));
     nearFirst.reserve(static_cast<size_t>(visibility.OwnerCount()));
+    size_t runs = 0;
+    for (const std::vector<PartRun>& cellRuns : ownerRuns) {
+        runs += cellRuns.size();
+    }
+    nearToFar.reserve(runs);
     return true;
 }
 
@@ -131,7 +151,9 @@ void XVisibleWorld::Clear()
     indices.clear();
     ownerRuns.clear();
     draws.clear();
+    cursors.clear();
     nearFirst.clear();
+    nearToFar.clear();
     selected = false;
     selectedTriangles = 0;
 }
@@ -152,6 +174,7 @@ bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelvie
             list.clear();
         }
     }
+    nearToFar.clear();
     selectedTriangles = 0;
     const Frustum frustum(projection, modelview);
     const int view = visibility.ViewCellAt(frustum.eye);
@@ -169,13 +192,37 @@ bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelvie
     }
     std::sort(nearFirst.begin(), nearFirst.end());
     for (const std::pair<float, int>& cell : nearFirst) {
+        const int band = BandOf(cell.first);
         for (const PartRun& run : ownerRuns[static_cast<size_t>(cell.second)]) {
             const uint16_t* const first = indices[static_cast<size_t>(run.part)].data() + 3 * run.first;
-            draws[static_cast<size_t>(run.part)][static_cast<size_t>(run.material)].push_back(Draw{first, run.count});
+            std::vector<Draw>& list = draws[static_cast<size_t>(run.part)][static_cast<size_t>(run.material)];
+            list.push_back(Draw{first, run.count, band});
             selectedTriangles += run.count;
         }
     }
+    OrderNearToFar();
     return true;
+}
+
+// Each material's list holds its runs nearest cell first, so a band's runs of a material follow one another in
+// it: the bands are dealt out of the lists in turn.
+void XVisibleWorld::OrderNearToFar()
+{
+    for (std::vector<size_t>& part : cursors) {
+        std::fill(part.begin(), part.end(), 0);
+    }
+    const size_t materials = cursors.empty() ? 0 : cursors.front().size();
+    for (int band = 0; band < kBands; ++band) {
+        for (size_t material = 0; material < materials; ++material) {
+            for (size_t part = 0; part < draws.size(); ++part) {
+                const std::vector<Draw>& list = draws[part][material];
+                size_t& next = cursors[part][material];
+                for (; next < list.size() && list[next].band == band; ++next) {
+                    nearToFar.push_back(OrderedDraw{static_cast<int>(part), static_cast<int>(material), list[next]});
+                }
+            }
+        }
+    }
 }
 
 const std::vector<XVisibleWorld::Draw>& XVisibleWorld::DrawsOf(int part, int material) const

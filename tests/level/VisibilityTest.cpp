@@ -29,20 +29,21 @@ std::string CornerLevel()
            "ambient 0.3 0.3 0.3\n"
            "spawn 0 0 0\n"
            "material wall wall.jpg 4\n"
+           "material floor floor.jpg 4\n"
            // The room: x -8..8, z -8..8, 6 high, a door in its north wall.
-           "box -9 -1 -9  9 0 9  mat wall\n"
+           "box -9 -1 -9  9 0 9  mat floor\n"
            "box -9 6 -9  9 7 9  mat wall\n"
            "box -9 0 -9  -8 6 9  mat wall\n"
            "box 8 0 -9  9 6 9  mat wall\n"
            "box -8 0 -9  8 6 -8  mat wall\n"
            "doorway -8 0 8  8 6 9  across z width 4 height 5  mat wall\n"
            // The corridor north, x -2..2 up to z 40, then east along z 35..40 to x 60.
-           "box -3 -1 9  3 0 41  mat wall\n"
+           "box -3 -1 9  3 0 41  mat floor\n"
            "box -3 6 9  3 7 41  mat wall\n"
            "box -3 0 9  -2 6 41  mat wall\n"
            "box 2 0 9  3 6 35  mat wall\n"
            "box -2 0 40  2 6 41  mat wall\n"
-           "box 3 -1 34  61 0 41  mat wall\n"
+           "box 3 -1 34  61 0 41  mat floor\n"
            "box 3 6 34  61 7 41  mat wall\n"
            "box 3 0 34  61 6 35  mat wall\n"
            "box 3 0 40  61 6 41  mat wall\n"
@@ -62,7 +63,7 @@ const Compiled& CornerCompiled()
         Compiled result;
         const ScratchDirectory scratch("korvath-level-visibility");
         const std::string folder = scratch.Path().string();
-        level_test::WriteStandInTextures(folder, {"wall.jpg"});
+        level_test::WriteStandInTextures(folder, {"wall.jpg", "floor.jpg"});
         const XCompileStats stats = level_test::CompileText(CornerLevel(), folder, result.scene);
         result.triangles = stats.worldTriangles;
         result.bytes = ReadWholeFile(folder + "/scene/world.vis");
@@ -302,4 +303,36 @@ TEST(Visibility, AMaterialsRunsComeNearestCellFirst)
         }
     }
     EXPECT_GT(farthest, 25.0f) << "the view reaches the room";
+
+    // The order across materials holds the same runs, band by band, nearest band first, each band's runs a
+    // material at a time.
+    EXPECT_EQ(static_cast<int>(visible.NearToFar().size()), runs);
+    float farthestOfEarlierBands = 0.0f;
+    float farthestOfBand = 0.0f;
+    int band = 0;
+    std::set<int> materialsOfBand;
+    int material = -1;
+    for (const XVisibleWorld::OrderedDraw& draw : visible.NearToFar()) {
+        ASSERT_EQ(draw.part, 0);
+        const std::vector<XVisibleWorld::Draw>& ofMaterial = visible.DrawsOf(0, draw.material);
+        EXPECT_TRUE(std::any_of(ofMaterial.begin(), ofMaterial.end(), [&](const XVisibleWorld::Draw& d) {
+            return d.indices == draw.run.indices && d.count == draw.run.count;
+        }));
+        ASSERT_GE(draw.run.band, band);
+        if (draw.run.band > band) {
+            band = draw.run.band;
+            farthestOfEarlierBands = farthestOfBand;
+            materialsOfBand.clear();
+            material = -1;
+        }
+        if (draw.material != material) {
+            EXPECT_TRUE(materialsOfBand.insert(draw.material).second) << "material " << draw.material << " again";
+            material = draw.material;
+        }
+        const Triangle first{draw.run.indices[0], draw.run.indices[1], draw.run.indices[2]};
+        const float d = distance(ownerOf.at(first));
+        EXPECT_GE(d, farthestOfEarlierBands);
+        farthestOfBand = std::max(farthestOfBand, d);
+    }
+    EXPECT_GT(band, 0) << "the view spans several bands";
 }
