@@ -183,6 +183,15 @@ bool HasWorldArrays(const XMesh* mesh)
            mesh->GetTexCoordsB() != nullptr && mesh->GetTriangles() != nullptr;
 }
 
+// A light-mapped material's picture on unit 0 and light map on unit 1, each modulating.
+void BindLitTextures(const XShader& material)
+{
+    BindSceneTexture(material.texture0, 0);
+    SetTextureMode(GL_MODULATE);
+    BindSceneTexture(material.texture1, 1);
+    SetTextureMode(GL_MODULATE);
+}
+
 const float* Floats(const XVector2* array)
 {
     return reinterpret_cast<const float*>(array);
@@ -524,10 +533,7 @@ void XRenderer::DrawObject(const XSceneNode& node)
         if (!SceneTextureUsable(material.texture0) || !SceneTextureUsable(material.texture1)) {
             break; // a group without its picture or light map ends the object
         }
-        BindSceneTexture(material.texture0, 0);
-        SetTextureMode(GL_MODULATE);
-        BindSceneTexture(material.texture1, 1);
-        SetTextureMode(GL_MODULATE);
+        BindLitTextures(material);
         glColor4f(1.0f, 1.0f, 1.0f, alpha);
         SetVertexPointer(mesh->GetPositions());
         SetTexCoordPointer(0, 2, Floats(mesh->GetTexCoordsA()));
@@ -561,9 +567,14 @@ void XRenderer::DrawObject(const XSceneNode& node)
 void XRenderer::DrawWorldNearToFar()
 {
     const std::vector<XSceneNode*>& parts = WorldParts();
-    // Each part draws its groups up to the first without its picture or light map, as DrawObject does.
+    // Each part draws its groups up to the first without its picture or light map, and nothing without its
+    // arrays, as DrawObject does.
     for (size_t p = 0; p < parts.size(); ++p) {
         const XSceneNode& part = *parts[p];
+        groupsDrawn[p] = 0;
+        if (!HasWorldArrays(part.GetMesh())) {
+            continue;
+        }
         const int meshTriangles = part.GetMesh()->GetTriangleCount();
         int firstTriangle = 0;
         int g = 0;
@@ -594,10 +605,7 @@ void XRenderer::DrawWorldNearToFar()
         }
         if (draw.material != boundMaterial) {
             const XShader& material = GetShaderManager()->GetShader(draw.material);
-            BindSceneTexture(material.texture0, 0);
-            SetTextureMode(GL_MODULATE);
-            BindSceneTexture(material.texture1, 1);
-            SetTextureMode(GL_MODULATE);
+            BindLitTextures(material);
             SetTexCoordArray(1, true);
             SetTexCoordArray(0, true);
             glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
