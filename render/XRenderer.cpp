@@ -183,6 +183,13 @@ bool HasWorldArrays(const XMesh* mesh)
            mesh->GetTexCoordsB() != nullptr && mesh->GetTriangles() != nullptr;
 }
 
+// Whether a light-mapped material has both its picture and its light map. An object's groups are drawn up to
+// the first that lacks one.
+bool HasLitTextures(const XShader& material)
+{
+    return SceneTextureUsable(material.texture0) && SceneTextureUsable(material.texture1);
+}
+
 // A light-mapped material's picture on unit 0 and light map on unit 1, each modulating.
 void BindLitTextures(const XShader& material)
 {
@@ -403,7 +410,7 @@ bool XRenderer::IsWorldOpaque(const XScene& world) const
         }
         for (int g = 0; g < node->GetMaterialGroupCount(); ++g) {
             const XShader& material = GetShaderManager()->GetShader(node->GetMaterialGroup(g).materialId);
-            if (!SceneTextureUsable(material.texture0) || !SceneTextureUsable(material.texture1)) {
+            if (!HasLitTextures(material)) {
                 break; // the object draws nothing from here on
             }
             if (material.opacity < kOpaqueFrom) {
@@ -530,7 +537,7 @@ void XRenderer::DrawObject(const XSceneNode& node)
         const XShader& material = GetShaderManager()->GetShader(group.materialId);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         const float alpha = ApplyOpacity(material.opacity);
-        if (!SceneTextureUsable(material.texture0) || !SceneTextureUsable(material.texture1)) {
+        if (!HasLitTextures(material)) {
             break; // a group without its picture or light map ends the object
         }
         BindLitTextures(material);
@@ -580,7 +587,7 @@ void XRenderer::DrawWorldNearToFar()
         int g = 0;
         for (; g < part.GetMaterialGroupCount() && firstTriangle < meshTriangles; ++g) {
             const XShader& material = GetShaderManager()->GetShader(part.GetMaterialGroup(g).materialId);
-            if (!SceneTextureUsable(material.texture0) || !SceneTextureUsable(material.texture1)) {
+            if (!HasLitTextures(material)) {
                 break;
             }
             firstTriangle += GroupTriangles(part.GetMaterialGroup(g), firstTriangle, meshTriangles);
@@ -871,7 +878,7 @@ void XRenderer::DrawSpotlightOn(XSceneNode& world, int part, const XCamera& came
         const XMaterialGroup group = world.GetMaterialGroup(g);
         const XShader& material = GetShaderManager()->GetShader(group.materialId);
         ApplyOpacity(material.opacity);
-        if (!SceneTextureUsable(material.texture0) || !SceneTextureUsable(material.texture1)) {
+        if (!HasLitTextures(material)) {
             break; // the world pass drew nothing from here on; there is nothing to light
         }
         glEnable(GL_BLEND);
