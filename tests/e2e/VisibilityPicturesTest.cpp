@@ -108,13 +108,13 @@ TEST(VisibilityPictures, TheCitadelsWalkLooksTheSameWithAndWithoutIt)
 TEST(VisibilityPictures, AViewReachingFartherThanTheDataDrawsTheWholeWorld)
 {
     // A 110-degree field of view puts the far plane's corners about 510 units from the eye, beyond the 310 the
-    // level was compiled for: every frame draws every world triangle. The usual 60 degrees draw far fewer.
+    // level was compiled for: every frame draws every world triangle. The usual 60 degrees draw at most two thirds.
     const DemoRun wide = Replay("walk.demo", {"--set", "field_of_view=110"}, 60, 60);
     const DemoRun usual = Replay("walk.demo", {}, 60, 60);
     ASSERT_EQ(wide.trace.size(), 60u);
     ASSERT_EQ(usual.trace.size(), 60u);
     for (size_t i = 0; i < wide.trace.size(); ++i) {
-        EXPECT_EQ(wide.trace[i].Number("drawnTriangles"), 2993) << "frame " << i + 1;
-        EXPECT_LT(usual.trace[i].Number("drawnTriangles"), 2000) << "frame " << i + 1;
+        EXPECT_EQ(wide.trace[i].Number("drawnTriangles"), 3300) << "frame " << i + 1;
+        EXPECT_LE(usual.trace[i].Number("drawnTriangles"), 2200) << "frame " << i + 1;
     }
 }

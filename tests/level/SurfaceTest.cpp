@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath> // fabs
+#include <string>
 
 namespace {
 
@@ -97,5 +98,39 @@ TEST(VisibleSurface, TrianglesCoverEachPolygonWithoutSlivers)
             triangleArea += cross.Length() * 0.5;
         }
         EXPECT_NEAR(triangleArea, XConvexPolygon(points).Area(), 1e-6);
+    }
+}
+
+TEST(VisibleSurface, NoCornerTouchesATriangleItDoesNotBelongTo)
+{
+    // A floor cut by a row of pillars gets many corners along its edges; a triangle whose side runs through
+    // one of them is a T-junction inside the polygon, and the rasteriser leaves pixel cracks there.
+    std::string shapes = "box -20 -1 -3 20 0 3 mat m\n";
+    for (int i = -18; i <= 18; i += 3) {
+        shapes += "box " + std::to_string(i) + " 0 2.5 " + std::to_string(i + 1) + " 3 3 mat m\n";
+        shapes += "box " + std::to_string(i) + ".5 0 -3 " + std::to_string(i + 1) + ".5 3 -2.5 mat m\n";
+    }
+    const XSurface surface = XSurface::Build(XCsg::VisibleFragments(Parse(shapes).solids));
+    for (const XSurfacePolygon& polygon : surface.polygons) {
+        const XVector3d& normal = polygon.plane.normal;
+        for (const std::array<int, 3>& t : polygon.triangles) {
+            for (const int c : polygon.corners) {
+                if (c == t[0] || c == t[1] || c == t[2]) {
+                    continue;
+                }
+                const XVector3d& p = surface.vertices[static_cast<size_t>(c)];
+                bool inside = true;
+                for (int e = 0; e < 3; ++e) {
+                    const XVector3d& a = surface.vertices[static_cast<size_t>(t[e])];
+                    const XVector3d& b = surface.vertices[static_cast<size_t>(t[(e + 1) % 3])];
+                    const XVector3d edge = b - a;
+                    // Signed distance of p from the edge, positive inside the triangle.
+                    const double distance = Dot(Cross(edge, p - a), normal) / edge.Length();
+                    inside = inside && distance > -1e-5;
+                }
+                EXPECT_FALSE(inside) << "corner " << c << " touches triangle " << t[0] << " " << t[1] << " "
+                                     << t[2] << " of the polygon from line " << polygon.sourceLine;
+            }
+        }
     }
 }

@@ -140,8 +140,37 @@ double Quality(const XVector3d& a, const XVector3d& b, const XVector3d& c)
     return worst;
 }
 
+// True when p lies inside the triangle a-b-c or within XSurface::kWeldDistance of it.
+bool Touches(const XVector3d& p, const XVector3d& a, const XVector3d& b, const XVector3d& c, const XVector3d& normal)
+{
+    const XVector3d corners[3] = {a, b, c};
+    for (int e = 0; e < 3; ++e) {
+        const XVector3d edge = corners[(e + 1) % 3] - corners[e];
+        if (TwiceArea(corners[e], corners[(e + 1) % 3], p, normal) < -XSurface::kWeldDistance * edge.Length()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// True when no other corner of the ring touches the ear cut off at ring position i. An ear whose new side
+// runs through a corner would put a T-junction inside the polygon, and the rasteriser cracks there.
+bool IsClean(const std::vector<int>& ring, size_t i, const std::vector<XVector3d>& vertices, const XVector3d& normal)
+{
+    const size_t n = ring.size();
+    const XVector3d& a = vertices[static_cast<size_t>(ring[(i + n - 1) % n])];
+    const XVector3d& b = vertices[static_cast<size_t>(ring[i])];
+    const XVector3d& c = vertices[static_cast<size_t>(ring[(i + 1) % n])];
+    for (size_t k = 2; k + 1 < n; ++k) {
+        if (Touches(vertices[static_cast<size_t>(ring[(i + k) % n])], a, b, c, normal)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Cuts a convex polygon whose corners may include points on its edges into triangles of positive area,
-// clipping the best-shaped ear each time.
+// clipping the best-shaped clean ear each time (or the best-shaped ear, if none is clean).
 std::vector<std::array<int, 3>> Triangulate(const std::vector<int>& corners, const std::vector<XVector3d>& vertices,
                                             const XVector3d& normal)
 {
@@ -150,6 +179,7 @@ std::vector<std::array<int, 3>> Triangulate(const std::vector<int>& corners, con
     while (ring.size() > 3) {
         const size_t n = ring.size();
         double bestQuality = -1.0;
+        bool bestIsClean = false;
         size_t best = n;
         for (size_t i = 0; i < n; ++i) {
             const XVector3d& a = vertices[static_cast<size_t>(ring[(i + n - 1) % n])];
@@ -159,8 +189,13 @@ std::vector<std::array<int, 3>> Triangulate(const std::vector<int>& corners, con
                 continue;
             }
             const double q = Quality(a, b, c);
-            if (q > bestQuality + 1e-12) {
+            if (bestIsClean && q <= bestQuality + 1e-12) {
+                continue;
+            }
+            const bool clean = IsClean(ring, i, vertices, normal);
+            if ((clean && !bestIsClean) || (clean == bestIsClean && q > bestQuality + 1e-12)) {
                 bestQuality = q;
+                bestIsClean = clean;
                 best = i;
             }
         }
