@@ -299,6 +299,7 @@ void XRenderer::SetScene(XScene* newScene)
     scene = newScene;
     flareVisibility.Clear();
     visibleWorld.Clear();
+    worldCoversView = false;
 }
 
 bool XRenderer::SetVisibility(XVisibility visibility)
@@ -388,6 +389,7 @@ void XRenderer::Clear()
     glDepthMask(GL_TRUE); // a pass that left depth writes off would otherwise keep last frame's depths
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     marker = -1;
+    worldCoversView = false;
 }
 
 void XRenderer::DrawSky(const XCamera& camera)
@@ -397,7 +399,9 @@ void XRenderer::DrawSky(const XCamera& camera)
 
 void XRenderer::DrawSkyBehindWorld(const XCamera& camera)
 {
-    DrawSkyDome(camera, true);
+    if (!worldCoversView) {
+        DrawSkyDome(camera, true);
+    }
 }
 
 bool XRenderer::IsWorldOpaque(const XScene& world) const
@@ -492,8 +496,10 @@ void XRenderer::DrawWorld(XScene& world)
 {
     SetWorldState(GL_LESS);
     drawnTriangles = 0;
-    if (visibleWorld.Active()) {
+    if (visibleWorld.Active() && eyeInPlayerSpace) {
         visibleWorld.Select();
+    } else {
+        visibleWorld.SelectWhole();
     }
     // In an opaque scene every pixel shows the nearest surface whatever the order, so the visible world can go
     // nearest first across its materials, wherever its parts stand among the objects.
@@ -513,6 +519,10 @@ void XRenderer::DrawWorld(XScene& world)
         }
         DrawObject(*node);
     }
+    // When the eye's cell cannot see out of the level, everything it sees lies within the far plane and every
+    // picked triangle was drawn, no pixel is left at the cleared depth: the sky behind the world would not show.
+    worldCoversView = visibleWorld.Selected() && !visibleWorld.SkyMayShow() &&
+                      drawnTriangles == visibleWorld.SelectedTriangles();
     if (triangleMode == 2) {
         DrawCollisionTriangles(world);
     }

@@ -336,3 +336,73 @@ TEST(Visibility, AMaterialsRunsComeNearestCellFirst)
     }
     EXPECT_GT(band, 0) << "the view spans several bands";
 }
+
+namespace {
+
+// A roofed room whose doorway opens north onto a court open to the sky.
+std::string CourtLevel()
+{
+    return "level court\n"
+           "texel 1\n"
+           "page 256\n"
+           "ambient 0.3 0.3 0.3\n"
+           "spawn 0 0 0\n"
+           "material wall wall.jpg 4\n"
+           "box -9 -1 -9  9 0 31  mat wall\n"
+           "box -9 6 -9  9 7 9  mat wall\n"
+           "box -9 0 -9  -8 8 31  mat wall\n"
+           "box 8 0 -9  9 8 31  mat wall\n"
+           "box -8 0 -9  8 6 -8  mat wall\n"
+           "box -8 0 30  8 8 31  mat wall\n"
+           "doorway -8 0 8  8 6 9  across z width 4 height 5  mat wall\n"
+           "light 0 4 0 color 1 1 1 radius 20\n";
+}
+
+// A 90-degree perspective view from near to far, column-major.
+std::array<float, 16> Projection(float near, float far)
+{
+    return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, (far + near) / (near - far), -1, 0, 0, 2 * far * near / (near - far), 0};
+}
+
+// The view from eye looking north (+z) or south (-z), column-major.
+std::array<float, 16> LookingAlongZ(const XVector3& eye, bool north)
+{
+    const float s = north ? -1.0f : 1.0f; // north turns the view half round about y
+    return {s, 0, 0, 0, 0, 1, 0, 0, 0, 0, s, 0, -s * eye.x, -eye.y, -s * eye.z, 1};
+}
+
+bool SkyMayShow(XVisibleWorld& visible, const std::array<float, 16>& projection, const std::array<float, 16>& view)
+{
+    float p[16];
+    float m[16];
+    std::copy(projection.begin(), projection.end(), p);
+    std::copy(view.begin(), view.end(), m);
+    EXPECT_TRUE(visible.Select(p, m));
+    return visible.SkyMayShow();
+}
+
+} // namespace
+
+TEST(Visibility, TheSkyIsLeftOutOnlyWhereNoLineOfSightCanLeaveTheLevel)
+{
+    XSceneFile scene;
+    const ScratchDirectory scratch("korvath-level-sky");
+    const std::string folder = scratch.Path().string();
+    level_test::WriteStandInTextures(folder, {"wall.jpg"});
+    const XCompileStats stats = level_test::CompileText(CourtLevel(), folder, scene);
+    const std::string bytes = ReadWholeFile(folder + "/scene/world.vis");
+    XVisibility data;
+    std::string problem;
+    ASSERT_TRUE(data.Load(BytesOf(bytes), bytes.size(), stats.worldTriangles, problem)) << problem;
+    const std::unique_ptr<XMesh> whole = PartMesh(scene.objects.front(), 0, stats.worldTriangles);
+    XVisibleWorld visible;
+    ASSERT_TRUE(visible.Set(data, {whole.get()}));
+
+    const XVector3 room(0.0f, 3.0f, 0.0f);
+    const XVector3 court(0.0f, 3.0f, 20.0f);
+    EXPECT_FALSE(SkyMayShow(visible, Projection(0.1f, 150.0f), LookingAlongZ(room, false))) << "the room's back wall";
+    EXPECT_TRUE(SkyMayShow(visible, Projection(0.1f, 150.0f), LookingAlongZ(room, true))) << "out of the doorway";
+    EXPECT_TRUE(SkyMayShow(visible, Projection(0.1f, 150.0f), LookingAlongZ(court, false))) << "under the open sky";
+    EXPECT_TRUE(SkyMayShow(visible, Projection(0.1f, 5.0f), LookingAlongZ(room, false)))
+        << "the back wall beyond the far plane";
+}
