@@ -299,7 +299,6 @@ void XRenderer::SetScene(XScene* newScene)
     scene = newScene;
     flareVisibility.Clear();
     visibleWorld.Clear();
-    worldCoversView = false;
 }
 
 bool XRenderer::SetVisibility(XVisibility visibility)
@@ -389,7 +388,6 @@ void XRenderer::Clear()
     glDepthMask(GL_TRUE); // a pass that left depth writes off would otherwise keep last frame's depths
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     marker = -1;
-    worldCoversView = false;
 }
 
 void XRenderer::DrawSky(const XCamera& camera)
@@ -399,9 +397,7 @@ void XRenderer::DrawSky(const XCamera& camera)
 
 void XRenderer::DrawSkyBehindWorld(const XCamera& camera)
 {
-    if (!worldCoversView) {
-        DrawSkyDome(camera, true);
-    }
+    DrawSkyDome(camera, true);
 }
 
 bool XRenderer::IsWorldOpaque(const XScene& world) const
@@ -496,10 +492,8 @@ void XRenderer::DrawWorld(XScene& world)
 {
     SetWorldState(GL_LESS);
     drawnTriangles = 0;
-    if (visibleWorld.Active() && eyeInPlayerSpace) {
+    if (visibleWorld.Active()) {
         visibleWorld.Select();
-    } else {
-        visibleWorld.SelectWhole();
     }
     // In an opaque scene every pixel shows the nearest surface whatever the order, so the visible world can go
     // nearest first across its materials, wherever its parts stand among the objects.
@@ -519,10 +513,6 @@ void XRenderer::DrawWorld(XScene& world)
         }
         DrawObject(*node);
     }
-    // When the eye's cell cannot see out of the level, everything it sees lies within the far plane and every
-    // picked triangle was drawn, no pixel is left at the cleared depth: the sky behind the world would not show.
-    worldCoversView = visibleWorld.Selected() && !visibleWorld.SkyMayShow() &&
-                      drawnTriangles == visibleWorld.SelectedTriangles();
     if (triangleMode == 2) {
         DrawCollisionTriangles(world);
     }

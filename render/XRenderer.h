@@ -42,9 +42,6 @@ public:
     // what the eye's cell sees. Data that does not fit the scene's world is dropped (false); so is any data
     // when the scene changes.
     bool SetVisibility(XVisibility visibility);
-    // Whether the eye keeps to the space the player can reach (the default). An eye that flies through walls
-    // may see from inside a solid what its cell does not, so the passes then draw the whole world and the sky.
-    void SetEyeInPlayerSpace(bool inPlayerSpace) { eyeInPlayerSpace = inPlayerSpace; }
     // World triangles the latest world pass drew.
     int DrawnTriangles() const { return drawnTriangles; }
 
@@ -54,8 +51,7 @@ public:
     void DrawWorld(XScene& scene);
     // The sky as DrawSky draws it before the world, drawn after an opaque world pass instead: the same pixels,
     // without texturing the sky that the world covers. Only for a world that IsWorldOpaque; the depth buffer
-    // must hold the world pass's depths over the cleared far depth. Nothing at all when the level's visibility
-    // data showed that the world pass covered every pixel.
+    // must hold the world pass's depths over the cleared far depth.
     void DrawSkyBehindWorld(const XCamera& camera);
     // Whether every group the world pass draws is opaque, so that nothing of the sky shows through it.
     bool IsWorldOpaque(const XScene& world) const;
@@ -140,8 +136,6 @@ private:
     std::vector<XSceneNode*> unsetWorld; // WorldParts() of a scene that was not set up
     std::vector<std::vector<int>> firstGroupOf; // by world part, then material: its first group, or -1
     std::vector<int> groupsDrawn;               // by world part: the groups the world pass draws this frame
-    bool worldCoversView = false;               // the last world pass left no pixel to the sky behind it
-    bool eyeInPlayerSpace = true;
     int drawnTriangles = 0;
 };
 

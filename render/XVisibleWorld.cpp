@@ -17,9 +17,7 @@ namespace {
 struct Frustum {
     float planes[6][4];
     XVector3 eye;
-    XVector3 forward; // the direction the eye looks in
-    float far;        // the far plane's distance along forward; 0 when the projection is not a perspective one
-    float farthest;   // from the eye to a far corner of the view volume
+    float farthest; // from the eye to a far corner of the view volume
 
     Frustum(const float (&projection)[16], const float (&modelview)[16])
     {
@@ -28,17 +26,13 @@ struct Frustum {
         const double ty = modelview[13];
         const double tz = modelview[14];
         // A perspective projection's far plane and the half widths of its view at unit depth, from its terms.
-        far = 0.0f;
         farthest = 0.0f;
         if (projection[11] < 0.0f && projection[0] != 0.0f && projection[5] != 0.0f && projection[10] != -1.0f) {
-            const double farDistance = std::fabs(projection[14] / (projection[10] + 1.0));
+            const double far = projection[14] / (projection[10] + 1.0);
             const double halfWidth = 1.0 / projection[0];
             const double halfHeight = 1.0 / projection[5];
-            far = static_cast<float>(farDistance);
-            farthest = static_cast<float>(farDistance * std::sqrt(1.0 + halfWidth * halfWidth + halfHeight * halfHeight));
+            farthest = static_cast<float>(std::fabs(far) * std::sqrt(1.0 + halfWidth * halfWidth + halfHeight * halfHeight));
         }
-        // The view looks down its -z axis, the modelview's third row turned back into the world.
-        forward = XVector3(-modelview[2], -modelview[6], -modelview[10]);
         eye = XVector3(static_cast<float>(-(modelview[0] * tx + modelview[1] * ty + modelview[2] * tz)),
                        static_cast<float>(-(modelview[4] * tx + modelview[5] * ty + modelview[6] * tz)),
                        static_cast<float>(-(modelview[8] * tx + modelview[9] * ty + modelview[10] * tz)));
@@ -60,21 +54,10 @@ struct Frustum {
         }
     }
 
-    // How far ahead of the eye, along forward, the box's farthest corner lies.
-    float Depth(const XVector3& min, const XVector3& max) const
+    // False only when the whole box lies outside one plane (with a margin for rounding).
+    bool MayShow(const XVector3& min, const XVector3& max) const
     {
-        const XVector3 centre = (min + max) * 0.5f;
-        const XVector3 half = (max - min) * 0.5f;
-        return Dot(centre - eye, forward) + std::fabs(forward.x) * half.x + std::fabs(forward.y) * half.y +
-               std::fabs(forward.z) * half.z;
-    }
-
-    // False only when the whole box lies outside one plane (with a margin for rounding); with sidesOnly, the
-    // near and far planes do not count (the box meets the endless pyramid of the view).
-    bool MayShow(const XVector3& min, const XVector3& max, bool sidesOnly = false) const
-    {
-        for (int i = 0; i < (sidesOnly ? 4 : 6); ++i) {
-            const float (&p)[4] = planes[i];
+        for (const auto& p : planes) {
             const float x = p[0] >= 0.0f ? max.x : min.x;
             const float y = p[1] >= 0.0f ? max.y : min.y;
             const float z = p[2] >= 0.0f ? max.z : min.z;
@@ -86,15 +69,6 @@ struct Frustum {
         return true;
     }
 };
-
-// From a point to the farthest corner of a box, squared.
-float FarthestSquared(const XVector3& point, const XVector3& min, const XVector3& max)
-{
-    const float dx = std::max(point.x - min.x, max.x - point.x);
-    const float dy = std::max(point.y - min.y, max.y - point.y);
-    const float dz = std::max(point.z - min.z, max.z - point.z);
-    return dx * dx + dy * dy + dz * dz;
-}
 
 // From a point to the nearest point of a box, squared (0 inside it).
 float DistanceSquared(const XVector3& point, const XVector3& min, const XVector3& max)
@@ -117,37 +91,6 @@ int BandOf(float distanceSquared)
         ++band;
     }
     return band;
-}
-
-// The share of the far plane's distance that the farthest cell drawn must stay within for the sky to be left
-// out: a margin for the rounding of depths near the far plane.
-constexpr float kSkyFarShare = 0.99f;
-
-// A line of sight that meets no triangle in front of the far plane shows the sky. It either meets none at all,
-// and then starts in the open sky or passes through an opening that the eye's cell sees, within the sides of the
-// view; or it meets one beyond the far plane, of a cell that the eye's cell sees (all of them are in its set when
-// the whole level lies within the data's reach), again within the sides of the view.
-bool SkyMayShowFrom(const XVisibility& visibility, const Frustum& frustum, int view)
-{
-    if (visibility.InSky(view) || !(frustum.far > 0.0f) ||
-        std::sqrt(FarthestSquared(frustum.eye, visibility.GridMin(), visibility.GridMax())) > visibility.Reach()) {
-        return true;
-    }
-    for (int o = 0; o < visibility.OpeningCount(); ++o) {
-        const XVisibility::Box& opening = visibility.Opening(o);
-        if (visibility.SeesOpening(view, o) && frustum.MayShow(opening.min, opening.max, true)) {
-            return true;
-        }
-    }
-    const float limit = kSkyFarShare * frustum.far;
-    for (int o = 0; o < visibility.OwnerCount(); ++o) {
-        const XVisibility::OwnerCell& owner = visibility.Owner(o);
-        if (visibility.Sees(view, o) && frustum.Depth(owner.min, owner.max) >= limit &&
-            frustum.MayShow(owner.min, owner.max, true)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -212,7 +155,6 @@ void XVisibleWorld::Clear()
     nearFirst.clear();
     nearToFar.clear();
     selected = false;
-    skyMayShow = true;
     selectedTriangles = 0;
 }
 
@@ -225,7 +167,7 @@ bool XVisibleWorld::Select()
     return Select(projection, modelview);
 }
 
-void XVisibleWorld::SelectWhole()
+bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelview)[16])
 {
     for (std::vector<std::vector<Draw>>& part : draws) {
         for (std::vector<Draw>& list : part) {
@@ -234,13 +176,6 @@ void XVisibleWorld::SelectWhole()
     }
     nearToFar.clear();
     selectedTriangles = 0;
-    selected = false;
-    skyMayShow = true;
-}
-
-bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelview)[16])
-{
-    SelectWhole();
     const Frustum frustum(projection, modelview);
     const int view = visibility.ViewCellAt(frustum.eye);
     selected = view >= 0 && frustum.farthest <= visibility.Reach();
@@ -255,7 +190,6 @@ bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelvie
             nearFirst.emplace_back(DistanceSquared(frustum.eye, owner.min, owner.max), o);
         }
     }
-    skyMayShow = SkyMayShowFrom(visibility, frustum, view);
     std::sort(nearFirst.begin(), nearFirst.end());
     for (const std::pair<float, int>& cell : nearFirst) {
         const int band = BandOf(cell.first);

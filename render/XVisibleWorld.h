@@ -47,8 +47,6 @@ public:
     bool Select();
     // The same for the given matrices (column-major, as OpenGL keeps them).
     bool Select(const float (&projection)[16], const float (&modelview)[16]);
-    // Asks for the whole world this frame, as an eye outside every view cell does.
-    void SelectWhole();
     // Whether the last Select picked runs (rather than asking for the whole world).
     bool Selected() const { return selected; }
     // The picked runs of a material in a part of the world, the runs of the cells nearest the eye first.
@@ -66,10 +64,6 @@ public:
     int MaterialCount() const { return draws.empty() ? 0 : static_cast<int>(draws.front().size()); }
     // Triangles in the picked runs.
     int SelectedTriangles() const { return selectedTriangles; }
-    // Whether the last Select may leave pixels that no world triangle covers: true unless it picked runs, the
-    // eye's cell is under cover, no opening to the sky that the cell sees lies within the sides of the view, and
-    // nothing the cell sees there lies beyond the far plane.
-    bool SkyMayShow() const { return skyMayShow; }
 
 private:
     // A run of an owner cell within one part: where its triangles start in that part's indices.
@@ -91,6 +85,5 @@ private:
     std::vector<std::vector<size_t>> cursors;           // by part, then material: the band order's place in draws
     std::vector<Draw> none;
     bool selected = false;
-    bool skyMayShow = true;
     int selectedTriangles = 0;
 };

@@ -56,8 +56,6 @@ private:
 
 // Material numbers of runs stay below the scene file's limit of materials.
 const int32_t kMaxMaterials = 10000;
-// A view cell's flag: the eye may be in the open sky there.
-const uint32_t kInSky = 1;
 // The most cells a grid may have: far more than a level within the camera's reach needs.
 const uint32_t kMaxCells = 1u << 24;
 
@@ -72,12 +70,8 @@ void XVisibility::Clear()
     order.clear();
     owners.clear();
     viewCellOf.clear();
-    openings.clear();
     seen.clear();
-    openingsSeen.clear();
-    inSky.clear();
     rowBytes = 0;
-    openingRowBytes = 0;
     viewCount = 0;
 }
 
@@ -95,7 +89,7 @@ bool XVisibility::Load(const unsigned char* bytes, size_t size, int worldTriangl
         return refuse("not a visibility file");
     }
     const uint32_t version = in.Word();
-    if (version < 1 || version > 3) {
+    if (version != 1 && version != 2) {
         return refuse("unknown version");
     }
     cellSize = in.Float();
@@ -176,53 +170,21 @@ bool XVisibility::Load(const unsigned char* bytes, size_t size, int worldTriangl
         return refuse("the runs do not cover the drawing order");
     }
 
-    // Version 3 adds the openings, and a word of flags and the openings seen to each view cell; with an older
-    // file the eye may be in the open sky anywhere.
-    const uint32_t openingCount = version >= 3 ? in.Word() : 0;
-    if (in.Failed() || openingCount > cellCount || !in.Has(static_cast<size_t>(openingCount) * 24)) {
-        return refuse("a bad number of openings");
-    }
-    openings.reserve(openingCount);
-    for (uint32_t o = 0; o < openingCount; ++o) {
-        Box box;
-        box.min.x = in.Float();
-        box.min.y = in.Float();
-        box.min.z = in.Float();
-        box.max.x = in.Float();
-        box.max.y = in.Float();
-        box.max.z = in.Float();
-        if (!(box.min.x <= box.max.x && box.min.y <= box.max.y && box.min.z <= box.max.z) ||
-            !std::isfinite(box.min.x) || !std::isfinite(box.min.y) || !std::isfinite(box.min.z) ||
-            !std::isfinite(box.max.x) || !std::isfinite(box.max.y) || !std::isfinite(box.max.z)) {
-            return refuse("a bad opening");
-        }
-        openings.push_back(box);
-    }
-
     const uint32_t views = in.Word();
     rowBytes = (static_cast<size_t>(ownerCount) + 7) / 8;
-    openingRowBytes = (static_cast<size_t>(openingCount) + 7) / 8;
-    const size_t flagBytes = version >= 3 ? 4 : 0;
-    if (in.Failed() || views > cellCount ||
-        !in.Has(static_cast<size_t>(views) * (4 + flagBytes + rowBytes + openingRowBytes))) {
+    if (in.Failed() || views > cellCount || !in.Has(static_cast<size_t>(views) * (4 + rowBytes))) {
         return refuse("a bad number of view cells");
     }
     viewCellOf.assign(cellCount, -1);
     seen.reserve(static_cast<size_t>(views) * rowBytes);
-    openingsSeen.reserve(static_cast<size_t>(views) * openingRowBytes);
-    inSky.assign(views, 1);
     for (uint32_t v = 0; v < views; ++v) {
         const uint32_t cell = in.Word();
-        const uint32_t flags = version >= 3 ? in.Word() : kInSky;
-        if (cell >= cellCount || viewCellOf[cell] != -1 || (flags & ~kInSky) != 0) {
+        if (cell >= cellCount || viewCellOf[cell] != -1) {
             return refuse("a bad view cell");
         }
         viewCellOf[cell] = static_cast<int32_t>(v);
-        inSky[v] = (flags & kInSky) != 0 ? 1 : 0;
         const unsigned char* const row = in.Take(rowBytes);
         seen.insert(seen.end(), row, row + rowBytes);
-        const unsigned char* const openingRow = in.Take(openingRowBytes);
-        openingsSeen.insert(openingsSeen.end(), openingRow, openingRow + openingRowBytes);
     }
     if (!in.AtEnd()) {
         return refuse("bytes after the end");

@@ -4,9 +4,7 @@
 // The level's box is cut into cubic cells. The world's triangles are put into a drawing order by the cell that
 // holds them (their owner cell) and, within it, by material: each owner cell has runs of triangles, one per
 // material, and a box around its triangles. Every cell the eye can be in (a view cell) lists the owner cells
-// it can see, and where the sky may show from it: whether the eye can be in the open sky there, and which of the
-// level's openings to the sky it sees. A frame looks up the eye's view cell and draws the runs of the owner cells
-// it sees; an eye outside
+// it can see. A frame looks up the eye's view cell and draws the runs of the owner cells it sees; an eye outside
 // every view cell (flying outside the level), or a view that reaches farther than the compiler looked (a wide
 // field of view or picture), sees everything.
 //
@@ -36,10 +34,6 @@ public:
         XVector3 max;
         std::vector<Run> runs;
     };
-    struct Box {
-        XVector3 min;
-        XVector3 max;
-    };
 
     // Reads the file's bytes for a world of worldTriangles triangles. False, with the reason in problem, when
     // the file does not fit; the object is then empty.
@@ -59,27 +53,9 @@ public:
     {
         return (seen[static_cast<size_t>(view) * rowBytes + static_cast<size_t>(owner) / 8] >> (owner % 8)) & 1;
     }
-    // The ways out of the level: a line of sight that meets no triangle starts in the open sky or passes through
-    // one of the openings, each given as the box around those in one cell.
-    int OpeningCount() const { return static_cast<int>(openings.size()); }
-    const Box& Opening(int i) const { return openings[static_cast<size_t>(i)]; }
-    // Whether the eye may be in the open sky in view cell `view`.
-    bool InSky(int view) const { return inSky[static_cast<size_t>(view)] != 0; }
-    // Whether a line of sight from view cell `view` may pass through opening `opening`.
-    bool SeesOpening(int view, int opening) const
-    {
-        return (openingsSeen[static_cast<size_t>(view) * openingRowBytes + static_cast<size_t>(opening) / 8] >>
-                (opening % 8)) & 1;
-    }
     int ViewCellCount() const { return viewCount; }
     // How far from the eye the compiler looked: a view reaching farther may show what the cells leave out.
     float Reach() const { return reach; }
-    // The box of the grid of cells, which holds the whole level.
-    XVector3 GridMin() const { return origin; }
-    XVector3 GridMax() const
-    {
-        return origin + XVector3(static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz)) * cellSize;
-    }
 
 private:
     float cellSize = 0.0f;
@@ -91,11 +67,7 @@ private:
     std::vector<int32_t> order;
     std::vector<OwnerCell> owners;
     std::vector<int32_t> viewCellOf; // for every grid cell, its view cell or -1
-    std::vector<Box> openings;
-    std::vector<uint8_t> seen;         // a row of bits a view cell: the owner cells it sees
-    std::vector<uint8_t> openingsSeen; // a row of bits a view cell: the openings it sees
-    std::vector<uint8_t> inSky;        // a view cell's flag, 0 or 1
+    std::vector<uint8_t> seen;       // a row of bits a view cell
     size_t rowBytes = 0;
-    size_t openingRowBytes = 0;
     int viewCount = 0;
 };

@@ -50,14 +50,13 @@ int main(int argc, char** argv)
         }
         std::printf("korvath-levelc: %s: %d solids, %d faces (%d hidden), %d polygons, %d charts on %d light-map "
                     "page(s) (%.0f%% used); world %d vertices, %d triangles, %d materials%s; visibility: %d view "
-                    "cells (%d under cover), %d cells with triangles, %d with openings, %.1f seen from a cell on average; "
-                    "%.1f s\n",
+                    "cells, %d cells with triangles, %.1f seen from a cell on average; %.1f s\n",
                     argv[1], stats.solids, stats.fragments - stats.culledFragments, stats.culledFragments,
                     stats.polygons, stats.charts, stats.pages, stats.pageUsage * 100.0, stats.worldVertices,
                     stats.worldTriangles, stats.worldMaterials,
                     stats.worldParts > 1 ? (" in " + std::to_string(stats.worldParts) + " parts").c_str() : "",
-                    stats.visibilityViewCells, stats.visibilityUnderCover,
-                    stats.visibilityOwnerCells, stats.visibilityOpenings, stats.visibilityAverageSeen, seconds);
+                    stats.visibilityViewCells,
+                    stats.visibilityOwnerCells, stats.visibilityAverageSeen, seconds);
         std::string stages;
         for (const XStageTime& stage : stats.stages) {
             char part[64];

@@ -445,10 +445,6 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::str
     stats.visibilityViewCells = static_cast<int>(visibility.views.size());
     stats.visibilityOwnerCells = static_cast<int>(visibility.owners.size());
     stats.visibilityAverageSeen = visibility.AverageSeen();
-    stats.visibilityOpenings = static_cast<int>(visibility.openings.size());
-    for (const XViewCell& view : visibility.views) {
-        stats.visibilityUnderCover += view.inSky ? 0 : 1;
-    }
     const std::string visibilityPath = outputFolder + "/world.vis";
     if (!XVisibilityBuilder::WriteFile(visibilityPath, visibility)) {
         throw XLevelError(file, 0, "cannot write " + visibilityPath);

@@ -39,8 +39,6 @@ struct XCompileStats {
     int visibilityViewCells = 0;    // cells the eye can be in
     int visibilityOwnerCells = 0;   // cells that hold triangles
     double visibilityAverageSeen = 0.0; // owner cells a view cell sees, on average
-    int visibilityUnderCover = 0;   // view cells where the eye cannot be in the open sky
-    int visibilityOpenings = 0;     // cells that hold ways out of the level
     std::vector<std::string> warnings;
     std::vector<XStageTime> stages; // in the order they ran
 };

@@ -143,208 +143,6 @@ std::vector<XBox> EyeRegion(const XSpaceGrid& grid, const XVector3d& lo, const X
     return region;
 }
 
-// Whether one of up to maxPairs lines between the eyes and the targets (every pair when there are no more, random
-// pairs otherwise) passes clear of solids and triangles.
-bool AnyClearLine(const std::vector<XVector3d>& eyes, const std::vector<XVector3d>& targets, int maxPairs,
-                  LineRandom& random, const XSolidCells& solidCells, const XRayTracer& tracer)
-{
-    const size_t all = eyes.size() * targets.size();
-    const size_t tries = std::min(all, static_cast<size_t>(maxPairs));
-    const bool sampled = all > static_cast<size_t>(maxPairs);
-    for (size_t i = 0; i < tries; ++i) {
-        const size_t pair = sampled ? random.Below(all) : i;
-        const XVector3d& eye = eyes[pair % eyes.size()];
-        const XVector3d& target = targets[pair / eyes.size()];
-        if (!solidCells.CrossesSolid(eye, target, kEndGap) && !tracer.Blocked(eye, target, kEndGap)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Where a line of sight can get out of the level. Over each column of the space grid, the open sky begins above
-// the column's highest cell that lies wholly inside a solid (at the grid's bottom when there is none; all around
-// the grid, everywhere). A line from below that sky into it must either rise through that cell's top, and so have
-// come through the inside of a solid, or pass sideways from a column whose sky begins higher: through a side of
-// the cells between the two heights ("curtains", under the eaves of roofs and in doorways and windows onto open
-// courts), and then only where that cell is not inside a solid itself. A line can also leave through the grid's
-// bottom under a column that is open there. So every line that gets out of the level either starts in the open
-// sky or passes through one of these squares, which are far fewer, and far nearer, than the grid's sides. Squares
-// of space that no reachable cell touches are left out, as the faces there are: the void under a raised floor
-// or behind a wall is out of sight.
-class WaysOut {
-public:
-    static constexpr double kSkyHair = 0.05;
-
-    // block: rectangles never reach across a multiple of this many cells (so that each lies in one visibility
-    // cell).
-    WaysOut(const XSpaceGrid& spaceGrid, const XSolidCells& solidCells, int block)
-        : grid(spaceGrid), cells(solidCells), blockCells(std::max(1, block))
-    {
-        nx = grid.CountX();
-        ny = grid.CountY();
-        nz = grid.CountZ();
-        top.assign(static_cast<size_t>(nx) * static_cast<size_t>(nz), -1);
-        for (int z = 0; z < nz; ++z) {
-            for (int x = 0; x < nx; ++x) {
-                for (int y = ny - 1; y >= 0; --y) {
-                    if (cells.Solid(x, y, z)) {
-                        top[Column(x, z)] = y;
-                        break;
-                    }
-                }
-            }
-        }
-        Curtains(0);
-        Curtains(2);
-        Bottom();
-    }
-
-    // The squares, merged into rectangles, each cut in two triangles.
-    const std::vector<XRayTracer::Triangle>& Triangles() const { return triangles; }
-
-    // Whether some point of the box lies in the open sky over a column. An eye region's boxes reach a hair past
-    // their cell, for the rounding of the eye's cell at run time; an eye never stands that close above a roof
-    // (it is three units above what it stands on), so the sky must begin more than a hair below the box's top.
-    bool InSky(const XBox& box) const
-    {
-        const double cell = XSpaceGrid::kCellSize;
-        const XVector3d& origin = grid.Min();
-        const int x0 = std::max(0, static_cast<int>(std::floor((box.min.x - origin.x) / cell)));
-        const int x1 = std::min(nx - 1, static_cast<int>(std::floor((box.max.x - origin.x) / cell)));
-        const int z0 = std::max(0, static_cast<int>(std::floor((box.min.z - origin.z) / cell)));
-        const int z1 = std::min(nz - 1, static_cast<int>(std::floor((box.max.z - origin.z) / cell)));
-        if (x0 > x1 || z0 > z1 || box.min.x < origin.x || box.min.z < origin.z || box.max.x > grid.Max().x ||
-            box.max.z > grid.Max().z) {
-            return true; // part of it lies outside the grid, all of which is sky
-        }
-        for (int z = z0; z <= z1; ++z) {
-            for (int x = x0; x <= x1; ++x) {
-                if (box.max.y > origin.y + (top[Column(x, z)] + 1) * cell + kSkyHair) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
-
-private:
-    size_t Column(int x, int z) const { return static_cast<size_t>(z) * static_cast<size_t>(nx) + static_cast<size_t>(x); }
-    int TopOf(int x, int z) const { return x < 0 || z < 0 || x >= nx || z >= nz ? -1 : top[Column(x, z)]; }
-    XVector3d Centre(int x, int y, int z) const
-    {
-        return grid.Min() + XVector3d(x + 0.5, y + 0.5, z + 0.5) * XSpaceGrid::kCellSize;
-    }
-
-    // The curtains across `axis` (0: the planes x = const, 2: z = const): between the columns on either side of
-    // each plane, the side squares of the higher-skied column's open cells, from the lower sky up to its own.
-    void Curtains(int axis)
-    {
-        const int planes = (axis == 0 ? nx : nz) + 1;
-        const int along = axis == 0 ? nz : nx; // the other horizontal axis
-        std::vector<uint8_t> open(static_cast<size_t>(along) * static_cast<size_t>(ny));
-        for (int plane = 0; plane < planes; ++plane) {
-            std::fill(open.begin(), open.end(), 0);
-            bool any = false;
-            for (int w = 0; w < along; ++w) {
-                for (int side = 0; side < 2; ++side) {
-                    // The column on this side of the plane and the one across it.
-                    const int here = side == 0 ? plane - 1 : plane;
-                    const int across = side == 0 ? plane : plane - 1;
-                    const int hx = axis == 0 ? here : w;
-                    const int hz = axis == 0 ? w : here;
-                    const int ax = axis == 0 ? across : w;
-                    const int az = axis == 0 ? w : across;
-                    if (hx < 0 || hz < 0 || hx >= nx || hz >= nz) {
-                        continue;
-                    }
-                    for (int y = TopOf(ax, az) + 1; y <= TopOf(hx, hz); ++y) {
-                        if (!cells.Solid(hx, y, hz) && grid.NearReachable(Centre(hx, y, hz))) {
-                            open[static_cast<size_t>(y) * static_cast<size_t>(along) + static_cast<size_t>(w)] = 1;
-                            any = true;
-                        }
-                    }
-                }
-            }
-            if (any) {
-                Merge(open, along, ny, [&](double w, double y) {
-                    XVector3d p = grid.Min();
-                    const double cell = XSpaceGrid::kCellSize;
-                    p.y += y * cell;
-                    if (axis == 0) {
-                        p.x += plane * cell;
-                        p.z += w * cell;
-                    } else {
-                        p.z += plane * cell;
-                        p.x += w * cell;
-                    }
-                    return p;
-                });
-            }
-        }
-    }
-
-    // The squares of the grid's bottom under columns whose lowest cell is open.
-    void Bottom()
-    {
-        std::vector<uint8_t> open(static_cast<size_t>(nx) * static_cast<size_t>(nz), 0);
-        for (int z = 0; z < nz; ++z) {
-            for (int x = 0; x < nx; ++x) {
-                open[Column(x, z)] = cells.Solid(x, 0, z) || !grid.NearReachable(Centre(x, 0, z)) ? 0 : 1;
-            }
-        }
-        Merge(open, nx, nz, [&](double x, double z) {
-            const double cell = XSpaceGrid::kCellSize;
-            return grid.Min() + XVector3d(x * cell, 0.0, z * cell);
-        });
-    }
-
-    // Merges the set squares of a width x height mask (row by row) greedily into rectangles within blocks of
-    // blockCells squares and adds them as triangles, corners placed by point(u, v) in cell units.
-    template <typename Point>
-    void Merge(std::vector<uint8_t>& mask, int width, int height, const Point& point)
-    {
-        const auto set = [&](int u, int v) { return mask[static_cast<size_t>(v) * static_cast<size_t>(width) + static_cast<size_t>(u)] != 0; };
-        for (int v = 0; v < height; ++v) {
-            for (int u = 0; u < width; ++u) {
-                if (!set(u, v)) {
-                    continue;
-                }
-                int u1 = u;
-                while (u1 + 1 < width && (u1 + 1) % blockCells != 0 && set(u1 + 1, v)) {
-                    ++u1;
-                }
-                int v1 = v;
-                for (bool whole = true; whole && v1 + 1 < height && (v1 + 1) % blockCells != 0;) {
-                    for (int k = u; k <= u1 && whole; ++k) {
-                        whole = set(k, v1 + 1);
-                    }
-                    v1 += whole ? 1 : 0;
-                }
-                for (int row = v; row <= v1; ++row) {
-                    const auto first = mask.begin() + static_cast<long>(row) * width;
-                    std::fill(first + u, first + u1 + 1, 0);
-                }
-                const XVector3d a = point(u, v);
-                const XVector3d b = point(u1 + 1, v);
-                const XVector3d c = point(u1 + 1, v1 + 1);
-                const XVector3d d = point(u, v1 + 1);
-                triangles.push_back({a, b, c});
-                triangles.push_back({a, c, d});
-            }
-        }
-    }
-
-    const XSpaceGrid& grid;
-    const XSolidCells& cells;
-    int nx = 0;
-    int ny = 0;
-    int nz = 0;
-    int blockCells;
-    std::vector<int> top; // by column: the highest layer wholly inside a solid, or -1
-    std::vector<XRayTracer::Triangle> triangles;
-};
-
 } // namespace
 
 double XVisibility::AverageSeen() const
@@ -443,10 +241,7 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
         viewCells[cellOf(p)] = true;
     }
     for (const auto& entry : viewCells) {
-        XViewCell view;
-        view.cell = entry.first;
-        view.sees.assign((visibility.owners.size() + 7) / 8, 0);
-        visibility.views.push_back(view);
+        visibility.views.push_back(XViewCell{entry.first, std::vector<uint8_t>((visibility.owners.size() + 7) / 8, 0)});
     }
 
     std::vector<std::vector<XRayTracer::Triangle>> ownerTriangles(visibility.owners.size());
@@ -456,34 +251,6 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
                 ownerTriangles[o].push_back(traced[static_cast<size_t>(visibility.order[k])]);
             }
         }
-    }
-    // The ways out of the level, by the cell that holds them (as for triangles, by their centre).
-    const WaysOut waysOut(grid, solidCells, static_cast<int>(settings.cellSize / XSpaceGrid::kCellSize + 0.5));
-    std::map<int, size_t> openingOf;
-    std::vector<std::vector<XRayTracer::Triangle>> openingTriangles;
-    std::vector<std::vector<XVector3d>> openingPoints;
-    for (size_t t = 0; t < waysOut.Triangles().size(); ++t) {
-        const XRayTracer::Triangle& triangle = waysOut.Triangles()[t];
-        const int cell = cellOf((triangle.p0 + triangle.p1 + triangle.p2) / 3.0);
-        const auto found = openingOf.find(cell);
-        const size_t o = found != openingOf.end() ? found->second : visibility.openings.size();
-        if (found == openingOf.end()) {
-            openingOf[cell] = o;
-            visibility.openings.push_back(XOpening{cell, XVector3d(1e30, 1e30, 1e30), XVector3d(-1e30, -1e30, -1e30)});
-            openingTriangles.emplace_back();
-            openingPoints.emplace_back();
-        }
-        XOpening& opening = visibility.openings[o];
-        for (const XVector3d& p : {triangle.p0, triangle.p1, triangle.p2}) {
-            opening.min = XVector3d(std::min(opening.min.x, p.x), std::min(opening.min.y, p.y), std::min(opening.min.z, p.z));
-            opening.max = XVector3d(std::max(opening.max.x, p.x), std::max(opening.max.y, p.y), std::max(opening.max.z, p.z));
-        }
-        openingTriangles[o].push_back(triangle);
-        LineRandom random(static_cast<uint64_t>(t) + 1);
-        TargetPoints(triangle.p0, triangle.p1, triangle.p2, random, openingPoints[o]);
-    }
-    for (XViewCell& view : visibility.views) {
-        view.seesOpenings.assign((visibility.openings.size() + 7) / 8, settings.sampled ? 0 : 0xFF);
     }
     const XRayTracer tracer(traced);
     const XOcclusionProof proof(solidCells, settings.occlusion);
@@ -499,23 +266,6 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
             std::vector<XVector3d> eyes = grid.ReachableCentres(lo, hi, eyeStride);
             if (eyes.empty()) {
                 eyes = grid.ReachableCentres(lo, hi, 1);
-            }
-            if (settings.sampled && !region.Empty()) {
-                view.inSky = false;
-                for (const XBox& box : region.boxes) {
-                    view.inSky = view.inSky || waysOut.InSky(box);
-                }
-                LineRandom outRandom(static_cast<uint64_t>(view.cell) * 2246822519ull + 13);
-                for (size_t o = 0; o < visibility.openings.size() && !view.inSky; ++o) {
-                    const XOpening& opening = visibility.openings[o];
-                    if (solidCells.SeparatesBoxes(region.bounds.min, region.bounds.max, opening.min, opening.max, kEndGap)) {
-                        continue;
-                    }
-                    if (AnyClearLine(eyes, openingPoints[o], settings.maxPairs, outRandom, solidCells, tracer) ||
-                        !proof.Hidden(region, openingTriangles[o])) {
-                        view.seesOpenings[o / 8] = static_cast<uint8_t>(view.seesOpenings[o / 8] | (1u << (o % 8)));
-                    }
-                }
             }
             LineRandom random(static_cast<uint64_t>(view.cell) * 2654435761ull + 7);
             for (size_t o = 0; o < visibility.owners.size(); ++o) {
@@ -534,8 +284,18 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
                 }
                 // A clear line found among sampled ones shows the cell is seen; when none is found, the proof
                 // decides (it never calls a seen cell hidden).
-                if (AnyClearLine(eyes, points, settings.maxPairs, random, solidCells, tracer) ||
-                    !proof.Hidden(region, ownerTriangles[o])) {
+                bool seen = false;
+                const size_t all = eyes.size() * points.size();
+                const size_t tries = std::min(all, static_cast<size_t>(settings.maxPairs));
+                const bool sampled = all > static_cast<size_t>(settings.maxPairs);
+                for (size_t i = 0; i < tries && !seen; ++i) {
+                    // Every pair when there are few; random pairs otherwise.
+                    const size_t pair = sampled ? random.Below(all) : i;
+                    const XVector3d& eye = eyes[pair % eyes.size()];
+                    const XVector3d& target = points[pair / eyes.size()];
+                    seen = !solidCells.CrossesSolid(eye, target, kEndGap) && !tracer.Blocked(eye, target, kEndGap);
+                }
+                if (seen || !proof.Hidden(region, ownerTriangles[o])) {
                     view.sees[o / 8] = static_cast<uint8_t>(view.sees[o / 8] | (1u << (o % 8)));
                 }
             }
@@ -556,7 +316,7 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
 bool XVisibilityBuilder::WriteFile(const std::string& path, const XVisibility& visibility)
 {
     std::vector<unsigned char> bytes = {'K', 'V', 'I', 'S'};
-    Append32(bytes, 3); // version
+    Append32(bytes, 2); // version
     AppendFloat(bytes, visibility.cellSize);
     AppendFloat(bytes, visibility.reach);
     AppendFloat(bytes, visibility.origin.x);
@@ -585,21 +345,10 @@ bool XVisibilityBuilder::WriteFile(const std::string& path, const XVisibility& v
             Append32(bytes, static_cast<uint32_t>(run.material));
         }
     }
-    Append32(bytes, static_cast<uint32_t>(visibility.openings.size()));
-    for (const XOpening& opening : visibility.openings) {
-        // Widened a little, as the owner cells' boxes are.
-        const double pad = 0.01;
-        for (const double v : {opening.min.x - pad, opening.min.y - pad, opening.min.z - pad, opening.max.x + pad,
-                               opening.max.y + pad, opening.max.z + pad}) {
-            AppendFloat(bytes, v);
-        }
-    }
     Append32(bytes, static_cast<uint32_t>(visibility.views.size()));
     for (const XViewCell& view : visibility.views) {
         Append32(bytes, static_cast<uint32_t>(view.cell));
-        Append32(bytes, view.inSky ? 1u : 0u); // flags
         bytes.insert(bytes.end(), view.sees.begin(), view.sees.end());
-        bytes.insert(bytes.end(), view.seesOpenings.begin(), view.seesOpenings.end());
     }
     FILE* const file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {

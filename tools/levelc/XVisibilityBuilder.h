@@ -11,14 +11,6 @@
 // when none is found. The work is split over threads by view cell, each with a random sequence of its own, so the
 // result never depends on the thread count.
 //
-// The sky shows where a line of sight leaves the level without meeting a triangle. Every such line starts in the
-// open sky (above the highest solid of its column of space) or passes through an opening: a square of space
-// under the eaves of a roof, in a doorway or a window onto an open court, where it goes from under a higher
-// solid into the sky over a lower one. The openings are grouped by the cell that holds them, and each view cell
-// learns, by the same samples and proof, which of them it sees, and whether the eye can stand in the open sky.
-// The engine then leaves the sky out of a frame whose eye is under cover and whose view holds none of the
-// openings its cell sees (nor anything beyond the far plane).
-//
 // The triangles are also put into a drawing order: by owner cell, then by material, so that a cell's triangles
 // of one material are one run.
 // Depends on: XRayTracer, XSpaceGrid, XSolidCells, XOcclusionProof, XSceneObject.
@@ -50,21 +42,10 @@ struct XOwnerCell {
     std::vector<XVisibilityRun> runs;
 };
 
-// The ways out of the level (see XVisibilityBuilder) that lie in one cell, as the box around them.
-struct XOpening {
-    int cell = 0;
-    XVector3d min;
-    XVector3d max;
-};
-
-// A cell the eye can be in, with the owner cells it sees (one bit each, in the order of the owner cell list),
-// whether the eye can be in the open sky there, and the openings it sees (one bit each, in the order of the
-// opening list).
+// A cell the eye can be in, with the owner cells it sees (one bit each, in the order of the owner cell list).
 struct XViewCell {
     int cell = 0;
     std::vector<uint8_t> sees;
-    bool inSky = true;
-    std::vector<uint8_t> seesOpenings;
 };
 
 struct XVisibility {
@@ -76,7 +57,6 @@ struct XVisibility {
     int nz = 0;
     std::vector<int> order; // the world's triangles in the drawing order
     std::vector<XOwnerCell> owners;
-    std::vector<XOpening> openings;
     std::vector<XViewCell> views;
 
     // How many owner cells each view cell sees, on average.
