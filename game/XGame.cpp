@@ -494,6 +494,7 @@ void XGame::DrawFrame()
     const XVector3 eye = player->GetEyePosition();
 
     renderer->Clear();
+    renderer->SetEyeInPlayerSpace(!flyMode);
     // Behind an opaque world the sky is drawn last, only where the world left the background: same picture,
     // less to texture. A translucent material needs the sky beneath it first.
     const bool skyBehind = renderer->IsWorldOpaque(*scene);

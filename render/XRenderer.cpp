@@ -492,8 +492,10 @@ void XRenderer::DrawWorld(XScene& world)
 {
     SetWorldState(GL_LESS);
     drawnTriangles = 0;
-    if (visibleWorld.Active()) {
+    if (visibleWorld.Active() && eyeInPlayerSpace) {
         visibleWorld.Select();
+    } else {
+        visibleWorld.SelectWhole();
     }
     // In an opaque scene every pixel shows the nearest surface whatever the order, so the visible world can go
     // nearest first across its materials, wherever its parts stand among the objects.

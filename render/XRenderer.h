@@ -42,6 +42,9 @@ public:
     // what the eye's cell sees. Data that does not fit the scene's world is dropped (false); so is any data
     // when the scene changes.
     bool SetVisibility(XVisibility visibility);
+    // Whether the eye keeps to the space the player can reach (the default). An eye that flies through walls
+    // may see from inside a solid what its cell does not, so the passes then draw the whole world.
+    void SetEyeInPlayerSpace(bool inPlayerSpace) { eyeInPlayerSpace = inPlayerSpace; }
     // World triangles the latest world pass drew.
     int DrawnTriangles() const { return drawnTriangles; }
 
@@ -136,6 +139,7 @@ private:
     std::vector<XSceneNode*> unsetWorld; // WorldParts() of a scene that was not set up
     std::vector<std::vector<int>> firstGroupOf; // by world part, then material: its first group, or -1
     std::vector<int> groupsDrawn;               // by world part: the groups the world pass draws this frame
+    bool eyeInPlayerSpace = true;
     int drawnTriangles = 0;
 };
 

@@ -167,7 +167,7 @@ bool XVisibleWorld::Select()
     return Select(projection, modelview);
 }
 
-bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelview)[16])
+void XVisibleWorld::SelectWhole()
 {
     for (std::vector<std::vector<Draw>>& part : draws) {
         for (std::vector<Draw>& list : part) {
@@ -176,6 +176,12 @@ bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelvie
     }
     nearToFar.clear();
     selectedTriangles = 0;
+    selected = false;
+}
+
+bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelview)[16])
+{
+    SelectWhole();
     const Frustum frustum(projection, modelview);
     const int view = visibility.ViewCellAt(frustum.eye);
     selected = view >= 0 && frustum.farthest <= visibility.Reach();

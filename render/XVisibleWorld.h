@@ -47,6 +47,8 @@ public:
     bool Select();
     // The same for the given matrices (column-major, as OpenGL keeps them).
     bool Select(const float (&projection)[16], const float (&modelview)[16]);
+    // Asks for the whole world this frame, as an eye outside every view cell does.
+    void SelectWhole();
     // Whether the last Select picked runs (rather than asking for the whole world).
     bool Selected() const { return selected; }
     // The picked runs of a material in a part of the world, the runs of the cells nearest the eye first.

@@ -20,15 +20,20 @@ struct DemoRun {
     std::vector<TraceFrame> trace;
 };
 
-// The demo replayed with a screenshot every `spacing` frames up to `frames`; the frames in between are simulated
-// but not rasterised.
-DemoRun Replay(const std::string& demo, const std::vector<std::string>& extra, int frames, int spacing)
+std::string Demo(const std::string& name)
+{
+    return std::string(KORVATH_SOURCE_DIR) + "/assets/demos/" + name;
+}
+
+// The script replayed with a screenshot every `spacing` frames up to `frames`; the frames in between are
+// simulated but not rasterised.
+DemoRun Replay(const std::string& script, const std::vector<std::string>& extra, int frames, int spacing)
 {
     ScratchDirectory directory;
     ProgramRun run;
     run.workingDirectory = directory.Path();
     run.arguments = {"--archive", DefaultArchive(), "--headless", "--mode", "0", "--frames", std::to_string(frames),
-                     "--script", std::string(KORVATH_SOURCE_DIR) + "/assets/demos/" + demo, "--trace", "trace.jsonl",
+                     "--script", script, "--trace", "trace.jsonl",
                      "--fast-forward"};
     run.arguments.insert(run.arguments.end(), extra.begin(), extra.end());
     for (int frame = spacing; frame <= frames; frame += spacing) {
@@ -42,7 +47,7 @@ DemoRun Replay(const std::string& demo, const std::vector<std::string>& extra, i
     DemoRun replay;
     for (int frame = spacing; frame <= frames; frame += spacing) {
         Picture picture;
-        EXPECT_TRUE(picture.Load(directory.Path() / (std::to_string(frame) + ".png"))) << demo << " frame " << frame;
+        EXPECT_TRUE(picture.Load(directory.Path() / (std::to_string(frame) + ".png"))) << script << " frame " << frame;
         replay.pictures.push_back(picture);
     }
     replay.trace = ReadTrace(directory.Path() / "trace.jsonl");
@@ -75,8 +80,8 @@ void ExpectTheSamePictures(const std::string& demo, const std::vector<std::strin
 {
     std::vector<std::string> whole = extra;
     whole.push_back("--no-visibility");
-    const DemoRun culled = Replay(demo, extra, frames, spacing);
-    const DemoRun all = Replay(demo, whole, frames, spacing);
+    const DemoRun culled = Replay(Demo(demo), extra, frames, spacing);
+    const DemoRun all = Replay(Demo(demo), whole, frames, spacing);
     ASSERT_EQ(culled.pictures.size(), all.pictures.size());
     for (size_t i = 0; i < culled.pictures.size(); ++i) {
         const int different = DifferentPixels(culled.pictures[i], all.pictures[i]);
@@ -109,12 +114,28 @@ TEST(VisibilityPictures, AViewReachingFartherThanTheDataDrawsTheWholeWorld)
 {
     // A 110-degree field of view puts the far plane's corners about 510 units from the eye, beyond the 310 the
     // level was compiled for: every frame draws every world triangle. The usual 60 degrees draw at most two thirds.
-    const DemoRun wide = Replay("walk.demo", {"--set", "field_of_view=110"}, 60, 60);
-    const DemoRun usual = Replay("walk.demo", {}, 60, 60);
+    const DemoRun wide = Replay(Demo("walk.demo"), {"--set", "field_of_view=110"}, 60, 60);
+    const DemoRun usual = Replay(Demo("walk.demo"), {}, 60, 60);
     ASSERT_EQ(wide.trace.size(), 60u);
     ASSERT_EQ(usual.trace.size(), 60u);
     for (size_t i = 0; i < wide.trace.size(); ++i) {
         EXPECT_EQ(wide.trace[i].Number("drawnTriangles"), 3300) << "frame " << i + 1;
         EXPECT_LE(usual.trace[i].Number("drawnTriangles"), 2200) << "frame " << i + 1;
     }
+}
+
+TEST(VisibilityPictures, AnEyeFlyingThroughAWallSeesWhatTheWholeWorldShows)
+{
+    // Inside the great hall's north wall (frames 160 to 190) the eye sees through the wall's back faces into the
+    // rooms beyond, which the hall's cells do not see: fly mode draws the whole world.
+    const std::string script = std::string(KORVATH_SOURCE_DIR) + "/tests/e2e/data/fly-into-wall.script";
+    const std::vector<std::string> fixed = {"--fixed-step", "16"};
+    const DemoRun culled = Replay(script, fixed, 190, 10);
+    const DemoRun all = Replay(script, {"--fixed-step", "16", "--no-visibility"}, 190, 10);
+    ASSERT_EQ(culled.pictures.size(), all.pictures.size());
+    for (size_t i = 0; i < culled.pictures.size(); ++i) {
+        EXPECT_EQ(DifferentPixels(culled.pictures[i], all.pictures[i]), 0) << "frame " << (i + 1) * 10;
+    }
+    ASSERT_EQ(culled.trace.size(), 190u);
+    EXPECT_NEAR(culled.trace[169].Vector("pos").z, 50.5, 0.5) << "the eye is inside the wall";
 }
