@@ -2,8 +2,9 @@
 //
 // Polygons that meet share vertex numbers, and a vertex of one polygon that lies on another polygon's edge
 // is inserted into that edge (no T-junctions, so no pixel cracks between neighbours). Each polygon is cut
-// into triangles without slivers of zero area. Coplanar polygons that touch form one chart: one piece of
-// light map, so that lighting runs on across them without seams.
+// into triangles without slivers of zero area, none with a corner of the polygon on its sides. Coplanar
+// polygons that touch form one chart: one piece of light map, so that lighting runs on across them without
+// seams.
 // Depends on: XCsg (XFragment).
 #pragma once
 
