@@ -39,7 +39,7 @@
 #include "space/XOctTree.h"
 
 #include <cmath>   // trunc
-#include <cstdlib> // rand, exit
+#include <cstdlib> // exit
 #include <future>  // async
 #include <system_error>
 
@@ -71,34 +71,25 @@ const size_t kProjectileRoom = 1024;
 const size_t kDecalRoom = 256;
 const size_t kExplosionRoom = 64;
 
-// A random number from 0 to 32767, the range every formula below is made for. The C library's rand() may
-// reach far higher (glibc's goes to 2^31 - 1, which would throw sparks thousands of units a second), so the
-// draw is cut to 15 bits; RAND_MAX + 1 is a multiple of 32768 there, so the cut keeps it uniform.
-int Random15()
-{
-    static_assert((static_cast<long long>(RAND_MAX) + 1) % 32768 == 0, "the cut to 15 bits must stay uniform");
-    return std::rand() % 32768;
-}
-
 // A random spread angle in degrees: 4.0 - (random mod 80) / 10, from -3.9 to 4.0 in steps of 0.1.
-float SpreadAngle()
+float SpreadAngle(XRandom& random)
 {
-    return static_cast<float>(4.0 - (Random15() % 80) / 10.0);
+    return static_cast<float>(4.0 - (random.Next15() % 80) / 10.0);
 }
 
 // One spark velocity component: (random / 32767 - 0.5) / divisor, so at most 0.5 / divisor either way.
-float SparkComponent(double divisor)
+float SparkComponent(XRandom& random, double divisor)
 {
-    return static_cast<float>((Random15() / 32767.0 - 0.5) / divisor);
+    return static_cast<float>((random.Next15() / 32767.0 - 0.5) / divisor);
 }
 
-void AddSparks(const XVector3& at, int count, double divisor)
+void AddSparks(XRandom& random, const XVector3& at, int count, double divisor)
 {
     XProjectileList* const projectiles = GetProjectileList();
     for (int i = 0; i < count; ++i) {
-        const float x = SparkComponent(divisor);
-        const float y = SparkComponent(divisor);
-        const float z = SparkComponent(divisor);
+        const float x = SparkComponent(random, divisor);
+        const float y = SparkComponent(random, divisor);
+        const float z = SparkComponent(random, divisor);
         projectiles->Add(at, XVector3(x, y, z), kSparkAcceleration, kSparkLifetime);
     }
 }
@@ -758,8 +749,8 @@ void XGame::FireGun(int32_t now)
     const XVector3& view = player->GetViewDirection();
     const XVector3& right = player->GetRight();
     XVector3 end = eye + view * 200.0f;
-    const float a = SpreadAngle();
-    const float b = SpreadAngle();
+    const float a = SpreadAngle(random);
+    const float b = SpreadAngle(random);
     RotateAroundAxis(end, a, right);
     RotateAroundAxis(end, b, Cross(right, view));
 
@@ -771,11 +762,11 @@ void XGame::FireGun(int32_t now)
     PlayOnce("sten", 250);
     if (hit) {
         GetDecalList()->Add(DecalFromContact(contact, 1));
-        AddSparks(contact.point, 20, 200.0);
+        AddSparks(random, contact.point, 20, 200.0);
     }
 
-    const float x = static_cast<float>((4.0 - (Random15() % 80) / 5.0) / 60.0);
-    const float z = static_cast<float>((3.5 - (Random15() % 80) / 5.0) / 30.0);
+    const float x = static_cast<float>((4.0 - (random.Next15() % 80) / 5.0) / 60.0);
+    const float z = static_cast<float>((3.5 - (random.Next15() % 80) / 5.0) / 30.0);
     if (weaponModels.size() == 2) {
         weaponModels[1]->Start(weaponModels[0]->GetValue() + XVector3(x, 0.0f, z), 0, 100, true);
     }
@@ -830,7 +821,7 @@ void XGame::UpdateRockets()
         explosion.scale = 7.0f;
         explosion.age = 0;
         GetExplosionList()->Add(explosion);
-        AddSparks(contact.point, 100, 50.0);
+        AddSparks(random, contact.point, 100, 50.0);
         GetDecalList()->Add(DecalFromContact(contact, 2));
         PlayOnce("rockexp", 250);
         if (GetSoundLibrary()->Find("rockfly") != nullptr) {

@@ -8,6 +8,7 @@
 
 #include "game/XPausePanel.h"
 #include "game/XPlayerBody.h"
+#include "math/XRandom.h"
 #include "scene/XSceneLoader.h"
 #include "shell/XInputListener.h"
 #include "shell/XVectorAnimator.h"
@@ -147,6 +148,9 @@ private:
     std::unique_ptr<XSceneTextureHost> textureHost;
     std::unique_ptr<XTrace> trace;
     int32_t lastShotTime = 0;
+    // The shots' spread, the sparks and the gun's kick, one stream a run: a replayed fight draws the same numbers
+    // whatever else in the process uses the C library's generator.
+    XRandom random;
     int framesDrawn = 0; // for the OpenGL error watch
     // Reused every frame for the projectile pass.
     std::vector<XVector3> sparkPositions;
