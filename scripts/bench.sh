@@ -4,9 +4,12 @@
 # else) and both timedemos, then the walk timedemo's frame time against the baseline's.
 #
 # Usage: scripts/bench.sh [--rounds N] [BUILD]        (default: a Release build in build-release/, made first)
-#        scripts/bench.sh --memory [SECONDS] [BUILD]  the fight demo replayed as a timedemo over and over in one
-#                                                     process for SECONDS (default 600), its resident memory
-#                                                     (VmRSS) sampled every 5 s: first, largest and last sample
+#        scripts/bench.sh --memory [SECONDS] [--map NAME] [--demo FILE] [BUILD]
+#                                                     a demo (the fight demo unless --demo names another)
+#                                                     replayed as a timedemo over and over in one process for
+#                                                     SECONDS (default 600), on the default level or map NAME,
+#                                                     its resident memory (VmRSS) sampled every 5 s: first,
+#                                                     largest and last sample
 #
 # A build named must be Release with the targets korvath, data, bench_space and bench_gl. The GL runs use
 # $DISPLAY (e.g. Xvfb :91 -screen 0 1024x768x24 & export DISPLAY=:91); without one they render off-screen
@@ -19,6 +22,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mode=bench
 seconds=600
+memory_map=""
+memory_demo="$root/assets/demos/fight.demo"
 rounds=2
 if [[ "${1:-}" == "--rounds" ]]; then
     if [[ ! "${2:-}" =~ ^[1-9][0-9]*$ ]]; then
@@ -35,6 +40,18 @@ if [[ "${1:-}" == "--memory" ]]; then
         seconds="$1"
         shift
     fi
+    while [[ "${1:-}" == "--map" || "${1:-}" == "--demo" ]]; do
+        if [[ -z "${2:-}" ]]; then
+            echo "bench.sh: $1 needs a value" >&2
+            exit 2
+        fi
+        if [[ "$1" == "--map" ]]; then
+            memory_map="$2"
+        else
+            memory_demo="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
+        fi
+        shift 2
+    done
 fi
 if [[ $# -gt 0 ]]; then
     build="$(cd "$1" && pwd)"
@@ -70,24 +87,30 @@ frame_ms() {
 }
 
 if [[ "$mode" == memory ]]; then
-    # One long demo: the fight demo's frames repeated, each repetition shifted by the demo's length.
-    demo="$root/assets/demos/fight.demo"
+    # One long demo: the demo's frames repeated, each repetition shifted by the demo's length.
+    demo="$memory_demo"
+    if [[ ! -f "$demo" ]]; then
+        echo "bench.sh: no demo $demo" >&2
+        exit 2
+    fi
+    if [[ -n "$memory_map" ]]; then
+        game_options+=(--map "$memory_map")
+    fi
     length="$(awk '$1 ~ /^[0-9]+$/ && $1 > n { n = $1 } END { print n }' "$demo")"
     awk -v demoLength="$length" -v times=200 '
         $1 !~ /^[0-9]+$/ { next }
-        { lines[++count] = $0; frames[count] = $1 }
+        { frames[++count] = $1; rests[count] = substr($0, length($1) + 1) }
         END {
             for (r = 0; r < times; ++r) {
                 for (i = 1; i <= count; ++i) {
-                    line = lines[i]
-                    sub(/^[0-9]+/, frames[i] + r * demoLength, line)
-                    print line
+                    printf "%d%s\n", frames[i] + r * demoLength, rests[i]
                 }
             }
         }' "$demo" > long.demo
     "$program" "${game_options[@]}" --timedemo long.demo > timedemo.txt 2>&1 &
     pid=$!
-    echo "memory: fight demo looped in one process (pid $pid) for $seconds s, VmRSS every 5 s"
+    echo "memory: $(basename "$demo") looped on ${memory_map:-the default level} in one process (pid $pid)" \
+        "for $seconds s, VmRSS every 5 s"
     start=$(date +%s)
     : > rss.txt
     while kill -0 "$pid" 2> /dev/null && (( $(date +%s) - start < seconds )); do
