@@ -73,19 +73,29 @@ int DifferentPixels(const Picture& a, const Picture& b)
     return different;
 }
 
-void ExpectTheSamePictures(const std::string& demo, const std::vector<std::string>& extra, int frames, int spacing)
+// Replays the script with the visibility data (into culled) and with --no-visibility (into all), and expects
+// every screenshot of the two the same.
+void ReplayBothWays(const std::string& script, const std::vector<std::string>& extra, int frames, int spacing,
+                    DemoRun& culled, DemoRun& all)
 {
     std::vector<std::string> whole = extra;
     whole.push_back("--no-visibility");
-    const DemoRun culled = Replay(Demo(demo), extra, frames, spacing);
-    const DemoRun all = Replay(Demo(demo), whole, frames, spacing);
+    culled = Replay(script, extra, frames, spacing);
+    all = Replay(script, whole, frames, spacing);
     ASSERT_EQ(culled.pictures.size(), all.pictures.size());
     for (size_t i = 0; i < culled.pictures.size(); ++i) {
         const int different = DifferentPixels(culled.pictures[i], all.pictures[i]);
         EXPECT_EQ(different, 0)
-            << demo << ": frame " << (i + 1) * static_cast<size_t>(spacing) << " differs with visibility in "
+            << script << ": frame " << (i + 1) * static_cast<size_t>(spacing) << " differs with visibility in "
             << different << " pixels";
     }
+}
+
+void ExpectTheSamePictures(const std::string& demo, const std::vector<std::string>& extra, int frames, int spacing)
+{
+    DemoRun culled;
+    DemoRun all;
+    ReplayBothWays(Demo(demo), extra, frames, spacing, culled, all);
     ASSERT_EQ(culled.trace.size(), all.trace.size());
     EXPECT_LT(DrawnTriangles(culled), DrawnTriangles(all) / 2) << demo << ": visibility draws less than half";
 }
@@ -126,15 +136,9 @@ TEST(VisibilityPictures, AnEyeFlyingThroughAWallSeesWhatTheWholeWorldShows)
     // Inside the great hall's north wall (frames 160 to 190) the eye sees through the wall's back faces into the
     // rooms beyond, which the hall's cells do not see: fly mode draws the whole world.
     const std::string script = std::string(KORVATH_SOURCE_DIR) + "/tests/e2e/data/fly-into-wall.script";
-    const std::vector<std::string> fixed = {"--fixed-step", "16"};
-    std::vector<std::string> whole = fixed;
-    whole.push_back("--no-visibility");
-    const DemoRun culled = Replay(script, fixed, 190, 10);
-    const DemoRun all = Replay(script, whole, 190, 10);
-    ASSERT_EQ(culled.pictures.size(), all.pictures.size());
-    for (size_t i = 0; i < culled.pictures.size(); ++i) {
-        EXPECT_EQ(DifferentPixels(culled.pictures[i], all.pictures[i]), 0) << "frame " << (i + 1) * 10;
-    }
+    DemoRun culled;
+    DemoRun all;
+    ReplayBothWays(script, {"--fixed-step", "16"}, 190, 10, culled, all);
     ASSERT_EQ(culled.trace.size(), 190u);
     EXPECT_NEAR(culled.trace[169].Vector("pos").z, 50.5, 0.5) << "the eye is inside the wall";
 }
