@@ -18,6 +18,7 @@
 #include "render/XDecal.h"
 #include "render/XExplosion.h"
 #include "render/XExtensions.h"
+#include "render/XSpriteCutout.h"
 #include "render/XTextureManager.h"
 #include "scene/XLightManager.h"
 #include "scene/XScene.h"
@@ -31,6 +32,8 @@
 #include <GL/glext.h> // point-parameter and other extension enums
 
 #include <algorithm> // std::min, std::max
+#include <cmath>     // std::fabs
+#include <limits>
 
 // ---------------------------------------------------------------------------------------------------------
 // Local helpers
@@ -791,6 +794,19 @@ void XRenderer::DrawFlares(XScene& world, const XVector3& eye)
     SetTextureMode(GL_MODULATE);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
+    // A flare adds its picture to the screen, which adds nothing where the picture is black: the square is cut
+    // down to the picture's lit part wherever the picture is sampled from the levels the cutout was read from.
+    PrepareFlareCutout();
+    GLfloat view[16] = {};
+    GLfloat projection[16] = {};
+    GLint viewport[4] = {};
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    // A facing square of side s at view depth z covers s * pixelsPerUnit / z pixels across, its narrower way.
+    const float pixelsPerUnit = std::min(std::fabs(projection[0]) * static_cast<float>(viewport[2]),
+                                         std::fabs(projection[5]) * static_cast<float>(viewport[3])) / 2.0f;
+
     const XLightManager* const lights = GetLightManager();
     XCollision* const collision = GetCollision();
     const XOctTree* const tree = world.GetOctree();
@@ -805,14 +821,47 @@ void XRenderer::DrawFlares(XScene& world, const XVector3& eye)
         if (blocked) {
             continue;
         }
-        const float distance = Distance(eye, light.GetPosition());
+        const XVector3& centre = light.GetPosition();
+        const float side = Distance(eye, centre) / 5.0f + 3.0f;
+        const float depth = -(view[2] * centre.x + view[6] * centre.y + view[10] * centre.z + view[14]);
         const XColor3& color = light.GetColor();
         glPushMatrix();
         glColor3f(color.r, color.g, color.b);
-        DrawFacingSquare(light.GetPosition(), distance / 5.0f + 3.0f, 0.0f);
+        if (depth > 0.0f && side * pixelsPerUnit / depth >= flareCutoutPixels) {
+            DrawFacingCutout(centre, side, flareCutout);
+        } else {
+            DrawFacingSquare(centre, side, 0.0f);
+        }
         glPopMatrix();
     }
     glEnable(GL_DEPTH_TEST);
+}
+
+void XRenderer::PrepareFlareCutout()
+{
+    const XTexture* const texture = GetTextureManager()->GetSpecialTexture(kSpecialLight);
+    const unsigned int id = texture != nullptr ? texture->GetId() : 0;
+    if (id == flareCutoutTexture) {
+        return;
+    }
+    flareCutoutTexture = id;
+    flareCutout.clear();
+    flareCutoutPixels = std::numeric_limits<float>::max(); // no cutout: every flare gets its square
+    if (id == 0) {
+        return;
+    }
+    flareCutout = XSpriteCutout::OfTexture(id, 2).Corners();
+    const GLenum filter = texture->GetMinFilter();
+    if (filter == GL_LINEAR || filter == GL_NEAREST) {
+        flareCutoutPixels = 0.0f; // only the first level is ever sampled
+        return;
+    }
+    // A square at least half as wide on screen as the picture samples its first two levels at most.
+    GLint width = 0;
+    GLint height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width); // the pass has the picture bound
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    flareCutoutPixels = static_cast<float>(std::max(width, height)) / 2.0f;
 }
 
 void XRenderer::DrawFacingSquare(const XVector3& centre, float side, float rotation)
@@ -825,6 +874,29 @@ void XRenderer::DrawFacingSquare(const XVector3& centre, float side, float rotat
 
 void XRenderer::DrawFacingQuad(const XVector3& centre, float side, float rotation) const
 {
+    PushFacingFrame(centre, rotation);
+    DrawCentredQuad(side / 2.0f);
+    glPopMatrix();
+}
+
+void XRenderer::DrawFacingCutout(const XVector3& centre, float side, const std::vector<XVector2>& cutout)
+{
+    if (spriteLog != nullptr) {
+        spriteLog->push_back({centre, side, 0.0f});
+    }
+    PushFacingFrame(centre, 0.0f);
+    const float half = side / 2.0f;
+    glBegin(GL_TRIANGLE_FAN);
+    for (const XVector2& corner : cutout) {
+        glTexCoord2f((corner.x + 1.0f) / 2.0f, (corner.y + 1.0f) / 2.0f);
+        glVertex3f(corner.x * half, corner.y * half, 0.0f);
+    }
+    glEnd();
+    glPopMatrix();
+}
+
+void XRenderer::PushFacingFrame(const XVector3& centre, float rotation) const
+{
     GLfloat view[16] = {};
     glGetFloatv(GL_MODELVIEW_MATRIX, view);
     // The transpose of the view's rotation is its inverse: it turns the square back to face the viewer.
@@ -834,8 +906,6 @@ void XRenderer::DrawFacingQuad(const XVector3& centre, float side, float rotatio
     Translate(centre);
     glMultMatrixf(facing);
     glRotatef(rotation, 0.0f, 0.0f, 1.0f);
-    DrawCentredQuad(side / 2.0f);
-    glPopMatrix();
 }
 
 // ---------------------------------------------------------------------------------------------------------

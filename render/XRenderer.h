@@ -7,6 +7,7 @@
 #pragma once
 
 #include "math/XVector3.h"
+#include "math/XVector2.h"
 #include "render/XFlareVisibility.h"
 #include "render/XVisibleWorld.h"
 #include "shell/XInputListener.h" // XPoint
@@ -122,6 +123,13 @@ private:
     void DrawFacingSquare(const XVector3& centre, float side, float rotation);
     // The same square, not entered in the sprite log (a second draw of a logged one).
     void DrawFacingQuad(const XVector3& centre, float side, float rotation) const;
+    // The part of a facing square inside `cutout` (corners in the square's coordinates, -1 to 1 across), logged
+    // as the square.
+    void DrawFacingCutout(const XVector3& centre, float side, const std::vector<XVector2>& cutout);
+    // Pushes the matrix that puts a square drawn in its own x-y plane at `centre`, facing the viewer.
+    void PushFacingFrame(const XVector3& centre, float rotation) const;
+    // Reads the flare picture's lit part back once per texture.
+    void PrepareFlareCutout();
     // Whether no triangle of the world lies between the eye and the explosion at `index` of the list.
     bool IsExplosionInSight(XScene& world, int index, const XVector3& centre, const XVector3& eye);
     void DrawCubeTree(const XRenderOctNode& node);
@@ -135,6 +143,9 @@ private:
     std::vector<XSpriteRecord>* spriteLog = nullptr;
     XFlareVisibility flareVisibility; // the flare pass's blocking tests, kept while the eye stands still
     XFlareVisibility explosionVisibility; // the same for the explosions' centres
+    unsigned int flareCutoutTexture = 0;  // the GL texture flareCutout was read from
+    std::vector<XVector2> flareCutout;    // the flare picture's lit part, for squares its mipmaps do not shrink
+    float flareCutoutPixels = 0.0f;       // the least size on screen, in pixels, that the cutout holds for
     XVisibleWorld visibleWorld;
     std::vector<XSceneNode*> unsetWorld; // WorldParts() of a scene that was not set up
     std::vector<std::vector<int>> firstGroupOf; // by world part, then material: its first group, or -1
