@@ -230,7 +230,8 @@ private:
         return index >= 0 && index < textures->GetSceneTextureCount() ? textures->GetTexture(index) : nullptr;
     }
 
-    // The world pass's state, set once: culled, depth-tested, unblended, unlit, both units modulating.
+    // The world pass's state, set once: culled, depth-tested, unblended, unlit, the picture replacing the white
+    // colour and the light map modulating it, as the engine's opaque world pass draws.
     static void SetFixedState()
     {
         glEnable(GL_CULL_FACE);
@@ -243,7 +244,7 @@ private:
         for (const GLenum unit : {GL_TEXTURE0, GL_TEXTURE1}) {
             glActiveTexture(unit);
             glEnable(GL_TEXTURE_2D);
-            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, unit == GL_TEXTURE0 ? GL_REPLACE : GL_MODULATE);
             glClientActiveTexture(unit);
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         }
