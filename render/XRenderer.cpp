@@ -391,7 +391,9 @@ void XRenderer::SetSpriteLog(std::vector<XSpriteRecord>* log)
 void XRenderer::Clear()
 {
     glDepthMask(GL_TRUE); // a pass that left depth writes off would otherwise keep last frame's depths
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // No pass uses the stencil bits that share the depth buffer's words (nor changes the stencil state), but
+    // clearing them too lets the driver clear whole words instead of keeping the stencil byte of every one.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     marker = -1;
 }
 

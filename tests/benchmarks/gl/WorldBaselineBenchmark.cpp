@@ -127,7 +127,7 @@ public:
     void DrawFrame(size_t index)
     {
         const CameraPose& pose = path[index % path.size()];
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT); // as the engine clears
         camera.SetPosition(pose.position);
         camera.SetYaw(pose.yaw);
         camera.SetPitch(pose.pitch);
