@@ -854,18 +854,13 @@ void XRenderer::PrepareFlareCutout()
     if (id == 0) {
         return;
     }
-    flareCutout = XSpriteCutout::OfTexture(id, 2).Corners();
+    const XSpriteCutout cutout = XSpriteCutout::OfTexture(id, 2);
+    flareCutout = cutout.Corners();
     const GLenum filter = texture->GetMinFilter();
-    if (filter == GL_LINEAR || filter == GL_NEAREST) {
-        flareCutoutPixels = 0.0f; // only the first level is ever sampled
-        return;
-    }
-    // A square at least half as wide on screen as the picture samples its first two levels at most.
-    GLint width = 0;
-    GLint height = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width); // the pass has the picture bound
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    flareCutoutPixels = static_cast<float>(std::max(width, height)) / 2.0f;
+    // Without mipmaps only the first level is ever sampled; with them, a square at least half as wide on
+    // screen as the picture samples its first two levels at most.
+    const bool mipmapped = filter != GL_LINEAR && filter != GL_NEAREST;
+    flareCutoutPixels = mipmapped ? static_cast<float>(cutout.PictureSize()) / 2.0f : 0.0f;
 }
 
 void XRenderer::DrawFacingSquare(const XVector3& centre, float side, float rotation)

@@ -6,8 +6,8 @@
 // XShaderManager, XTimer, OpenGL.
 #pragma once
 
-#include "math/XVector3.h"
 #include "math/XVector2.h"
+#include "math/XVector3.h"
 #include "render/XFlareVisibility.h"
 #include "render/XVisibleWorld.h"
 #include "shell/XInputListener.h" // XPoint

@@ -6,7 +6,6 @@
 #include <algorithm> // min, max
 #include <cmath>     // fabs
 #include <cstddef>   // size_t
-#include <vector>
 
 namespace {
 
@@ -58,12 +57,17 @@ XSpriteCutout XSpriteCutout::OfTexture(unsigned int textureId, int levels)
             }
             break;
         }
+        if (level == 0) {
+            cutout.pictureSize = std::max(width, height);
+        }
         pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0);
         glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
         cutout.Include(pixels.data(), width, height, 3);
     }
     if (glGetError() != GL_NO_ERROR) {
+        const int size = cutout.pictureSize;
         cutout = Whole();
+        cutout.pictureSize = size;
     }
     glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));

@@ -33,9 +33,13 @@ public:
     // The share of the square's area the cutout keeps, 0 to 1.
     float AreaShare() const;
 
+    // The larger side of the first level read by OfTexture, in texels; 0 for a cutout made otherwise.
+    int PictureSize() const { return pictureSize; }
+
 private:
     bool empty = true;
     float halfWidth = 0.0f;
     float halfHeight = 0.0f;
     float reach = 0.0f;
+    int pictureSize = 0;
 };
