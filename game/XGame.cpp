@@ -341,6 +341,7 @@ double XGame::AdoptLevel(XPreparedLevel& level, bool keepPlayer)
             bodies[static_cast<size_t>(i)]->GetVelocity() = XVector3();
         }
     }
+    bodyWalked = !keepPlayer;
     ++reloads;
     return uploadTime;
 }
@@ -485,7 +486,7 @@ void XGame::DrawFrame()
     const XVector3 eye = player->GetEyePosition();
 
     renderer->Clear();
-    renderer->SetEyeInPlayerSpace(!flyMode);
+    renderer->SetEyeInPlayerSpace(!flyMode && bodyWalked);
     // Behind an opaque world the sky is drawn last, only where the world left the background: same picture,
     // less to texture. A translucent material needs the sky beneath it first.
     const bool skyBehind = renderer->IsWorldOpaque(*scene);
@@ -587,6 +588,7 @@ void XGame::UpdatePlayerPhysics()
     if (collision->OnFloor()) {
         player->GetVelocity().y = 0.0f;
         player->SetAirborne(false);
+        bodyWalked = bodyWalked || (collision->Overlaps() == 0 && !collision->Stopped());
     } else {
         player->SetAirborne(true);
     }
@@ -909,6 +911,7 @@ void XGame::OnKeyDown(int key)
     case VK_F8:
         if (!paused) {
             player->SetPosition(kResetPosition);
+            bodyWalked = false;
         }
         break;
     case VK_F12:
@@ -919,6 +922,7 @@ void XGame::OnKeyDown(int key)
     case 'F':
         if (!paused) {
             flyMode = !flyMode;
+            bodyWalked = false;
         }
         break;
     case 'W':

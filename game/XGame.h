@@ -122,6 +122,10 @@ private:
     int32_t currentWeapon = 1;
     int32_t helpOpenedAt = 0;
     bool flyMode = false;
+    // Whether the body is where walking put it. Fly mode, a reset of the position or a level swapped in under
+    // the player may leave it inside or against a solid, where the eye sees through what the visibility data
+    // counts on; it is where walking put it again once it stands on a floor, clear of everything.
+    bool bodyWalked = true;
     int32_t currentBody = 0;
     std::unique_ptr<XScene> scene;
     std::unique_ptr<XOctTree> octree; // the scene's (the scene does not own it)

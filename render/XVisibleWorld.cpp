@@ -184,7 +184,7 @@ bool XVisibleWorld::Select(const float (&projection)[16], const float (&modelvie
     SelectWhole();
     const Frustum frustum(projection, modelview);
     const int view = visibility.ViewCellAt(frustum.eye);
-    selected = view >= 0 && frustum.farthest <= visibility.Reach();
+    selected = view >= 0 && frustum.farthest <= visibility.Reach() && visibility.EyeMayBeAt(frustum.eye);
     if (!selected) {
         return false;
     }

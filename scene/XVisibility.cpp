@@ -2,9 +2,10 @@
 // Depends on: XVector3.
 #include "scene/XVisibility.h"
 
-#include <cmath>   // floor, isfinite
-#include <cstring> // memcpy
-#include <limits>  // numeric_limits
+#include <algorithm> // max, min
+#include <cmath>     // fabs, floor, isfinite
+#include <cstring>   // memcpy
+#include <limits>    // numeric_limits
 
 namespace {
 
@@ -58,6 +59,8 @@ private:
 const int32_t kMaxMaterials = 10000;
 // The most cells a grid may have: far more than a level within the camera's reach needs.
 const uint32_t kMaxCells = 1u << 24;
+// The most cells of the fine grid of the reachable space (32 MiB of bits).
+const uint64_t kMaxSpaceCells = 1ull << 28;
 
 } // namespace
 
@@ -73,6 +76,10 @@ void XVisibility::Clear()
     seen.clear();
     rowBytes = 0;
     viewCount = 0;
+    spaceOrigin = XVector3();
+    spaceCell = 0.0f;
+    sx = sy = sz = 0;
+    reachable.clear();
 }
 
 bool XVisibility::Load(const unsigned char* bytes, size_t size, int worldTriangles, std::string& problem)
@@ -89,7 +96,7 @@ bool XVisibility::Load(const unsigned char* bytes, size_t size, int worldTriangl
         return refuse("not a visibility file");
     }
     const uint32_t version = in.Word();
-    if (version != 1 && version != 2) {
+    if (version < 1 || version > 3) {
         return refuse("unknown version");
     }
     cellSize = in.Float();
@@ -186,6 +193,30 @@ bool XVisibility::Load(const unsigned char* bytes, size_t size, int worldTriangl
         const unsigned char* const row = in.Take(rowBytes);
         seen.insert(seen.end(), row, row + rowBytes);
     }
+    if (version >= 3) {
+        spaceOrigin.x = in.Float();
+        spaceOrigin.y = in.Float();
+        spaceOrigin.z = in.Float();
+        spaceCell = in.Float();
+        const uint32_t spaceX = in.Word();
+        const uint32_t spaceY = in.Word();
+        const uint32_t spaceZ = in.Word();
+        const uint64_t spaceCells = static_cast<uint64_t>(spaceX) * spaceY * spaceZ;
+        if (in.Failed() || !std::isfinite(spaceOrigin.x) || !std::isfinite(spaceOrigin.y) ||
+            !std::isfinite(spaceOrigin.z) || !(spaceCell > 0.0f) || !std::isfinite(spaceCell) || spaceX == 0 ||
+            spaceY == 0 || spaceZ == 0 || spaceX > kMaxSpaceCells || spaceY > kMaxSpaceCells ||
+            spaceZ > kMaxSpaceCells || spaceCells > kMaxSpaceCells) {
+            return refuse("a bad grid of the reachable space");
+        }
+        const unsigned char* const bits = in.Take(static_cast<size_t>((spaceCells + 7) / 8));
+        if (bits == nullptr) {
+            return refuse("the file ends early");
+        }
+        sx = static_cast<int32_t>(spaceX);
+        sy = static_cast<int32_t>(spaceY);
+        sz = static_cast<int32_t>(spaceZ);
+        reachable.assign(bits, bits + (spaceCells + 7) / 8);
+    }
     if (!in.AtEnd()) {
         return refuse("bytes after the end");
     }
@@ -207,4 +238,44 @@ int XVisibility::ViewCellAt(const XVector3& point) const
     const size_t cell = (static_cast<size_t>(fz) * static_cast<size_t>(ny) + static_cast<size_t>(fy)) * static_cast<size_t>(nx) +
                         static_cast<size_t>(fx);
     return viewCellOf[cell];
+}
+
+bool XVisibility::EyeMayBeAt(const XVector3& point) const
+{
+    if (reachable.empty()) {
+        return true;
+    }
+    // The compiler proved the sets for eyes within one cell of a reachable cell: within 1.5 cells of its centre
+    // on every axis. A hundredth of a unit less leaves the file's float rounding on the safe side.
+    const float limit = 1.5f * spaceCell - 0.01f;
+    const float fx = std::floor((point.x - spaceOrigin.x) / spaceCell);
+    const float fy = std::floor((point.y - spaceOrigin.y) / spaceCell);
+    const float fz = std::floor((point.z - spaceOrigin.z) / spaceCell);
+    if (!(fx >= -1.0f && fy >= -1.0f && fz >= -1.0f && fx <= static_cast<float>(sx) && fy <= static_cast<float>(sy) &&
+          fz <= static_cast<float>(sz))) {
+        return false;
+    }
+    const int x = static_cast<int>(fx);
+    const int y = static_cast<int>(fy);
+    const int z = static_cast<int>(fz);
+    for (int az = std::max(0, z - 1); az <= std::min(sz - 1, z + 1); ++az) {
+        for (int ay = std::max(0, y - 1); ay <= std::min(sy - 1, y + 1); ++ay) {
+            for (int ax = std::max(0, x - 1); ax <= std::min(sx - 1, x + 1); ++ax) {
+                const size_t cell =
+                    (static_cast<size_t>(az) * static_cast<size_t>(sy) + static_cast<size_t>(ay)) * static_cast<size_t>(sx) +
+                    static_cast<size_t>(ax);
+                if (((reachable[cell / 8] >> (cell % 8)) & 1) == 0) {
+                    continue;
+                }
+                const XVector3 centre(spaceOrigin.x + (static_cast<float>(ax) + 0.5f) * spaceCell,
+                                      spaceOrigin.y + (static_cast<float>(ay) + 0.5f) * spaceCell,
+                                      spaceOrigin.z + (static_cast<float>(az) + 0.5f) * spaceCell);
+                if (std::fabs(point.x - centre.x) <= limit && std::fabs(point.y - centre.y) <= limit &&
+                    std::fabs(point.z - centre.z) <= limit) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
 }

@@ -6,7 +6,9 @@
 // material, and a box around its triangles. Every cell the eye can be in (a view cell) lists the owner cells
 // it can see. A frame looks up the eye's view cell and draws the runs of the owner cells it sees; an eye outside
 // every view cell (flying outside the level), or a view that reaches farther than the compiler looked (a wide
-// field of view or picture), sees everything.
+// field of view or picture), sees everything. The sets hold for an eye in the open space the player can reach
+// (within one cell of the compiler's fine grid of it); an eye elsewhere (left inside a wall after flying, or in a
+// closed-off hollow) may see what its cell does not, and sees everything too.
 //
 // A file that does not fit the world it is loaded for (another triangle count, a run outside the order, an
 // order that is not a permutation, cells outside the grid, a short or long file) is refused as a whole, with the
@@ -54,6 +56,9 @@ public:
         return (seen[static_cast<size_t>(view) * rowBytes + static_cast<size_t>(owner) / 8] >> (owner % 8)) & 1;
     }
     int ViewCellCount() const { return viewCount; }
+    // Whether the sets hold for an eye at the point: it lies in the reachable open space (as grown by the
+    // compiler). Always true for files that do not say where that space is (versions 1 and 2).
+    bool EyeMayBeAt(const XVector3& point) const;
     // How far from the eye the compiler looked: a view reaching farther may show what the cells leave out.
     float Reach() const { return reach; }
 
@@ -68,6 +73,13 @@ private:
     std::vector<OwnerCell> owners;
     std::vector<int32_t> viewCellOf; // for every grid cell, its view cell or -1
     std::vector<uint8_t> seen;       // a row of bits a view cell
+    // The reachable open space on a fine grid, one bit a cell (empty: not in the file).
+    XVector3 spaceOrigin;
+    float spaceCell = 0.0f;
+    int32_t sx = 0;
+    int32_t sy = 0;
+    int32_t sz = 0;
+    std::vector<uint8_t> reachable;
     size_t rowBytes = 0;
     int viewCount = 0;
 };

@@ -142,3 +142,16 @@ TEST(VisibilityPictures, AnEyeFlyingThroughAWallSeesWhatTheWholeWorldShows)
     ASSERT_EQ(culled.trace.size(), 190u);
     EXPECT_NEAR(culled.trace[169].Vector("pos").z, 50.5, 0.5) << "the eye is inside the wall";
 }
+
+TEST(VisibilityPictures, AnEyeLeftInAWallAfterFlyingSeesWhatTheWholeWorldShows)
+{
+    // Out of fly mode inside the same wall the body is pushed about in it and never stands clear on a floor:
+    // the eye is still where the hall's cells do not see from.
+    const std::string script = std::string(KORVATH_SOURCE_DIR) + "/tests/e2e/data/fly-off-in-wall.script";
+    DemoRun culled;
+    DemoRun all;
+    ReplayBothWays(script, {"--fixed-step", "16"}, 300, 20, culled, all);
+    ASSERT_EQ(culled.trace.size(), 300u);
+    EXPECT_FALSE(culled.trace[199].Bool("fly"));
+    EXPECT_NEAR(culled.trace[199].Vector("pos").z, 50.5, 0.5) << "the body is inside the wall";
+}

@@ -126,6 +126,25 @@ TEST(Visibility, TheRoomSeesTheCorridorsFirstLegButNotTheBranchBehindTheCorner)
     EXPECT_EQ(visibility.ViewCellAt(XVector3(0.0f, 500.0f, 0.0f)), -1) << "far outside the level";
 }
 
+// The sets hold for an eye in the open space the player can reach, grown by one cell of the compiler's fine grid
+// (half a unit): pressed against a wall, but not inside one, nor in the floor's or the ceiling's slab.
+TEST(Visibility, TheEyeCanBeInTheReachableSpaceAndHalfAUnitAroundIt)
+{
+    const Compiled& compiled = CornerCompiled();
+    XVisibility visibility;
+    std::string problem;
+    ASSERT_TRUE(visibility.Load(BytesOf(compiled.bytes), compiled.bytes.size(), compiled.triangles, problem))
+        << problem;
+    EXPECT_TRUE(visibility.EyeMayBeAt(XVector3(0.0f, 3.0f, 0.0f)));
+    EXPECT_TRUE(visibility.EyeMayBeAt(XVector3(50.0f, 5.9f, 37.5f))) << "under the branch's ceiling";
+    EXPECT_TRUE(visibility.EyeMayBeAt(XVector3(-8.3f, 3.0f, 0.0f))) << "0.3 into the room's west wall";
+    EXPECT_FALSE(visibility.EyeMayBeAt(XVector3(-8.8f, 3.0f, 0.0f))) << "0.8 into the 1-unit wall";
+    EXPECT_FALSE(visibility.EyeMayBeAt(XVector3(0.0f, -0.8f, 0.0f))) << "in the floor's slab";
+    EXPECT_FALSE(visibility.EyeMayBeAt(XVector3(0.0f, 6.8f, 0.0f))) << "in the ceiling's slab";
+    EXPECT_FALSE(visibility.EyeMayBeAt(XVector3(30.0f, 3.0f, 20.0f))) << "between the corridor's legs";
+    EXPECT_FALSE(visibility.EyeMayBeAt(XVector3(0.0f, 500.0f, 0.0f))) << "far outside the level";
+}
+
 TEST(Visibility, AFileThatDoesNotFitItsWorldIsRefusedWithTheReason)
 {
     const Compiled& compiled = CornerCompiled();

@@ -109,6 +109,17 @@ bool XSpaceGrid::NearReachable(const XVector3d& p) const
     return false;
 }
 
+std::vector<uint8_t> XSpaceGrid::ReachableBits() const
+{
+    std::vector<uint8_t> bits((cells.size() + 7) / 8, 0);
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i] == kReached) {
+            bits[i / 8] = static_cast<uint8_t>(bits[i / 8] | (1u << (i % 8)));
+        }
+    }
+    return bits;
+}
+
 bool XSpaceGrid::Blocked(const XVector3d& p) const
 {
     int x = 0;

@@ -23,6 +23,9 @@ public:
     // Whether a reachable cell lies at or next to (in the 3 x 3 x 3 block around) the cell holding p.
     bool NearReachable(const XVector3d& p) const;
 
+    // The reachable cells as bits in index order ((z * ny + y) * nx + x): cell i is bit i % 8 of byte i / 8.
+    std::vector<uint8_t> ReachableBits() const;
+
     // Whether the cell holding p is blocked (its centre inside a solid) or outside the grid.
     bool Blocked(const XVector3d& p) const;
 

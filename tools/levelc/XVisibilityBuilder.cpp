@@ -166,6 +166,8 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
     visibility.cellSize = settings.cellSize;
     visibility.reach = settings.reach;
     visibility.origin = grid.Min();
+    visibility.eyeSpace = XEyeSpace{grid.Min(), XSpaceGrid::kCellSize, grid.CountX(), grid.CountY(), grid.CountZ(),
+                                    grid.ReachableBits()};
     const XVector3d extent = grid.Max() - grid.Min();
     visibility.nx = std::max(1, static_cast<int>(std::ceil(extent.x / settings.cellSize)));
     visibility.ny = std::max(1, static_cast<int>(std::ceil(extent.y / settings.cellSize)));
@@ -316,7 +318,7 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
 bool XVisibilityBuilder::WriteFile(const std::string& path, const XVisibility& visibility)
 {
     std::vector<unsigned char> bytes = {'K', 'V', 'I', 'S'};
-    Append32(bytes, 2); // version
+    Append32(bytes, 3); // version
     AppendFloat(bytes, visibility.cellSize);
     AppendFloat(bytes, visibility.reach);
     AppendFloat(bytes, visibility.origin.x);
@@ -350,6 +352,14 @@ bool XVisibilityBuilder::WriteFile(const std::string& path, const XVisibility& v
         Append32(bytes, static_cast<uint32_t>(view.cell));
         bytes.insert(bytes.end(), view.sees.begin(), view.sees.end());
     }
+    const XEyeSpace& space = visibility.eyeSpace;
+    for (const double v : {space.origin.x, space.origin.y, space.origin.z, space.cellSize}) {
+        AppendFloat(bytes, v);
+    }
+    for (const int count : {space.nx, space.ny, space.nz}) {
+        Append32(bytes, static_cast<uint32_t>(count));
+    }
+    bytes.insert(bytes.end(), space.reachable.begin(), space.reachable.end());
     FILE* const file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;

@@ -48,6 +48,17 @@ struct XViewCell {
     std::vector<uint8_t> sees;
 };
 
+// The space-grid cells the player can reach: the eye can only be within one such cell of them, and the sets
+// hold only for an eye there (an eye flown into a wall and left there may see what its cell does not).
+struct XEyeSpace {
+    XVector3d origin;
+    double cellSize = 0.0;
+    int nx = 0;
+    int ny = 0;
+    int nz = 0;
+    std::vector<uint8_t> reachable; // one bit a cell, as XSpaceGrid::ReachableBits
+};
+
 struct XVisibility {
     double cellSize = 8.0;
     double reach = 0.0; // nothing farther than this from the eye was looked at
@@ -58,6 +69,7 @@ struct XVisibility {
     std::vector<int> order; // the world's triangles in the drawing order
     std::vector<XOwnerCell> owners;
     std::vector<XViewCell> views;
+    XEyeSpace eyeSpace;
 
     // How many owner cells each view cell sees, on average.
     double AverageSeen() const;
