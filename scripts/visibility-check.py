@@ -8,7 +8,7 @@ pictures byte for byte. Visibility must never change a picture: any frame that d
 eye's place from the trace, and the script ends with status 1.
 
 Usage: scripts/visibility-check.py [--build DIR] [--map NAME] [--frames N] [--every N] [--seed N]
-                                   [--walks N] [--fly] [--keep DIR]
+                                   [--walks N] [--fly] [--keep DIR] [--option=ARG ...]
 Needs a display (DISPLAY) or runs off-screen with --headless.
 """
 import argparse
@@ -77,7 +77,7 @@ def run(args, script, shots, folder, extra, trace):
         command.append("--headless")
     for frame in shots:
         command += ["--screenshot", f"{frame}:{os.path.join(folder, f'{frame}.png')}"]
-    command += extra
+    command += args.option + extra
     result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
     if result.returncode != 0:
         sys.exit(f"{' '.join(command)}: exit status {result.returncode}\n{result.stderr}")
@@ -102,6 +102,8 @@ def main():
     parser.add_argument("--fly", action="store_true")
     parser.add_argument("--headless", action="store_true")
     parser.add_argument("--keep", default="")
+    parser.add_argument("--option", action="append", default=[],
+                        help="one more argument for both runs, e.g. --option=--mode --option=1280x720")
     args = parser.parse_args()
 
     failed = False
