@@ -5,16 +5,20 @@ Writes a random input script (walking, turning, looking up and down, jumps, zoom
 weapons, and with --fly also fly mode switched on and off anywhere), runs the game twice on it with a fixed
 step, once as it is and once with --no-visibility, saves every Nth frame of both runs and compares the
 pictures byte for byte. Visibility must never change a picture: any frame that differs is printed with the
-eye's place from the trace, and the script ends with status 1.
+eye's place from the trace, and the script ends with status 1. With --script FILE it replays that script or
+recording instead (a demo: --script assets/demos/walk.demo --frames 2449 --every 1). The runs stop after each
+--chunk pictures and start again for the next, so that no more than that many pictures are on the disk at once.
 
 Usage: scripts/visibility-check.py [--build DIR] [--map NAME] [--frames N] [--every N] [--seed N]
                                    [--walks N] [--fly] [--keep DIR] [--option=ARG ...]
+       scripts/visibility-check.py --script FILE [--map NAME] [--frames N] [--every N] [--chunk N]
 Needs a display (DISPLAY) or runs off-screen with --headless.
 """
 import argparse
 import filecmp
 import os
 import random
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -69,8 +73,10 @@ def random_script(rng, frames, fly):
 
 def run(args, script, shots, folder, extra, trace):
     command = [os.path.join(args.build, "korvath"), "--archive", os.path.join(args.build, "data.pck"),
-               "--no-dialogs", "--fixed-step", "16", "--fast-forward", "--script", script,
-               "--frames", str(args.frames), "--trace", trace]
+               "--no-dialogs", "--fast-forward", "--script", script, "--frames", str(shots[-1]), "--trace", trace]
+    with open(script) as lines:
+        if not any(" dt " in line for line in lines):
+            command += ["--fixed-step", "16"]  # a recording brings its own steps
     if args.map:
         command += ["--map", args.map]
     if args.headless:
@@ -102,28 +108,37 @@ def main():
     parser.add_argument("--fly", action="store_true")
     parser.add_argument("--headless", action="store_true")
     parser.add_argument("--keep", default="")
+    parser.add_argument("--script", default="")
+    parser.add_argument("--chunk", type=int, default=300)
     parser.add_argument("--option", action="append", default=[],
                         help="one more argument for both runs, e.g. --option=--mode --option=1280x720")
     args = parser.parse_args()
 
     failed = False
-    for walk in range(args.walks):
+    for walk in range(1 if args.script else args.walks):
         seed = args.seed + walk
-        rng = random.Random(seed)
         folder = args.keep or tempfile.mkdtemp(prefix="korvath-vis-")
-        os.makedirs(os.path.join(folder, "with"), exist_ok=True)
-        os.makedirs(os.path.join(folder, "without"), exist_ok=True)
-        script = os.path.join(folder, "walk.script")
-        with open(script, "w") as out:
-            out.write(random_script(rng, args.frames, args.fly))
-        shots = list(range(args.every, args.frames, args.every))
+        script = args.script
+        if not script:
+            script = os.path.join(folder, "walk.script")
+            with open(script, "w") as out:
+                out.write(random_script(random.Random(seed), args.frames, args.fly))
+        shots = list(range(args.every, args.frames + 1, args.every))
         trace = os.path.join(folder, "trace.jsonl")
-        run(args, script, shots, os.path.join(folder, "with"), [], trace)
-        run(args, script, shots, os.path.join(folder, "without"), ["--no-visibility"],
-            os.path.join(folder, "trace-without.jsonl"))
-        differing = [f for f in shots if not filecmp.cmp(os.path.join(folder, "with", f"{f}.png"),
-                                                         os.path.join(folder, "without", f"{f}.png"), shallow=False)]
-        print(f"walk {walk} (seed {seed}, {folder}): {len(shots)} frames compared, {len(differing)} differ")
+        differing = []
+        for first in range(0, len(shots), max(1, args.chunk)):
+            chunk = shots[first:first + max(1, args.chunk)]
+            for side in ("with", "without"):
+                shutil.rmtree(os.path.join(folder, side), ignore_errors=True)
+                os.makedirs(os.path.join(folder, side))
+            run(args, script, chunk, os.path.join(folder, "with"), [], trace)
+            run(args, script, chunk, os.path.join(folder, "without"), ["--no-visibility"],
+                os.path.join(folder, "trace-without.jsonl"))
+            differing += [f for f in chunk if not filecmp.cmp(os.path.join(folder, "with", f"{f}.png"),
+                                                              os.path.join(folder, "without", f"{f}.png"),
+                                                              shallow=False)]
+        name = args.script or f"walk {walk} (seed {seed}, {folder})"
+        print(f"{name}: {len(shots)} frames compared, {len(differing)} differ")
         for f in differing:
             print(f"  frame {f}: {eye_of(trace, f)}")
         failed = failed or bool(differing)
