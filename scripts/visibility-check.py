@@ -92,7 +92,7 @@ def run(args, script, shots, folder, extra, trace):
 def eye_of(trace, frame):
     with open(trace) as lines:
         for line in lines:
-            if f'"frame":{frame},' in line or f'"frame": {frame},' in line:
+            if line.startswith(f'{{"frame": {frame},'):
                 return line.strip()[:200]
     return "(no trace line)"
 
@@ -126,8 +126,9 @@ def main():
         shots = list(range(args.every, args.frames + 1, args.every))
         trace = os.path.join(folder, "trace.jsonl")
         differing = []
-        for first in range(0, len(shots), max(1, args.chunk)):
-            chunk = shots[first:first + max(1, args.chunk)]
+        size = max(1, args.chunk)
+        for first in range(0, len(shots), size):
+            chunk = shots[first:first + size]
             for side in ("with", "without"):
                 shutil.rmtree(os.path.join(folder, side), ignore_errors=True)
                 os.makedirs(os.path.join(folder, side))
