@@ -86,3 +86,28 @@ TEST(SolidCells, ALineCrossesSolidThroughTheWallButNotThroughTheDoor)
     EXPECT_FALSE(cells.CrossesSolid(XVector3d(-5.25, 2.25, -2.25), XVector3d(-0.48, 2.25, -2.25), 0.03));
     EXPECT_TRUE(cells.CrossesSolid(XVector3d(-5.25, 2.25, -2.25), XVector3d(-0.2, 2.25, -2.25), 0.03));
 }
+
+TEST(SolidCells, ARoofFarFromTheGridsCornerSeparatesOnlyTheLinesThatMeetIt)
+{
+    // A roof held up by nothing, x and z -3..3, with a hole at x 0.5..1.5, z -0.5..0.5, over a plain 22 units
+    // across: its layers' solid cells lie far from the grid's corner.
+    const XLevelSource level = XLevelParser::Parse("spawn 0 0 -8\n"
+                                                   "material wall wall.jpg 4\n"
+                                                   "box -11 -1 -11  11 0 11  mat wall\n"
+                                                   "box -3 6 -3  3 7 -0.5  mat wall\n"
+                                                   "box -3 6 0.5  3 7 3  mat wall\n"
+                                                   "box -3 6 -0.5  0.5 7 0.5  mat wall\n"
+                                                   "box 1.5 6 -0.5  3 7 0.5  mat wall\n",
+                                                   "roof.level");
+    const XSpaceGrid grid(level.solids);
+    const XSolidCells cells(level.solids, grid);
+    // Straight up beside the hole.
+    EXPECT_TRUE(cells.SeparatesBoxes(XVector3d(-2.5, 2, -2.5), XVector3d(-1, 4, 2.5), XVector3d(-2.5, 9, -2.5),
+                                     XVector3d(-1, 11, 2.5), 0.03));
+    // Lines through the hole, though their middle one and the four corners of their bundle meet the roof.
+    EXPECT_FALSE(cells.SeparatesBoxes(XVector3d(-2.5, 2, -2.5), XVector3d(2.5, 4, 2.5), XVector3d(-2.5, 9, -2.5),
+                                      XVector3d(2.5, 11, 2.5), 0.03));
+    // Lines to a box off to the side cross the roof's plane partly beyond its edge.
+    EXPECT_FALSE(cells.SeparatesBoxes(XVector3d(-2.5, 2, -1), XVector3d(-1.5, 4, 1), XVector3d(6, 9, -1),
+                                      XVector3d(8, 11, 1), 0.03));
+}

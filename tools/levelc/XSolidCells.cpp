@@ -65,24 +65,53 @@ XSolidCells::XSolidCells(const std::vector<XSolid>& solids, const XSpaceGrid& gr
             }
         }
     }
+    // A layer's sums cover only the rectangle around its solid cells: a rectangle of cells that is solid at its
+    // four corners lies inside it, and no other is ever summed (see LayerBlocks). In a large open level most
+    // layers cross only a floor or two.
     for (int axis = 0; axis < 3; ++axis) {
         int first = 0;
         int second = 0;
         OtherAxes(axis, first, second);
-        const size_t width = static_cast<size_t>(count[first]) + 1;
-        const size_t plane = width * (static_cast<size_t>(count[second]) + 1);
+        std::vector<LayerSums>& layers = layerSums[axis];
+        layers.assign(static_cast<size_t>(count[axis]), LayerSums{});
         std::vector<int32_t>& sums = openSums[axis];
-        sums.assign(plane * static_cast<size_t>(count[axis]), 0);
+        sums.clear();
+        int cell[3] = {0, 0, 0};
         for (int layer = 0; layer < count[axis]; ++layer) {
-            int32_t* table = sums.data() + plane * static_cast<size_t>(layer);
+            cell[axis] = layer;
+            int u0 = count[first];
+            int u1 = -1;
+            int v0 = count[second];
+            int v1 = -1;
             for (int v = 0; v < count[second]; ++v) {
+                cell[second] = v;
                 for (int u = 0; u < count[first]; ++u) {
-                    int cell[3] = {0, 0, 0};
-                    cell[axis] = layer;
                     cell[first] = u;
-                    cell[second] = v;
+                    if (solid[Index(cell[0], cell[1], cell[2])] != 0) {
+                        u0 = std::min(u0, u);
+                        u1 = std::max(u1, u);
+                        v0 = std::min(v0, v);
+                        v1 = std::max(v1, v);
+                    }
+                }
+            }
+            if (u1 < 0) {
+                continue; // no solid cell: nothing to sum
+            }
+            LayerSums& sumsOfLayer = layers[static_cast<size_t>(layer)];
+            sumsOfLayer.u0 = u0;
+            sumsOfLayer.v0 = v0;
+            sumsOfLayer.width = u1 - u0 + 2;
+            sumsOfLayer.offset = sums.size();
+            const size_t width = static_cast<size_t>(sumsOfLayer.width);
+            sums.resize(sums.size() + width * static_cast<size_t>(v1 - v0 + 2), 0);
+            int32_t* table = sums.data() + sumsOfLayer.offset;
+            for (int v = v0; v <= v1; ++v) {
+                cell[second] = v;
+                for (int u = u0; u <= u1; ++u) {
+                    cell[first] = u;
                     const int32_t open = solid[Index(cell[0], cell[1], cell[2])] != 0 ? 0 : 1;
-                    const size_t here = (static_cast<size_t>(v) + 1) * width + static_cast<size_t>(u) + 1;
+                    const size_t here = static_cast<size_t>(v - v0 + 1) * width + static_cast<size_t>(u - u0 + 1);
                     table[here] = open + table[here - 1] + table[here - width] - table[here - width - 1];
                 }
             }
@@ -102,13 +131,12 @@ bool XSolidCells::Solid(int x, int y, int z) const
 
 int32_t XSolidCells::OpenCells(int axis, int layer, int u0, int u1, int v0, int v1) const
 {
-    int first = 0;
-    int second = 0;
-    OtherAxes(axis, first, second);
-    const size_t width = static_cast<size_t>(count[first]) + 1;
-    const size_t plane = width * (static_cast<size_t>(count[second]) + 1);
-    const int32_t* table = openSums[axis].data() + plane * static_cast<size_t>(layer);
-    const auto at = [&](int u, int v) { return table[static_cast<size_t>(v) * width + static_cast<size_t>(u)]; };
+    const LayerSums& sums = layerSums[axis][static_cast<size_t>(layer)];
+    const size_t width = static_cast<size_t>(sums.width);
+    const int32_t* table = openSums[axis].data() + sums.offset;
+    const auto at = [&](int u, int v) {
+        return table[static_cast<size_t>(v - sums.v0) * width + static_cast<size_t>(u - sums.u0)];
+    };
     return at(u1 + 1, v1 + 1) - at(u0, v1 + 1) - at(u1 + 1, v0) + at(u0, v0);
 }
 

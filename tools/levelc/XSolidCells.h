@@ -46,7 +46,8 @@ private:
                static_cast<size_t>(x);
     }
     // Open (not solid) cells of layer `layer` across `axis` within the index rectangle [u0, u1] x [v0, v1] of the
-    // two other axes (in the order x, y, z without `axis`).
+    // two other axes (in the order x, y, z without `axis`). The rectangle must lie within the rectangle around
+    // the layer's solid cells, as one whose corners are solid does.
     int32_t OpenCells(int axis, int layer, int u0, int u1, int v0, int v1) const;
     bool LayerBlocks(int axis, int layer, const double lowMin[3], const double lowMax[3], const double highMin[3],
                      const double highMax[3]) const;
@@ -55,6 +56,14 @@ private:
     int count[3] = {0, 0, 0};
     int solidCount = 0;
     std::vector<uint8_t> solid;
-    // Per axis, per layer: sums of open cells over the rectangles from the layer's corner, (count + 1) squared.
-    std::vector<int32_t> openSums[3];
+    // Where a layer's sums lie in openSums: the sums of open cells over the rectangles from the corner (u0, v0)
+    // of the rectangle around its solid cells, `width` (its cells along u, plus one) a row.
+    struct LayerSums {
+        int u0 = 0;
+        int v0 = 0;
+        int width = 0;
+        size_t offset = 0;
+    };
+    std::vector<LayerSums> layerSums[3]; // per axis, per layer
+    std::vector<int32_t> openSums[3];    // per axis, the layers' tables one after another
 };

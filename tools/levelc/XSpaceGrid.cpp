@@ -3,6 +3,7 @@
 
 #include <algorithm> // min, max
 #include <cmath>     // floor, ceil
+#include <deque>
 
 XSpaceGrid::XSpaceGrid(const std::vector<XSolid>& solids)
 {
@@ -54,13 +55,15 @@ bool XSpaceGrid::Flood(const XVector3d& start)
     if (!CellOf(start, x, y, z) || cells[Index(x, y, z)] != kOpen) {
         return false;
     }
-    std::vector<size_t> stack = {Index(x, y, z)};
-    cells[stack.back()] = kReached;
+    // Breadth first: the queue holds only the flood's front, a few layers of cells, where a stack would grow
+    // towards every open cell of a large open level at once.
+    std::deque<size_t> front = {Index(x, y, z)};
+    cells[front.back()] = kReached;
     reachableCount = 1;
     const size_t planeSize = static_cast<size_t>(nx) * ny;
-    while (!stack.empty()) {
-        const size_t index = stack.back();
-        stack.pop_back();
+    while (!front.empty()) {
+        const size_t index = front.front();
+        front.pop_front();
         const int cz = static_cast<int>(index / planeSize);
         const int cy = static_cast<int>((index % planeSize) / nx);
         const int cx = static_cast<int>(index % nx);
@@ -81,7 +84,7 @@ bool XSpaceGrid::Flood(const XVector3d& start)
             if (cells[next] == kOpen) {
                 cells[next] = kReached;
                 ++reachableCount;
-                stack.push_back(next);
+                front.push_back(next);
             }
         }
     }
@@ -107,6 +110,21 @@ bool XSpaceGrid::NearReachable(const XVector3d& p) const
         }
     }
     return false;
+}
+
+void XSpaceGrid::ForEachReachableCentre(const std::function<void(const XVector3d&)>& visit) const
+{
+    for (int z = 0; z < nz; ++z) {
+        for (int y = 0; y < ny; ++y) {
+            const size_t row = Index(0, y, z);
+            for (int x = 0; x < nx; ++x) {
+                if (cells[row + static_cast<size_t>(x)] == kReached) {
+                    visit(XVector3d(origin.x + (x + 0.5) * kCellSize, origin.y + (y + 0.5) * kCellSize,
+                                    origin.z + (z + 0.5) * kCellSize));
+                }
+            }
+        }
+    }
 }
 
 std::vector<uint8_t> XSpaceGrid::ReachableBits() const

@@ -9,6 +9,7 @@
 #include "tools/levelc/XSolid.h"
 
 #include <cstdint> // uint8_t
+#include <functional>
 #include <vector>
 
 class XSpaceGrid {
@@ -28,6 +29,9 @@ public:
 
     // Whether the cell holding p is blocked (its centre inside a solid) or outside the grid.
     bool Blocked(const XVector3d& p) const;
+
+    // Calls visit with the centre of every reachable cell, in index order.
+    void ForEachReachableCentre(const std::function<void(const XVector3d&)>& visit) const;
 
     // The centres of the reachable cells inside the box from lo to hi whose indices are multiples of stride on
     // every axis (a lattice of stride cells' spacing), in index order.

@@ -7,7 +7,6 @@
 #include <cmath>     // floor, ceil, sqrt
 #include <cstdio>    // FILE, fopen, fwrite
 #include <cstring>   // memcpy
-#include <map>
 #include <thread>
 
 namespace {
@@ -237,13 +236,14 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
         TargetPoints(tri.p0, tri.p1, tri.p2, random, targets.back());
     }
 
-    // View cells: those with reachable open space within the margin.
-    std::map<int, bool> viewCells;
-    for (const XVector3d& p : grid.ReachableCentres(grid.Min(), grid.Max(), 1)) {
-        viewCells[cellOf(p)] = true;
-    }
-    for (const auto& entry : viewCells) {
-        visibility.views.push_back(XViewCell{entry.first, std::vector<uint8_t>((visibility.owners.size() + 7) / 8, 0)});
+    // View cells: those holding the centre of a reachable space-grid cell.
+    std::vector<bool> isView(static_cast<size_t>(visibility.nx) * visibility.ny * visibility.nz, false);
+    grid.ForEachReachableCentre([&](const XVector3d& p) { isView[static_cast<size_t>(cellOf(p))] = true; });
+    for (size_t cell = 0; cell < isView.size(); ++cell) {
+        if (isView[cell]) {
+            visibility.views.push_back(XViewCell{static_cast<int>(cell),
+                                                 std::vector<uint8_t>((visibility.owners.size() + 7) / 8, 0)});
+        }
     }
 
     std::vector<std::vector<XRayTracer::Triangle>> ownerTriangles(visibility.owners.size());
