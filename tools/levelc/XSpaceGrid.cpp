@@ -1,9 +1,8 @@
 // XSpaceGrid: blocking cells and flooding the open space.
 #include "tools/levelc/XSpaceGrid.h"
 
-#include <algorithm> // min, max
+#include <algorithm> // min, max, fill
 #include <cmath>     // floor, ceil
-#include <deque>
 
 XSpaceGrid::XSpaceGrid(const std::vector<XSolid>& solids)
 {
@@ -55,36 +54,52 @@ bool XSpaceGrid::Flood(const XVector3d& start)
     if (!CellOf(start, x, y, z) || cells[Index(x, y, z)] != kOpen) {
         return false;
     }
-    // Breadth first: the queue holds only the flood's front, a few layers of cells, where a stack would grow
-    // towards every open cell of a large open level at once.
-    std::deque<size_t> front = {Index(x, y, z)};
-    cells[front.back()] = kReached;
-    reachableCount = 1;
-    const size_t planeSize = static_cast<size_t>(nx) * ny;
-    while (!front.empty()) {
-        const size_t index = front.front();
-        front.pop_front();
-        const int cz = static_cast<int>(index / planeSize);
-        const int cy = static_cast<int>((index % planeSize) / nx);
-        const int cx = static_cast<int>(index % nx);
-        if (!leaksSideways && (cx == 0 || cx == nx - 1 || cz == 0 || cz == nz - 1 || cy == 0)) {
-            leaksSideways = true;
-            leakPoint = XVector3d(origin.x + (cx + 0.5) * kCellSize, origin.y + (cy + 0.5) * kCellSize,
-                                  origin.z + (cz + 0.5) * kCellSize);
+    // A run at a time: a seed's row is filled as far along x as it is open both ways, and the open runs beside
+    // it in the four neighbouring rows become seeds. Each cell is looked at a few times, in order along a row.
+    struct Seed {
+        int x;
+        int y;
+        int z;
+    };
+    std::vector<Seed> seeds = {{x, y, z}};
+    reachableCount = 0;
+    while (!seeds.empty()) {
+        const Seed seed = seeds.back();
+        seeds.pop_back();
+        const size_t row = Index(0, seed.y, seed.z);
+        if (cells[row + static_cast<size_t>(seed.x)] != kOpen) {
+            continue; // reached through another seed meanwhile
         }
-        const int offsets[6][3] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
-        for (const auto& o : offsets) {
-            const int ax = cx + o[0];
-            const int ay = cy + o[1];
-            const int az = cz + o[2];
-            if (ax < 0 || ay < 0 || az < 0 || ax >= nx || ay >= ny || az >= nz) {
+        int x0 = seed.x;
+        int x1 = seed.x;
+        while (x0 > 0 && cells[row + static_cast<size_t>(x0) - 1] == kOpen) {
+            --x0;
+        }
+        while (x1 < nx - 1 && cells[row + static_cast<size_t>(x1) + 1] == kOpen) {
+            ++x1;
+        }
+        std::fill(cells.begin() + static_cast<std::ptrdiff_t>(row) + x0,
+                  cells.begin() + static_cast<std::ptrdiff_t>(row) + x1 + 1, kReached);
+        reachableCount += x1 - x0 + 1;
+        if (!leaksSideways && (x0 == 0 || x1 == nx - 1 || seed.y == 0 || seed.z == 0 || seed.z == nz - 1)) {
+            leaksSideways = true;
+            const int at = x1 == nx - 1 ? x1 : x0;
+            leakPoint = XVector3d(origin.x + (at + 0.5) * kCellSize, origin.y + (seed.y + 0.5) * kCellSize,
+                                  origin.z + (seed.z + 0.5) * kCellSize);
+        }
+        const int beside[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}}; // (y, z) steps
+        for (const auto& step : beside) {
+            const int by = seed.y + step[0];
+            const int bz = seed.z + step[1];
+            if (by < 0 || bz < 0 || by >= ny || bz >= nz) {
                 continue;
             }
-            const size_t next = Index(ax, ay, az);
-            if (cells[next] == kOpen) {
-                cells[next] = kReached;
-                ++reachableCount;
-                front.push_back(next);
+            const size_t other = Index(0, by, bz);
+            for (int bx = x0; bx <= x1; ++bx) {
+                const bool open = cells[other + static_cast<size_t>(bx)] == kOpen;
+                if (open && (bx == x0 || cells[other + static_cast<size_t>(bx) - 1] != kOpen)) {
+                    seeds.push_back({bx, by, bz});
+                }
             }
         }
     }
