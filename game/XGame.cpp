@@ -15,6 +15,7 @@
 #include "render/XRenderer.h"
 #include "render/XSceneTextureHost.h"
 #include "scene/XArchive.h"
+#include "scene/XLevelInfo.h"
 #include "scene/XLightManager.h"
 #include "scene/XScene.h"
 #include "scene/XSceneNode.h"
@@ -54,8 +55,10 @@ namespace {
 
 const XVector3 kPlayerScale(11.0f, 5.0f, 11.0f);
 const XVector3 kUnitScale(1.0f, 1.0f, 1.0f);
-const XVector3 kStartPosition(0.0f, 3.0f, 0.0f);
-const XVector3 kResetPosition(1.0f, 5.0f, -1.0f);
+// Where the bodies start and where F8 puts the player, from the level's spawn point (the origin on a level that
+// names none, as the game's own level does).
+const XVector3 kStartOffset(0.0f, 3.0f, 0.0f);
+const XVector3 kResetOffset(1.0f, 5.0f, -1.0f);
 const XVector3 kWeaponRest(1.0f, -1.4f, 2.0f);
 const XVector3 kSparkAcceleration(0.0f, -0.00001f, 0.0f);
 const float kSparkLifetime = 500.0f;
@@ -209,8 +212,9 @@ void XGame::Init(const char* sceneName)
     startup->End("scene file");
     ShowLoadingMessage("File import completed.");
 
-    bodies[0]->SetPosition(kStartPosition);
-    bodies[1]->SetPosition(kStartPosition);
+    LoadLevelInfo();
+    bodies[0]->SetPosition(spawn + kStartOffset);
+    bodies[1]->SetPosition(spawn + kStartOffset);
     ShowLoadingMessage("Building octree.");
 
     startup->End("loading screens");
@@ -335,9 +339,13 @@ double XGame::AdoptLevel(XPreparedLevel& level, bool keepPlayer)
     level.scene = std::move(oldScene);
     level.octree = std::move(oldOctree);
 
+    if (!level.infoProblem.empty()) {
+        GetLog()->Log("Level: " + level.infoProblem + "; the player starts at the origin.");
+    }
+    spawn = level.info.spawn;
     if (!keepPlayer) {
         for (int i = 0; i < 2; ++i) {
-            bodies[static_cast<size_t>(i)]->SetPosition(kStartPosition);
+            bodies[static_cast<size_t>(i)]->SetPosition(spawn + kStartOffset);
             bodies[static_cast<size_t>(i)]->GetVelocity() = XVector3();
         }
     }
@@ -360,6 +368,22 @@ void XGame::SetLevelNote(const std::string& text, int32_t showForMs)
 // The level's visibility data, beside its scene file: with it the world and spotlight passes draw only what the
 // eye's cell sees. Without it (or with --no-visibility, or when it does not fit the world) the whole world is
 // drawn, as always; the log says which.
+void XGame::LoadLevelInfo()
+{
+    const std::string path = LevelInfoFilePath(GetOptions());
+    if (!QXOpenResource(path.c_str()) || QXGetData() == nullptr) {
+        return; // a level from before the file: it starts at the origin
+    }
+    XLevelInfo info;
+    std::string problem;
+    if (info.Parse(reinterpret_cast<const char*>(QXGetData()), QXGetSize(), problem)) {
+        spawn = info.spawn;
+    } else {
+        GetLog()->Log("Level: " + path + ": " + problem + "; the player starts at the origin.");
+    }
+    QXCloseResource();
+}
+
 void XGame::LoadVisibility()
 {
     const std::string path = VisibilityFilePath(GetOptions());
@@ -910,7 +934,7 @@ void XGame::OnKeyDown(int key)
         break;
     case VK_F8:
         if (!paused) {
-            player->SetPosition(kResetPosition);
+            player->SetPosition(spawn + kResetOffset);
             bodyWalked = false;
         }
         break;

@@ -47,7 +47,8 @@ public:
     // its tables, scene, octree, collision triangles and visibility take the old ones' places, and the old
     // level's projectiles, marks and explosions go. The player keeps position, view and state, unless
     // keepPlayer is false (the new level has geometry where the player is): then the player starts again at
-    // the start position. The old scene and octree are left in `level`, to be freed where it costs no frame.
+    // the new level's spawn (F8 resets to the new spawn either way). The old scene and octree are left in
+    // `level`, to be freed where it costs no frame.
     // Returns the milliseconds spent making the textures (the upload).
     double AdoptLevel(XPreparedLevel& level, bool keepPlayer);
     // The levels swapped in so far.
@@ -112,6 +113,8 @@ private:
     // prepares each pass's state during the start-up instead of stalling the frame that first needs it.
     void WarmUpPasses();
     void LoadVisibility();
+    // The level's spawn point from its settings file beside the scene file.
+    void LoadLevelInfo();
     // The collision queries' prepared triangles at the player's scale and at the unit scale.
     void PrepareCollision();
     // Makes the room of the weapons' effects (records, marks, explosions, the positions drawn) once, so that
@@ -127,6 +130,7 @@ private:
     // counts on; it is where walking put it again once it stands on a floor, clear of everything.
     bool bodyWalked = true;
     int32_t currentBody = 0;
+    XVector3 spawn; // where the level's player stands at the start
     std::unique_ptr<XScene> scene;
     std::unique_ptr<XOctTree> octree; // the scene's (the scene does not own it)
     int reloads = 0;

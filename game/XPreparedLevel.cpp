@@ -93,6 +93,23 @@ void PrepareVisibility(const std::string& folder, XPreparedLevel& level)
                                : path + " is not used (" + problem + "); the whole world is drawn every frame";
 }
 
+// The level's settings file: a missing one starts at the origin, a broken one too, with a note in the log.
+void PrepareLevelInfo(const std::string& folder, XPreparedLevel& level)
+{
+    const std::string path = LevelInfoFilePath(GetOptions());
+    std::vector<unsigned char> bytes;
+    if (!ReadFile(FileOf(folder, path), bytes)) {
+        return;
+    }
+    XLevelInfo info;
+    std::string problem;
+    if (info.Parse(reinterpret_cast<const char*>(bytes.data()), bytes.size(), problem)) {
+        level.info = info;
+    } else {
+        level.infoProblem = path + ": " + problem;
+    }
+}
+
 } // namespace
 
 bool PrepareLevel(const std::string& folder, const XVector3& playerScale, XPreparedLevel& level,
@@ -127,5 +144,6 @@ bool PrepareLevel(const std::string& folder, const XVector3& playerScale, XPrepa
     level.playerTriangles = std::make_unique<XCollisionMesh>(*level.octree, playerScale);
     level.unitTriangles = std::make_unique<XCollisionMesh>(*level.octree, XVector3(1.0f, 1.0f, 1.0f));
     PrepareVisibility(folder, level);
+    PrepareLevelInfo(folder, level);
     return true;
 }

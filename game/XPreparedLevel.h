@@ -4,12 +4,13 @@
 // for the player's and the unit scale, and the visibility data.
 //
 // PrepareLevel makes one from a folder of compiled level files (the level viewer's: scene/world.msa, its
-// pictures, scene/world.vis). It touches neither OpenGL nor the archive layer, whose state belongs to the main
+// pictures, scene/world.vis, scene/world.info). It touches neither OpenGL nor the archive layer, whose state belongs to the main
 // thread; a picture the folder does not have is left for the main thread to read from the archive.
 // Depends on: XScene, XSceneLoader, XShaderManager, XLightManager, XPictureDecoder, XVisibility, XOctTree,
 // XCollisionMesh, XOptions.
 #pragma once
 
+#include "scene/XLevelInfo.h"
 #include "scene/XLightManager.h"
 #include "scene/XPictureDecoder.h"
 #include "scene/XScene.h"
@@ -43,6 +44,8 @@ struct XPreparedLevel {
     bool hasVisibility = false;
     XVisibility visibility;
     std::string visibilityNote; // what became of the visibility file, for the log
+    XLevelInfo info;            // from the level's settings file (defaults without one)
+    std::string infoProblem;    // why that file could not be read, for the log; empty when it could
     int worldTriangles = 0;
 };
 

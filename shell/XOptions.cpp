@@ -272,3 +272,8 @@ std::string VisibilityFilePath(const XOptions& options)
 {
     return options.map.empty() ? "scene\\world.vis" : "maps\\" + options.map + "\\world.vis";
 }
+
+std::string LevelInfoFilePath(const XOptions& options)
+{
+    return options.map.empty() ? "scene\\world.info" : "maps\\" + options.map + "\\world.info";
+}

@@ -43,10 +43,11 @@ struct XOptions {
 // writes the user's settings file, so nothing on a player's machine changes its result.
 bool IsAutomatedRun(const XOptions& options);
 
-// The archive path of the level's scene file ("scene\world.msa", or "maps\NAME\world.msa" for a map) and of
-// the visibility file beside it.
+// The archive path of the level's scene file ("scene\world.msa", or "maps\NAME\world.msa" for a map), of the
+// visibility file and of the level's settings file beside it.
 std::string SceneFilePath(const XOptions& options);
 std::string VisibilityFilePath(const XOptions& options);
+std::string LevelInfoFilePath(const XOptions& options);
 
 enum class XOptionsAction { Run, Help, Version, Error };
 

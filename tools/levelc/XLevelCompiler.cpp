@@ -141,6 +141,17 @@ std::vector<XFragment> CullHidden(const std::vector<XFragment>& fragments, const
     return kept;
 }
 
+// The level's settings the game needs besides its scene: where the player starts (format in XLevelInfo.h).
+bool WriteLevelInfo(const std::string& path, const XLevelSource& level)
+{
+    FILE* const file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fprintf(file, "# %s\nspawn %.9g %.9g %.9g\n", level.name.c_str(), level.spawn.x, level.spawn.y, level.spawn.z);
+    return std::fclose(file) == 0;
+}
+
 // ------------------------------------------------------------------------------------------------ the world object
 
 struct WorldBuild {
@@ -475,6 +486,10 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::str
     const std::string scenePath = outputFolder + "/world.msa";
     if (!XMsaWriter::WriteFile(scenePath, scene)) {
         throw XLevelError(file, 0, "cannot write " + scenePath);
+    }
+    const std::string infoPath = outputFolder + "/world.info";
+    if (!WriteLevelInfo(infoPath, level)) {
+        throw XLevelError(file, 0, "cannot write " + infoPath);
     }
     clock.Lap("scene file");
     return stats;

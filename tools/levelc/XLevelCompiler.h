@@ -4,9 +4,9 @@
 // and leave out faces that look into the void; weld, repair T-junctions and triangulate; lay out the light
 // maps; assemble the "world" object (one material per base texture and light-map page) and the sky dome,
 // weapon and bullet models; bake the light maps; work out the visibility; cut a world beyond the engine's mesh
-// limits into parts ("world", "world.2", ...); write "scene/world.msa", "scene/world.vis" and
-// "scene/lightmap<N>.bmp" into the staging folder (a map's into "maps/<name>/"). The base textures must already be in <staging>/scene: their average colours
-// tint the bounced light.
+// limits into parts ("world", "world.2", ...); write "scene/world.msa", "scene/world.vis", "scene/world.info"
+// (the spawn) and "scene/lightmap<N>.bmp" into the staging folder (a map's into "maps/<name>/"). The base
+// textures must already be in <staging>/scene: their average colours tint the bounced light.
 // Depends on: everything else in tools/levelc.
 #pragma once
 

@@ -4,7 +4,8 @@
 //   korvath-levelview <staging folder> [--map NAME] map <min x> <max x> <min z> <max z> <out.png> [<size>]
 // With --map the level is the map in <staging folder>/maps/NAME, otherwise the game's own in scene/.
 // The view shows holes (faces wound the wrong way, gaps) in magenta. The map marks the lights in yellow,
-// the start (0, 0) in red and the F8 position (1, -1) in blue.
+// the start (the level's spawn, from world.info) in red and the F8 position (1, -1 from it) in blue.
+#include "scene/XLevelInfo.h"
 #include "scene/XLightManager.h"
 #include "scene/XScene.h"
 #include "scene/XSceneLoader.h"
@@ -99,8 +100,15 @@ int main(int argc, char** argv)
             const XVector3& p = GetLightManager()->GetLight(i).GetPosition();
             renderer.MarkMap(p.x, p.z, 1.0f, 1.0f, 0.0f, 3);
         }
-        renderer.MarkMap(0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 4);
-        renderer.MarkMap(1.0f, -1.0f, 0.0f, 0.3f, 1.0f, 3);
+        XLevelInfo info; // a folder without the file: the origin, as in the game
+        std::vector<unsigned char> infoBytes;
+        std::string problem;
+        if (XFiles::ReadBytes(folder + "/world.info", infoBytes) &&
+            !info.Parse(reinterpret_cast<const char*>(infoBytes.data()), infoBytes.size(), problem)) {
+            std::fprintf(stderr, "korvath-levelview: %s/world.info: %s\n", folder.c_str(), problem.c_str());
+        }
+        renderer.MarkMap(info.spawn.x, info.spawn.z, 1.0f, 0.0f, 0.0f, 4);
+        renderer.MarkMap(info.spawn.x + 1.0f, info.spawn.z - 1.0f, 0.0f, 0.3f, 1.0f, 3);
         return renderer.WritePng(argv[7]) ? 0 : 1;
     }
     std::fprintf(stderr, "usage: %s <staging folder> view|map ...\n", argv[0]);
