@@ -365,14 +365,14 @@ void XGame::SetLevelNote(const std::string& text, int32_t showForMs)
 // which takes from half a millisecond to several: the first shot, explosion, spotlight frame or pause panel would
 // each stall its frame. Drawing every pass once here, into the back buffer that the first frame clears before
 // anything is shown, moves that work into the start-up. The debug displays (F3, F4) are left out.
-// The level's visibility data, beside its scene file: with it the world and spotlight passes draw only what the
-// eye's cell sees. Without it (or with --no-visibility, or when it does not fit the world) the whole world is
-// drawn, as always; the log says which.
+// The level's spawn point, from its settings file beside the scene file. A level without the file, or with a
+// broken one, starts at the origin; the log says why.
 void XGame::LoadLevelInfo()
 {
     const std::string path = LevelInfoFilePath(GetOptions());
     if (!QXOpenResource(path.c_str()) || QXGetData() == nullptr) {
-        return; // a level from before the file: it starts at the origin
+        GetLog()->Log("Level: no " + path + " in the archive; the player starts at the origin.");
+        return;
     }
     XLevelInfo info;
     std::string problem;
@@ -384,6 +384,9 @@ void XGame::LoadLevelInfo()
     QXCloseResource();
 }
 
+// The level's visibility data, beside its scene file: with it the world and spotlight passes draw only what the
+// eye's cell sees. Without it (or with --no-visibility, or when it does not fit the world) the whole world is
+// drawn, as always; the log says which.
 void XGame::LoadVisibility()
 {
     const std::string path = VisibilityFilePath(GetOptions());

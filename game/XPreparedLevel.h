@@ -4,8 +4,9 @@
 // for the player's and the unit scale, and the visibility data.
 //
 // PrepareLevel makes one from a folder of compiled level files (the level viewer's: scene/world.msa, its
-// pictures, scene/world.vis, scene/world.info). It touches neither OpenGL nor the archive layer, whose state belongs to the main
-// thread; a picture the folder does not have is left for the main thread to read from the archive.
+// pictures, scene/world.vis, scene/world.info). It touches neither OpenGL nor the archive layer, whose state
+// belongs to the main thread; a picture the folder does not have is left for the main thread to read from the
+// archive.
 // Depends on: XScene, XSceneLoader, XShaderManager, XLightManager, XPictureDecoder, XVisibility, XOctTree,
 // XCollisionMesh, XOptions.
 #pragma once

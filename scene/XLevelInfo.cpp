@@ -22,7 +22,8 @@ bool XLevelInfo::Parse(const char* text, size_t size, std::string& problem)
         float y = 0.0f;
         float z = 0.0f;
         std::string rest;
-        if (!(words >> x >> y >> z) || (words >> rest) || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+        const bool three = (words >> x >> y >> z) && !(words >> rest);
+        if (!three || !std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
             problem = "line " + std::to_string(number) + ": 'spawn' needs three numbers: \"" + line + "\"";
             return false;
         }

@@ -35,7 +35,8 @@ bool EndsWith(const std::string& text, const std::string& end)
 // The documented handling, entry by entry: the explosion frames and the raw pictures are required (the
 // texture manager stops the game), the fonts, flare and glow pictures and the level's textures are reported
 // and the game runs without them, the spot picture leaves the spotlight dark, a sound stays silent, the world is
-// drawn whole without its visibility file, and without its scene file there is no level to play.
+// drawn whole without its visibility file, the player starts at the origin without the level's settings file,
+// and without its scene file there is no level to play.
 MissingEntryOutcome ExpectedWhenMissing(const std::string& entry)
 {
     const std::string name = Backslashed(entry);
@@ -54,6 +55,9 @@ MissingEntryOutcome ExpectedWhenMissing(const std::string& entry)
     if (entry == "scene/world.vis") {
         return {0, "Visibility: no scene\\world.vis in the archive; the whole world is drawn every frame.", false};
     }
+    if (entry == "scene/world.info") {
+        return {0, "Level: no scene\\world.info in the archive; the player starts at the origin.", false};
+    }
     if (entry == "scene/world.msa") {
         return {1, "RUdezer: World mesh could not be found in scene", true};
     }
@@ -66,7 +70,8 @@ MissingEntryOutcome ExpectedWhenMissing(const std::string& entry)
 // last frame stand for the others.
 bool IsLevelPicture(const std::string& entry)
 {
-    return StartsWith(entry, "scene/") && entry != "scene/world.msa" && entry != "scene/world.vis";
+    return StartsWith(entry, "scene/") && entry != "scene/world.msa" && entry != "scene/world.vis" &&
+           entry != "scene/world.info";
 }
 
 bool IsSound(const std::string& entry)

@@ -29,7 +29,8 @@ TEST(LevelInfo, TheSpawnIsReadAmongCommentsAndKeysOfLaterVersions)
 
 TEST(LevelInfo, ASpawnThatIsNotThreeNumbersIsRefusedWithItsLine)
 {
-    for (const char* text : {"# x\nspawn 1 2\n", "# x\nspawn 1 2 z\n", "# x\nspawn 1 2 3 4\n", "# x\nspawn 1 2 nan\n"}) {
+    for (const char* text :
+         {"# x\nspawn 1 2\n", "# x\nspawn 1 2 z\n", "# x\nspawn 1 2 3 4\n", "# x\nspawn 1 2 nan\n"}) {
         XLevelInfo info;
         info.spawn = XVector3(7.0f, 8.0f, 9.0f);
         std::string problem;
