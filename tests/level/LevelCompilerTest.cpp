@@ -198,6 +198,7 @@ TEST(LevelCompilerMaps, GoToTheirOwnFolderAndShareTheBaseTexturesOfScene)
     XLevelCompiler::Compile(XLevelParser::Parse(BoxRoomSource(), "room.level"), folder, settings, scene);
     EXPECT_FALSE(ReadWholeFile(folder + "/maps/room/world.msa").empty());
     EXPECT_FALSE(ReadWholeFile(folder + "/maps/room/world.vis").empty());
+    EXPECT_EQ(ReadWholeFile(folder + "/maps/room/world.info"), "# box room\nspawn 0 0 0\n");
     EXPECT_FALSE(ReadWholeFile(folder + "/maps/room/lightmap0.bmp").empty());
     EXPECT_TRUE(ReadWholeFile(folder + "/scene/world.msa").empty());
     EXPECT_TRUE(ReadWholeFile(folder + "/maps/room/floor.jpg").empty());
@@ -233,6 +234,14 @@ TEST(LevelCompilerErrors, NameTheLineOfTheSpawnOrLight)
     EXPECT_EQ(lineOf(withoutSpawn + "spawn 0 0 0\nlight 10.5 4 0 color 1 1 1 radius 5\n"), 14);
     // A texture that is not there.
     EXPECT_EQ(lineOf("material floor missing.jpg 4\n" + source.substr(source.find("material wall"))), 1);
+    // A solid so far away that the grid of the open space would not fit: refused before it is made.
+    try {
+        CompileText(withoutSpawn + "spawn 0 0 0\nbox 3000 -1 3000  3001 0 3001  mat wall\n", folder, scene);
+        ADD_FAILURE() << "a box of 3,000 units compiled";
+    } catch (const XLevelError& error) {
+        EXPECT_EQ(error.Line(), 0);
+        EXPECT_NE(std::string(error.what()).find("too large"), std::string::npos) << error.what();
+    }
 }
 
 TEST(LevelCompilerWorldParts, CutALargeWorldIntoPartsUnderTheLimitThatTogetherAreTheWorldInOrder)

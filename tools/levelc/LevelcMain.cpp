@@ -11,6 +11,7 @@
 #include <cstdio>  // std::fprintf, std::printf
 #include <cstdlib> // std::atoi
 #include <cstring> // std::strcmp
+#include <new>     // std::bad_alloc
 #include <string>
 
 int main(int argc, char** argv)
@@ -67,6 +68,9 @@ int main(int argc, char** argv)
         std::printf("korvath-levelc: seconds by step: %s\n", stages.c_str());
     } catch (const XLevelError& error) {
         std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "korvath-levelc: %s: out of memory\n", argv[1]);
         return 1;
     }
     return 0;

@@ -4,18 +4,48 @@
 #include <algorithm> // min, max, fill
 #include <cmath>     // floor, ceil
 
-XSpaceGrid::XSpaceGrid(const std::vector<XSolid>& solids)
+void XSpaceGrid::BoxAround(const std::vector<XSolid>& solids, XVector3d& min, XVector3d& max)
 {
-    XVector3d min(1e30, 1e30, 1e30);
-    XVector3d max(-1e30, -1e30, -1e30);
+    min = XVector3d(1e30, 1e30, 1e30);
+    max = XVector3d(-1e30, -1e30, -1e30);
     for (const XSolid& solid : solids) {
         min = XVector3d(std::min(min.x, solid.Min().x), std::min(min.y, solid.Min().y), std::min(min.z, solid.Min().z));
         max = XVector3d(std::max(max.x, solid.Max().x), std::max(max.y, solid.Max().y), std::max(max.z, solid.Max().z));
     }
+}
+
+namespace {
+
+int64_t CellsAcross(double from, double to)
+{
+    const double cells = std::ceil((to - from) / XSpaceGrid::kCellSize);
+    const double most = 1e15; // far beyond any grid that fits, and well inside int64_t
+    return cells >= most ? static_cast<int64_t>(most) : std::max(int64_t{1}, static_cast<int64_t>(cells));
+}
+
+} // namespace
+
+void XSpaceGrid::CountCells(const std::vector<XSolid>& solids, int64_t counts[3])
+{
+    XVector3d min;
+    XVector3d max;
+    BoxAround(solids, min, max);
+    counts[0] = CellsAcross(min.x, max.x);
+    counts[1] = CellsAcross(min.y, max.y);
+    counts[2] = CellsAcross(min.z, max.z);
+}
+
+XSpaceGrid::XSpaceGrid(const std::vector<XSolid>& solids)
+{
+    XVector3d min;
+    XVector3d max;
+    BoxAround(solids, min, max);
     origin = min;
-    nx = std::max(1, static_cast<int>(std::ceil((max.x - min.x) / kCellSize)));
-    ny = std::max(1, static_cast<int>(std::ceil((max.y - min.y) / kCellSize)));
-    nz = std::max(1, static_cast<int>(std::ceil((max.z - min.z) / kCellSize)));
+    int64_t counts[3] = {0, 0, 0};
+    CountCells(solids, counts);
+    nx = static_cast<int>(counts[0]);
+    ny = static_cast<int>(counts[1]);
+    nz = static_cast<int>(counts[2]);
     cells.assign(static_cast<size_t>(nx) * ny * nz, kOpen);
     for (const XSolid& solid : solids) {
         const int x0 = std::max(0, static_cast<int>(std::floor((solid.Min().x - origin.x) / kCellSize)));

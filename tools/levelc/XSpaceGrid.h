@@ -15,7 +15,17 @@
 class XSpaceGrid {
 public:
     static constexpr double kCellSize = 0.5;
+    // The most cells a grid may have (the engine reads the reachable space of at most this many): a level's box
+    // of 1,000 x 1,000 units, 33 high. The grid and the compiler's other grid of the same cells take a byte a cell
+    // each.
+    static constexpr uint64_t kMaxCells = uint64_t{1} << 28;
 
+    // The box around all the solids, which the grid covers.
+    static void BoxAround(const std::vector<XSolid>& solids, XVector3d& min, XVector3d& max);
+    // The cells a grid of these solids would have along x, y and z.
+    static void CountCells(const std::vector<XSolid>& solids, int64_t counts[3]);
+
+    // The solids' grid must have at most kMaxCells cells (see CountCells).
     XSpaceGrid(const std::vector<XSolid>& solids);
 
     // Floods the open space from the cell holding start. False when that cell is blocked or outside.
