@@ -8,7 +8,7 @@
 
 #include "tools/levelc/XSolid.h"
 
-#include <cstdint> // uint8_t
+#include <cstdint> // uint8_t, int64_t, uint64_t
 #include <functional>
 #include <vector>
 
