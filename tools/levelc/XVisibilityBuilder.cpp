@@ -56,10 +56,16 @@ XVector3d ToDouble(const XVector3& v)
     return XVector3d(v.x, v.y, v.z);
 }
 
+// A point to look at, a hair in front of its triangle, and the side it faces.
+struct TargetPoint {
+    XVector3d point;
+    XVector3d normal; // the triangle's, of unit length
+};
+
 // Points of a triangle to look at, a hair in front of it: corners (pulled a little inwards), edge middles, the
 // centroid, and more inside on large triangles.
 void TargetPoints(const XVector3d& a, const XVector3d& b, const XVector3d& c, LineRandom& random,
-                  std::vector<XVector3d>& points)
+                  std::vector<TargetPoint>& points)
 {
     const XVector3d centroid = (a + b + c) / 3.0;
     const XVector3d cross = Cross(b - a, c - a);
@@ -67,13 +73,14 @@ void TargetPoints(const XVector3d& a, const XVector3d& b, const XVector3d& c, Li
     if (!(length > 0.0)) {
         return;
     }
-    const XVector3d lift = cross / length * 0.02;
+    const XVector3d normal = cross / length;
+    const XVector3d lift = normal * 0.02;
     const XVector3d corners[3] = {a, b, c};
     for (int i = 0; i < 3; ++i) {
-        points.push_back(corners[i] + (centroid - corners[i]) * 0.02 + lift);
-        points.push_back((corners[i] + corners[(i + 1) % 3]) * 0.5 + (centroid - corners[i]) * 0.01 + lift);
+        points.push_back({corners[i] + (centroid - corners[i]) * 0.02 + lift, normal});
+        points.push_back({(corners[i] + corners[(i + 1) % 3]) * 0.5 + (centroid - corners[i]) * 0.01 + lift, normal});
     }
-    points.push_back(centroid + lift);
+    points.push_back({centroid + lift, normal});
     const int extra = std::min(96, static_cast<int>(length * 0.5)); // one more every square unit
     for (int i = 0; i < extra; ++i) {
         double u = random.Unit();
@@ -82,7 +89,7 @@ void TargetPoints(const XVector3d& a, const XVector3d& b, const XVector3d& c, Li
             u = 1.0 - u;
             v = 1.0 - v;
         }
-        points.push_back(a + (b - a) * u + (c - a) * v + lift);
+        points.push_back({a + (b - a) * u + (c - a) * v + lift, normal});
     }
 }
 
@@ -209,7 +216,7 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
         const int cellB = ownerOf[static_cast<size_t>(b)];
         return cellA != cellB ? cellA < cellB : materialOf[static_cast<size_t>(a)] < materialOf[static_cast<size_t>(b)];
     });
-    std::vector<std::vector<XVector3d>> targets;
+    std::vector<std::vector<TargetPoint>> targets;
     for (int k = 0; k < triangleCount; ++k) {
         const int t = visibility.order[static_cast<size_t>(k)];
         const int cell = ownerOf[static_cast<size_t>(t)];
@@ -272,7 +279,7 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
             LineRandom random(static_cast<uint64_t>(view.cell) * 2654435761ull + 7);
             for (size_t o = 0; o < visibility.owners.size(); ++o) {
                 const XOwnerCell& owner = visibility.owners[o];
-                const std::vector<XVector3d>& points = targets[o];
+                const std::vector<TargetPoint>& points = targets[o];
                 if (region.Empty() || points.empty() ||
                     BoxDistance(region.bounds.min, region.bounds.max, owner.min, owner.max) > settings.reach) {
                     continue;
@@ -294,8 +301,12 @@ XVisibility XVisibilityBuilder::Build(const XSceneObject& world, const XSpaceGri
                     // Every pair when there are few; random pairs otherwise.
                     const size_t pair = sampled ? random.Below(all) : i;
                     const XVector3d& eye = eyes[pair % eyes.size()];
-                    const XVector3d& target = points[pair / eyes.size()];
-                    seen = !solidCells.CrossesSolid(eye, target, kEndGap) && !tracer.Blocked(eye, target, kEndGap);
+                    const TargetPoint& target = points[pair / eyes.size()];
+                    if (Dot(eye - target.point, target.normal) <= 0.0) {
+                        continue; // from behind its triangle: the line comes through the solid the face bounds
+                    }
+                    seen = !solidCells.CrossesSolid(eye, target.point, kEndGap) &&
+                           !tracer.Blocked(eye, target.point, kEndGap);
                 }
                 if (seen || !proof.Hidden(region, ownerTriangles[o])) {
                     view.sees[o / 8] = static_cast<uint8_t>(view.sees[o / 8] | (1u << (o % 8)));
