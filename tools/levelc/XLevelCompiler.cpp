@@ -283,21 +283,15 @@ XCompileStats XLevelCompiler::Compile(const XLevelSource& source, const std::str
     const std::vector<XFragment> fragments = XCsg::VisibleFragments(level.solids);
     stats.fragments = static_cast<int>(fragments.size());
     clock.Lap("csg");
-    int64_t gridCells[3] = {0, 0, 0};
-    XSpaceGrid::CountCells(level.solids, gridCells);
-    const double gridSize = static_cast<double>(gridCells[0]) * static_cast<double>(gridCells[1]) *
-                            static_cast<double>(gridCells[2]);
-    if (gridSize > static_cast<double>(XSpaceGrid::kMaxCells)) {
-        XVector3d min;
-        XVector3d max;
-        XSpaceGrid::BoxAround(level.solids, min, max);
+    const XSpaceGrid::Bounds bounds = XSpaceGrid::BoundsOf(level.solids);
+    if (bounds.CellCount() > static_cast<double>(XSpaceGrid::kMaxCells)) {
+        const XVector3d size = bounds.max - bounds.min;
         char text[320];
         std::snprintf(text, sizeof(text),
                       "the box around all solids is %.6g x %.6g x %.6g units, too large: its grid of 0.5-unit cells "
                       "would have %.3g cells, and at most %.3g fit (such as 1,000 x 1,000 units, 33 high; the "
                       "camera sees 200 units far)",
-                      max.x - min.x, max.y - min.y, max.z - min.z, gridSize,
-                      static_cast<double>(XSpaceGrid::kMaxCells));
+                      size.x, size.y, size.z, bounds.CellCount(), static_cast<double>(XSpaceGrid::kMaxCells));
         throw XLevelError(file, 0, text);
     }
     XSpaceGrid grid(level.solids);

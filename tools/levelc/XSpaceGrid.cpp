@@ -4,16 +4,6 @@
 #include <algorithm> // min, max, fill
 #include <cmath>     // floor, ceil
 
-void XSpaceGrid::BoxAround(const std::vector<XSolid>& solids, XVector3d& min, XVector3d& max)
-{
-    min = XVector3d(1e30, 1e30, 1e30);
-    max = XVector3d(-1e30, -1e30, -1e30);
-    for (const XSolid& solid : solids) {
-        min = XVector3d(std::min(min.x, solid.Min().x), std::min(min.y, solid.Min().y), std::min(min.z, solid.Min().z));
-        max = XVector3d(std::max(max.x, solid.Max().x), std::max(max.y, solid.Max().y), std::max(max.z, solid.Max().z));
-    }
-}
-
 namespace {
 
 int64_t CellsAcross(double from, double to)
@@ -25,27 +15,30 @@ int64_t CellsAcross(double from, double to)
 
 } // namespace
 
-void XSpaceGrid::CountCells(const std::vector<XSolid>& solids, int64_t counts[3])
+XSpaceGrid::Bounds XSpaceGrid::BoundsOf(const std::vector<XSolid>& solids)
 {
-    XVector3d min;
-    XVector3d max;
-    BoxAround(solids, min, max);
-    counts[0] = CellsAcross(min.x, max.x);
-    counts[1] = CellsAcross(min.y, max.y);
-    counts[2] = CellsAcross(min.z, max.z);
+    Bounds bounds;
+    bounds.min = XVector3d(1e30, 1e30, 1e30);
+    bounds.max = XVector3d(-1e30, -1e30, -1e30);
+    XVector3d& min = bounds.min;
+    XVector3d& max = bounds.max;
+    for (const XSolid& solid : solids) {
+        min = XVector3d(std::min(min.x, solid.Min().x), std::min(min.y, solid.Min().y), std::min(min.z, solid.Min().z));
+        max = XVector3d(std::max(max.x, solid.Max().x), std::max(max.y, solid.Max().y), std::max(max.z, solid.Max().z));
+    }
+    bounds.counts[0] = CellsAcross(min.x, max.x);
+    bounds.counts[1] = CellsAcross(min.y, max.y);
+    bounds.counts[2] = CellsAcross(min.z, max.z);
+    return bounds;
 }
 
 XSpaceGrid::XSpaceGrid(const std::vector<XSolid>& solids)
 {
-    XVector3d min;
-    XVector3d max;
-    BoxAround(solids, min, max);
-    origin = min;
-    int64_t counts[3] = {0, 0, 0};
-    CountCells(solids, counts);
-    nx = static_cast<int>(counts[0]);
-    ny = static_cast<int>(counts[1]);
-    nz = static_cast<int>(counts[2]);
+    const Bounds bounds = BoundsOf(solids);
+    origin = bounds.min;
+    nx = static_cast<int>(bounds.counts[0]);
+    ny = static_cast<int>(bounds.counts[1]);
+    nz = static_cast<int>(bounds.counts[2]);
     cells.assign(static_cast<size_t>(nx) * ny * nz, kOpen);
     for (const XSolid& solid : solids) {
         const int x0 = std::max(0, static_cast<int>(std::floor((solid.Min().x - origin.x) / kCellSize)));

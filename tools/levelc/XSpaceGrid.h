@@ -20,12 +20,19 @@ public:
     // each.
     static constexpr uint64_t kMaxCells = uint64_t{1} << 28;
 
-    // The box around all the solids, which the grid covers.
-    static void BoxAround(const std::vector<XSolid>& solids, XVector3d& min, XVector3d& max);
-    // The cells a grid of these solids would have along x, y and z.
-    static void CountCells(const std::vector<XSolid>& solids, int64_t counts[3]);
+    // The box around all the solids, which a grid of them covers, and its cells along x, y and z.
+    struct Bounds {
+        XVector3d min;
+        XVector3d max;
+        int64_t counts[3] = {0, 0, 0};
+        double CellCount() const
+        {
+            return static_cast<double>(counts[0]) * static_cast<double>(counts[1]) * static_cast<double>(counts[2]);
+        }
+    };
+    static Bounds BoundsOf(const std::vector<XSolid>& solids);
 
-    // The solids' grid must have at most kMaxCells cells (see CountCells).
+    // The solids' grid must have at most kMaxCells cells (see BoundsOf).
     XSpaceGrid(const std::vector<XSolid>& solids);
 
     // Floods the open space from the cell holding start. False when that cell is blocked or outside.
