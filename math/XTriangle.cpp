@@ -5,6 +5,9 @@
 #include "math/Segment.h"
 #include "math/XVector3d.h"
 
+#include <algorithm> // std::max
+#include <cmath>     // fabs
+
 namespace {
 
 // How far outside an edge (scaled by the edge length) a point may lie and still count as inside.
@@ -18,11 +21,36 @@ const float degenerateDistance = 0.0001f;
 // Classify's limit between floor or ceiling and wall, in degrees.
 const float slopeLimit = 45.0f;
 
+// Whether every corner lies so far from the line through the other two that each of KeepProperPiece's three
+// measurements must come out above degenerateDistance. A side is part of its line, so a corner is at least its
+// height above the side; the measured distance differs from the true one only by rounding the closest point to
+// float (a few units in the last place of the largest coordinate) and the float distance's own rounding. Twice
+// the limit plus a millionth of the largest coordinate covers both many times over. Non-finite corners fail.
+bool ClearlyProper(const XVector3& a, const XVector3& b, const XVector3& c)
+{
+    const XVector3d pa(a);
+    const XVector3d ab = XVector3d(b) - pa;
+    const XVector3d ac = XVector3d(c) - pa;
+    const XVector3d bc = XVector3d(c) - XVector3d(b);
+    const double longest = std::max(std::max(Dot(ab, ab), Dot(ac, ac)), Dot(bc, bc));
+    const XVector3d cross = Cross(ab, ac);
+    double largest = 1.0;
+    for (const XVector3* const corner : {&a, &b, &c}) {
+        for (int axis = 0; axis < 3; ++axis) {
+            largest = std::max(largest, std::fabs(static_cast<double>((*corner)[axis])));
+        }
+    }
+    // The smallest height is |cross| / longest side; compared squared.
+    const double least = 2.0 * degenerateDistance + 1e-6 * largest;
+    return Dot(cross, cross) > least * least * longest;
+}
+
 // Appends the split piece a, b, c unless one of its corners lies within degenerateDistance of the opposite side.
 void KeepProperPiece(const XVector3& a, const XVector3& b, const XVector3& c, XSplitResult& result)
 {
-    if (DistanceToSegment(b, c, a) > degenerateDistance && DistanceToSegment(c, a, b) > degenerateDistance &&
-        DistanceToSegment(a, b, c) > degenerateDistance) {
+    if (ClearlyProper(a, b, c) ||
+        (DistanceToSegment(b, c, a) > degenerateDistance && DistanceToSegment(c, a, b) > degenerateDistance &&
+         DistanceToSegment(a, b, c) > degenerateDistance)) {
         result.pieces[result.count] = XTriangle(a, b, c);
         ++result.count;
     }
@@ -116,6 +144,18 @@ bool XTriangle::SegmentHit(const XVector3& p, const XVector3& dir, float toleran
 
 int XTriangle::Classify() const
 {
+    // Most faces are plainly level or plainly upright, and need no angles: for a normal of about unit length, a
+    // height above 0.9 lies within 27 degrees of straight up, and one from -0.5 to 0.5 more than 59 degrees from
+    // both up and down.
+    const float lengthSquared = normal.x * normal.x + normal.y * normal.y + normal.z * normal.z;
+    if (lengthSquared > 0.99f && lengthSquared < 1.01f) {
+        if (normal.y > 0.9f) {
+            return Floor;
+        }
+        if (normal.y >= -0.5f && normal.y <= 0.5f) {
+            return Wall;
+        }
+    }
     if (AngleBetween(normal, XVector3(0.0f, 1.0f, 0.0f)) < slopeLimit) {
         return Floor;
     }

@@ -20,24 +20,49 @@ const int kBins = 12;
 // nearest the middle), so that no input makes the tree deeper than the queries' stacks.
 const int kHeuristicDepth = 16;
 
-struct Bounds {
-    float min[3] = {1e30f, 1e30f, 1e30f};
-    float max[3] = {-1e30f, -1e30f, -1e30f};
+// A box's centre, padded to four floats so that it loads as one.
+struct alignas(16) Centre {
+    float v[4];
+};
 
-    // Written out axis by axis: the build grows bounds some ten million times on a large level, and XVector3's
-    // indexing by a variable axis would cost a chain of branches each time.
+// The fourth lane only pads the sides to four floats, so that a box grows by one instruction per side. Made
+// empty by Empty(); a plain declaration leaves it unset, for the bins that most splits never fill.
+struct Bounds {
+    alignas(16) float min[4];
+    alignas(16) float max[4];
+
+    static Bounds Empty() { return Bounds{{1e30f, 1e30f, 1e30f, 1e30f}, {-1e30f, -1e30f, -1e30f, -1e30f}}; }
+
+    // The build grows bounds some ten million times on a large level. Each side takes the lesser (or greater) of
+    // its value and the box's, as std::min (std::max) would with the bounds' value first, NaN included.
     void Grow(const XBox& box)
     {
-        min[0] = std::min(min[0], box.min.x);
-        min[1] = std::min(min[1], box.min.y);
-        min[2] = std::min(min[2], box.min.z);
-        max[0] = std::max(max[0], box.max.x);
-        max[1] = std::max(max[1], box.max.y);
-        max[2] = std::max(max[2], box.max.z);
+#if defined(__SSE2__)
+        // The box's maxima are read from its third float on, all inside the box, and moved into place.
+        const __m128 boxMin = _mm_loadu_ps(&box.min.x);
+        const __m128 tail = _mm_loadu_ps(&box.min.z);
+        const __m128 boxMax = _mm_shuffle_ps(tail, tail, _MM_SHUFFLE(0, 3, 2, 1));
+        _mm_store_ps(min, _mm_min_ps(boxMin, _mm_load_ps(min)));
+        _mm_store_ps(max, _mm_max_ps(boxMax, _mm_load_ps(max)));
+#else
+        for (int axis = 0; axis < 3; ++axis) {
+            min[axis] = std::min(min[axis], box.min[axis]);
+            max[axis] = std::max(max[axis], box.max[axis]);
+        }
+#endif
     }
-    void Grow(const XVector3& point)
+    void Grow(const Centre& point)
     {
-        Grow(XBox{point, point});
+#if defined(__SSE2__)
+        const __m128 p = _mm_load_ps(point.v);
+        _mm_store_ps(min, _mm_min_ps(p, _mm_load_ps(min)));
+        _mm_store_ps(max, _mm_max_ps(p, _mm_load_ps(max)));
+#else
+        for (int axis = 0; axis < 3; ++axis) {
+            min[axis] = std::min(min[axis], point.v[axis]);
+            max[axis] = std::max(max[axis], point.v[axis]);
+        }
+#endif
     }
     void Grow(const Bounds& other)
     {
@@ -67,7 +92,8 @@ public:
     {
         ReserveLarge(centres, boxes.size());
         for (const XBox& box : boxes) {
-            centres.push_back((box.min + box.max) * 0.5f);
+            const XVector3 centre = (box.min + box.max) * 0.5f;
+            centres.push_back(Centre{{centre.x, centre.y, centre.z, 0.0f}});
         }
         // The groups' runs of slots and their bounds. Splits between groups cut only at run boundaries, and
         // reordering stays within a group, so a run keeps its slots and its bounds for the whole build.
@@ -75,7 +101,7 @@ public:
         for (size_t item = 0; item < boxes.size(); ++item) {
             if (item == 0 || groups[item] != groups[item - 1]) {
                 runStart.push_back(static_cast<int32_t>(item));
-                runBounds.emplace_back();
+                runBounds.push_back(Bounds::Empty());
             }
             runBounds.back().Grow(boxes[item]);
             runOf.push_back(static_cast<int32_t>(runStart.size() - 1));
@@ -110,12 +136,12 @@ private:
         if (rightArea.size() < static_cast<size_t>(lastRun - firstRun + 1)) {
             rightArea.resize(static_cast<size_t>(lastRun - firstRun + 1));
         }
-        Bounds right;
+        Bounds right = Bounds::Empty();
         for (int32_t run = lastRun; run > firstRun; --run) {
             right.Grow(runBounds[static_cast<size_t>(run)]);
             rightArea[static_cast<size_t>(run - firstRun)] = right.HalfArea();
         }
-        Bounds left;
+        Bounds left = Bounds::Empty();
         int32_t best = begin;
         double bestCost = 0.0;
         for (int32_t run = firstRun + 1; run <= lastRun; ++run) {
@@ -135,48 +161,73 @@ private:
     // Items of one group: a binned heuristic split over their centres, or the median when it finds none.
     int32_t SplitWithinGroup(int32_t begin, int32_t end, int depth)
     {
-        Bounds centreBounds;
+        Bounds centreBounds = Bounds::Empty();
         for (int32_t slot = begin; slot < end; ++slot) {
             centreBounds.Grow(centres[static_cast<size_t>(order[static_cast<size_t>(slot)])]);
+        }
+        // One pass over the items fills the bins of every axis along which the centres spread.
+        bool binned[3] = {false, false, false};
+        float los[3] = {0.0f, 0.0f, 0.0f};
+        float extents[3] = {0.0f, 0.0f, 0.0f};
+        for (int axis = 0; axis < 3 && depth < kHeuristicDepth; ++axis) {
+            los[axis] = centreBounds.min[axis];
+            extents[axis] = centreBounds.max[axis] - los[axis];
+            binned[axis] = extents[axis] > 0.0f;
+        }
+        Bounds binBounds[3][kBins]; // each made empty when its first item comes
+        int binCounts[3][kBins] = {};
+        if (binned[0] || binned[1] || binned[2]) {
+            for (int32_t slot = begin; slot < end; ++slot) {
+                const int32_t item = order[static_cast<size_t>(slot)];
+                const XBox& box = boxes[static_cast<size_t>(item)];
+                int bins[3];
+                BinsOf(item, los, extents, bins);
+                for (int axis = 0; axis < 3; ++axis) {
+                    if (binned[axis]) {
+                        Bounds& bin = binBounds[axis][bins[axis]];
+                        if (binCounts[axis][bins[axis]]++ == 0) {
+                            bin = Bounds::Empty();
+                        }
+                        bin.Grow(box);
+                    }
+                }
+            }
         }
         int bestAxis = -1;
         int bestBin = 0;
         double bestCost = 0.0;
-        for (int axis = 0; axis < 3 && depth < kHeuristicDepth; ++axis) {
-            const float lo = centreBounds.min[axis];
-            const float extent = centreBounds.max[axis] - lo;
-            if (!(extent > 0.0f)) {
+        for (int axis = 0; axis < 3; ++axis) {
+            if (!binned[axis]) {
                 continue;
             }
-            Bounds binBounds[kBins];
-            int binCounts[kBins] = {};
-            for (int32_t slot = begin; slot < end; ++slot) {
-                const int bin = BinOf(order[static_cast<size_t>(slot)], axis, lo, extent);
-                ++binCounts[bin];
-                binBounds[bin].Grow(BoxOf(slot));
-            }
-            double rightAreas[kBins] = {};
-            int rightCounts[kBins] = {};
-            Bounds right;
-            int rightCount = 0;
-            for (int bin = kBins - 1; bin > 0; --bin) {
-                right.Grow(binBounds[bin]);
-                rightCount += binCounts[bin];
-                rightAreas[bin] = right.HalfArea();
-                rightCounts[bin] = rightCount;
-            }
-            Bounds left;
-            int leftCount = 0;
-            for (int bin = 1; bin < kBins; ++bin) {
-                left.Grow(binBounds[bin - 1]);
-                leftCount += binCounts[bin - 1];
-                if (leftCount == 0 || rightCounts[bin] == 0) {
-                    continue;
+            // Only the bins that hold items matter: every split between two of them parts the items alike and
+            // costs the same, and of equal costs the first, just after the lower bin, wins.
+            int filled[kBins];
+            int filledCount = 0;
+            for (int bin = 0; bin < kBins; ++bin) {
+                if (binCounts[axis][bin] > 0) {
+                    filled[filledCount++] = bin;
                 }
-                const double cost = left.HalfArea() * leftCount + rightAreas[bin] * rightCounts[bin];
+            }
+            double rightAreas[kBins];
+            int rightCounts[kBins];
+            Bounds right = Bounds::Empty();
+            int rightCount = 0;
+            for (int k = filledCount - 1; k > 0; --k) {
+                right.Grow(binBounds[axis][filled[k]]);
+                rightCount += binCounts[axis][filled[k]];
+                rightAreas[k] = right.HalfArea();
+                rightCounts[k] = rightCount;
+            }
+            Bounds left = Bounds::Empty();
+            int leftCount = 0;
+            for (int k = 1; k < filledCount; ++k) {
+                left.Grow(binBounds[axis][filled[k - 1]]);
+                leftCount += binCounts[axis][filled[k - 1]];
+                const double cost = left.HalfArea() * leftCount + rightAreas[k] * rightCounts[k];
                 if (bestAxis < 0 || cost < bestCost) {
                     bestAxis = axis;
-                    bestBin = bin;
+                    bestBin = filled[k - 1] + 1;
                     bestCost = cost;
                 }
             }
@@ -200,21 +251,41 @@ private:
         const int32_t middle = begin + (end - begin) / 2;
         std::nth_element(order.begin() + begin, order.begin() + middle, order.begin() + end,
                          [&](int32_t a, int32_t b) {
-                             return centres[static_cast<size_t>(a)][axis] < centres[static_cast<size_t>(b)][axis];
+                             return centres[static_cast<size_t>(a)].v[axis] < centres[static_cast<size_t>(b)].v[axis];
                          });
         return middle;
     }
 
+    // The item's bin on each axis, as BinOf gives it, all three from one division. An axis whose extent is not
+    // positive gets a meaningless bin.
+    void BinsOf(int32_t item, const float (&lo)[3], const float (&extent)[3], int (&bins)[3]) const
+    {
+#if defined(__SSE2__)
+        const __m128 centre = _mm_load_ps(centres[static_cast<size_t>(item)].v);
+        const __m128 offset = _mm_sub_ps(centre, _mm_setr_ps(lo[0], lo[1], lo[2], 0.0f));
+        const __m128 fraction = _mm_div_ps(offset, _mm_setr_ps(extent[0], extent[1], extent[2], 1.0f));
+        alignas(16) int32_t raw[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(raw), _mm_cvttps_epi32(_mm_mul_ps(_mm_set1_ps(kBins), fraction)));
+        for (int axis = 0; axis < 3; ++axis) {
+            bins[axis] = std::min(std::max(static_cast<int>(raw[axis]), 0), kBins - 1);
+        }
+#else
+        for (int axis = 0; axis < 3; ++axis) {
+            bins[axis] = extent[axis] > 0.0f ? BinOf(item, axis, lo[axis], extent[axis]) : 0;
+        }
+#endif
+    }
+
     int BinOf(int32_t item, int axis, float lo, float extent) const
     {
-        const int bin = static_cast<int>(kBins * ((centres[static_cast<size_t>(item)][axis] - lo) / extent));
+        const int bin = static_cast<int>(kBins * ((centres[static_cast<size_t>(item)].v[axis] - lo) / extent));
         return std::min(std::max(bin, 0), kBins - 1);
     }
 
     const std::vector<XBox>& boxes;
     const std::vector<int32_t>& groups;
     std::vector<int32_t>& order;
-    std::vector<XVector3> centres;
+    std::vector<Centre> centres;
     std::vector<double> rightArea; // by run, from the node's first run
     std::vector<int32_t> runStart;  // the first slot of each run of one group's items
     std::vector<Bounds> runBounds;  // the bounds of each run's boxes
@@ -223,7 +294,7 @@ private:
 
 // A node of the binary tree the build makes first.
 struct BinaryNode {
-    Bounds bounds;
+    Bounds bounds = Bounds::Empty();
     int32_t first = 0; // leaf: first slot
     int32_t count = 0; // leaf: slot count; inner: 0
     int32_t left = -1;

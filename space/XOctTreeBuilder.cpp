@@ -66,10 +66,20 @@ XTriangle StartingAtSecondCorner(const XTriangle& triangle)
 // centroid, which no cube contains.
 int ChildFor(const XCube (&childCubes)[8], const XVector3& centre, const XVector3& centroid)
 {
-    for (int i = 0; i < 8; ++i) {
-        if (childCubes[i].Contains(centroid)) {
-            return i;
-        }
+    // Children on the same side of an axis share their extent on it, and children 0 and 7 lie on opposite sides
+    // of every axis. Child 0 is the low-x, high-y, low-z one, and an index has 2 for high x, 4 for low y and 1 for
+    // high z: on an axis where the centroid lies in both extents (on the shared face), child 0's side gives the
+    // lower index.
+    const XCube& first = childCubes[0];
+    const XCube& last = childCubes[7];
+    const bool in0[3] = {first.Min().x <= centroid.x && centroid.x <= first.Max().x,
+                         first.Min().y <= centroid.y && centroid.y <= first.Max().y,
+                         first.Min().z <= centroid.z && centroid.z <= first.Max().z};
+    const bool in7[3] = {last.Min().x <= centroid.x && centroid.x <= last.Max().x,
+                         last.Min().y <= centroid.y && centroid.y <= last.Max().y,
+                         last.Min().z <= centroid.z && centroid.z <= last.Max().z};
+    if ((in0[0] || in7[0]) && (in0[1] || in7[1]) && (in0[2] || in7[2])) {
+        return (in0[0] ? 0 : 2) + (in0[1] ? 0 : 4) + (in0[2] ? 0 : 1);
     }
     if (!(std::isfinite(centroid.x) && std::isfinite(centroid.y) && std::isfinite(centroid.z))) {
         return -1;

@@ -1,6 +1,8 @@
 // Tests of XTriangle::Split, the cut of a triangle by an octree's splitting plane.
 #include "math/XTriangle.h"
 
+#include "math/Segment.h"
+
 #include "VectorMatchers.h"
 
 #include <gtest/gtest.h>
@@ -218,4 +220,28 @@ TEST(XTriangleSplit, SliversAreDropped)
     ASSERT_EQ(dropped.count, 1);
     EXPECT_TRUE(VectorEq(dropped.pieces[0].vertex[0], p0));
     EXPECT_TRUE(VectorEq(dropped.pieces[0].vertex[2], p2));
+}
+
+// Every piece a split keeps has each corner more than 0.0001 from the opposite side, as measured by
+// DistanceToSegment, also for slivers about that thin and far from the origin, where the rounding of the measured
+// distance is largest. Cuts near the corner of a long triangle make pieces of every thickness around the limit.
+TEST(XTriangleSplit, KeptPiecesAreNeverThinnerThanTheLimit)
+{
+    int kept = 0;
+    for (const float far : {0.0f, 700.0f, 5000.0f}) {
+        const XVector3 p0(far - 40.0f, -2.0f, far);
+        const XVector3 p2(far - 40.0f, 2.0f, far + 0.5f);
+        const XTriangle t(p0, XVector3(far, 0.0f, far), p2);
+        for (int step = 1; step <= 400; ++step) {
+            const XSplitResult result = t.Split(planeX, XVector3(far - 2.5e-6f * static_cast<float>(step), 0.0f, 0.0f));
+            for (int i = 0; i < result.count; ++i) {
+                const XVector3* const v = result.pieces[i].vertex;
+                EXPECT_GT(DistanceToSegment(v[1], v[2], v[0]), 0.0001f) << "far " << far << ", step " << step;
+                EXPECT_GT(DistanceToSegment(v[2], v[0], v[1]), 0.0001f) << "far " << far << ", step " << step;
+                EXPECT_GT(DistanceToSegment(v[0], v[1], v[2]), 0.0001f) << "far " << far << ", step " << step;
+            }
+            kept += result.count;
+        }
+    }
+    EXPECT_GT(kept, 1200); // the whole triangle at the least, and the thicker slivers
 }
