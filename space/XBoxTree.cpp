@@ -3,10 +3,11 @@
 #include "space/XBoxTree.h"
 
 #include "shell/LargePages.h"
+#include "space/Permutation.h"
 
 #include <algorithm> // std::min, std::max, std::partition, std::nth_element
 #include <cmath>     // isnan
-#include <utility>   // std::swap
+#include <utility>   // std::swap, std::move
 
 #if defined(__SSE2__)
 #include <emmintrin.h> // the four-lane box test
@@ -292,13 +293,25 @@ private:
     std::vector<int32_t> runOf;     // the run of each slot
 };
 
-// A node of the binary tree the build makes first.
+// A node of the binary tree the build makes first, in 32 bytes: the tree is made depth first, so that an inner
+// node's left child is the node just after it.
 struct BinaryNode {
-    Bounds bounds = Bounds::Empty();
-    int32_t first = 0; // leaf: first slot
+    float min[3] = {1e30f, 1e30f, 1e30f};
+    float max[3] = {-1e30f, -1e30f, -1e30f};
     int32_t count = 0; // leaf: slot count; inner: 0
-    int32_t left = -1;
-    int32_t right = -1;
+    int32_t link = 0;  // leaf: first slot; inner: its right child
+
+    Bounds Box() const
+    {
+        return Bounds{{min[0], min[1], min[2], 1e30f}, {max[0], max[1], max[2], -1e30f}};
+    }
+    void SetBox(const Bounds& box)
+    {
+        for (int axis = 0; axis < 3; ++axis) {
+            min[axis] = box.min[axis];
+            max[axis] = box.max[axis];
+        }
+    }
 };
 
 // The binary tree over all slots, depth first; node 0 is the root. A leaf's bounds are its items' boxes; an inner
@@ -309,41 +322,45 @@ std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& b
     struct Frame {
         int32_t begin;
         int32_t end;
-        int32_t parent; // the binary node whose child this is, or -1
-        bool isLeft;
+        int32_t parent; // the binary node whose right child this is, or -1
         int depth;
     };
     std::vector<BinaryNode> tree;
     ReserveLarge(tree, 2 * boxes.size()); // a binary tree over n items has at most 2n - 1 nodes
-    std::vector<Frame> pending{{0, static_cast<int32_t>(boxes.size()), -1, true, 0}};
+    std::vector<Frame> pending{{0, static_cast<int32_t>(boxes.size()), -1, 0}};
     while (!pending.empty()) {
         const Frame frame = pending.back();
         pending.pop_back();
         const int32_t index = static_cast<int32_t>(tree.size());
         if (frame.parent >= 0) {
-            (frame.isLeft ? tree[static_cast<size_t>(frame.parent)].left : tree[static_cast<size_t>(frame.parent)].right) = index;
+            tree[static_cast<size_t>(frame.parent)].link = index;
         }
         const int32_t middle = builder.Split(frame.begin, frame.end, frame.depth);
         BinaryNode node;
         if (middle <= frame.begin || middle >= frame.end) {
+            Bounds box = Bounds::Empty();
             for (int32_t slot = frame.begin; slot < frame.end; ++slot) {
-                node.bounds.Grow(boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]);
+                box.Grow(boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]);
             }
-            node.first = frame.begin;
+            node.SetBox(box);
+            node.link = frame.begin;
             node.count = frame.end - frame.begin;
             tree.push_back(node);
             continue;
         }
         tree.push_back(node);
-        pending.push_back({middle, frame.end, index, false, frame.depth + 1});
-        pending.push_back({frame.begin, middle, index, true, frame.depth + 1});
+        // The left child goes on the stack last, to be made next.
+        pending.push_back({middle, frame.end, index, frame.depth + 1});
+        pending.push_back({frame.begin, middle, -1, frame.depth + 1});
     }
     // Children come after their parent, so from the back every inner node finds its children's bounds made.
     for (size_t i = tree.size(); i-- > 0;) {
         BinaryNode& node = tree[i];
         if (node.count == 0) {
-            node.bounds.Grow(tree[static_cast<size_t>(node.left)].bounds);
-            node.bounds.Grow(tree[static_cast<size_t>(node.right)].bounds);
+            Bounds box = Bounds::Empty();
+            box.Grow(tree[i + 1].Box());
+            box.Grow(tree[static_cast<size_t>(node.link)].Box());
+            node.SetBox(box);
         }
     }
     return tree;
@@ -351,12 +368,22 @@ std::vector<BinaryNode> BuildBinary(Builder& builder, const std::vector<XBox>& b
 
 double HalfAreaOf(const BinaryNode& node)
 {
-    return node.bounds.HalfArea();
+    return node.Box().HalfArea();
+}
+
+// The children of an inner node.
+int32_t LeftOf(int32_t node)
+{
+    return node + 1;
+}
+int32_t RightOf(const std::vector<BinaryNode>& tree, int32_t node)
+{
+    return tree[static_cast<size_t>(node)].link;
 }
 
 } // namespace
 
-void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>& groups)
+void XBoxTree::Build(std::vector<XBox> boxes, const std::vector<int32_t>& groups)
 {
     nodes.clear();
     slotBoxes.clear();
@@ -371,11 +398,8 @@ void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>&
     }
     Builder builder(boxes, groups, order);
     const std::vector<BinaryNode> binary = BuildBinary(builder, boxes, order);
-    slotBoxes.clear();
-    ReserveLarge(slotBoxes, order.size());
-    for (const int32_t item : order) {
-        slotBoxes.push_back(boxes[static_cast<size_t>(item)]);
-    }
+    PutInOrder(boxes, order);
+    slotBoxes = std::move(boxes);
     if (binary[0].count > 0) {
         rootLeafCount = binary[0].count; // a root leaf starts at slot 0
         return;
@@ -399,8 +423,7 @@ void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>&
         if (frame.parent >= 0) {
             nodes[static_cast<size_t>(frame.parent)].child[frame.lane] = index;
         }
-        const BinaryNode& parent = binary[static_cast<size_t>(frame.binaryNode)];
-        int32_t lanes[4] = {parent.left, parent.right, -1, -1};
+        int32_t lanes[4] = {LeftOf(frame.binaryNode), RightOf(binary, frame.binaryNode), -1, -1};
         int laneCount = 2;
         while (laneCount < 4) {
             int open = -1;
@@ -414,12 +437,12 @@ void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>&
             if (open < 0) {
                 break;
             }
-            const BinaryNode& opened = binary[static_cast<size_t>(lanes[open])];
+            const int32_t opened = lanes[open];
             for (int lane = laneCount; lane > open + 1; --lane) {
                 lanes[lane] = lanes[lane - 1];
             }
-            lanes[open] = opened.left;
-            lanes[open + 1] = opened.right;
+            lanes[open] = LeftOf(opened);
+            lanes[open + 1] = RightOf(binary, opened);
             ++laneCount;
         }
         Node& node = nodes[static_cast<size_t>(index)];
@@ -432,14 +455,14 @@ void XBoxTree::Build(const std::vector<XBox>& boxes, const std::vector<int32_t>&
                 continue;
             }
             const BinaryNode& child = binary[static_cast<size_t>(lanes[lane])];
-            node.minX[lane] = child.bounds.min[0];
-            node.minY[lane] = child.bounds.min[1];
-            node.minZ[lane] = child.bounds.min[2];
-            node.maxX[lane] = child.bounds.max[0];
-            node.maxY[lane] = child.bounds.max[1];
-            node.maxZ[lane] = child.bounds.max[2];
+            node.minX[lane] = child.min[0];
+            node.minY[lane] = child.min[1];
+            node.minZ[lane] = child.min[2];
+            node.maxX[lane] = child.max[0];
+            node.maxY[lane] = child.max[1];
+            node.maxZ[lane] = child.max[2];
             node.count[lane] = child.count;
-            node.child[lane] = child.count > 0 ? child.first : -1; // an inner child's index comes when it is made
+            node.child[lane] = child.count > 0 ? child.link : -1; // an inner child's index comes when it is made
         }
         // Depth first, lanes in order: the last lane goes on the stack first.
         for (int lane = laneCount - 1; lane >= 0; --lane) {

@@ -44,8 +44,8 @@ public:
     static constexpr int kStackDepth = 192;
 
     // Builds the tree over the boxes; groups[i] is box i's group, and the groups never decrease along the list.
-    // Replaces any earlier tree.
-    void Build(const std::vector<XBox>& boxes, const std::vector<int32_t>& groups);
+    // Replaces any earlier tree. The tree keeps the boxes, in its own order: a list moved in is not copied.
+    void Build(std::vector<XBox> boxes, const std::vector<int32_t>& groups);
 
     // The tree's slots hold the items in this order: Order()[slot] is the item (its index in the boxes given to
     // Build). Items of a group have consecutive slots, and the groups follow each other in their order.
@@ -62,6 +62,8 @@ public:
                      Limit&& limit) const;
 
     int NodeCount() const { return static_cast<int>(nodes.size()); }
+    // The box of the item in the slot.
+    const XBox& SlotBox(int32_t slot) const { return slotBoxes[static_cast<size_t>(slot)]; }
 
 private:
     // Four children side by side. A child is an inner node (count 0, child its node index), a leaf (count > 0,

@@ -178,7 +178,8 @@ bool XCollision::SweepTest(int32_t leaf, const XMotion& motion, XNearest& neares
     for (size_t k = FirstOfLeaf(leaf); k < end; ++k) {
         const XCollisionFace& face = mesh->Face(candidates[k]);
         const XVector3 p0 = motion.position - face.normal * kSphereRadius;
-        if (!face.bounds.Overlaps(XBox{p0 - along, p0 + along})) {
+        const XBox& bounds = mesh->Bounds(candidates[k]);
+        if (!bounds.Overlaps(XBox{p0 - along, p0 + along})) {
             continue;
         }
         // Only a face the body moves against, with its centre in front of it, can stop the body: from behind,
@@ -193,7 +194,7 @@ bool XCollision::SweepTest(int32_t leaf, const XMotion& motion, XNearest& neares
         // A hit lies inside the triangle's box: where the plane is crossed outside it, the triangle is missed.
         // (Walls cut by the octree into hundreds of slivers are turned away here rather than one by one.)
         const XVector3 crossing = face.PlaneCrossing(XVector3d(p0), velocity, approach);
-        if (!face.bounds.Overlaps(XBox{crossing, crossing})) {
+        if (!bounds.Overlaps(XBox{crossing, crossing})) {
             continue;
         }
         const XCollisionTriangle& prepared = mesh->Triangle(candidates[k]);
@@ -236,7 +237,7 @@ bool XCollision::OverlapTest(int32_t leaf, const XVector3& position, XNearest& s
     const size_t end = EndOfLeaf(leaf);
     for (size_t k = FirstOfLeaf(leaf); k < end; ++k) {
         const XCollisionFace& face = mesh->Face(candidates[k]);
-        if (!(SquaredDistanceToBox(position, face.bounds) < within * within)) {
+        if (!(SquaredDistanceToBox(position, mesh->Bounds(candidates[k])) < within * within)) {
             continue;
         }
         const float planeDistance = face.PlaneDistance(position);
@@ -296,7 +297,7 @@ bool XCollision::WentIntoGeometry(const XVector3& start, const XVector3& end)
     for (const int32_t i : candidates) {
         const XCollisionFace& face = mesh->Face(i);
         const float endSide = face.PlaneDistance(end);
-        if (face.bounds.Overlaps(path)) {
+        if (mesh->Bounds(i).Overlaps(path)) {
             const float startSide = face.PlaneDistance(start);
             const bool sameSide = (startSide > 0.0f && endSide > 0.0f) || (startSide < 0.0f && endSide < 0.0f);
             XVector3 h;
@@ -304,7 +305,7 @@ bool XCollision::WentIntoGeometry(const XVector3& start, const XVector3& end)
                 return true; // the centre passed through the triangle
             }
         }
-        if (std::fabs(endSide) < kClearance && face.bounds.Overlaps(nearEnd) &&
+        if (std::fabs(endSide) < kClearance && mesh->Bounds(i).Overlaps(nearEnd) &&
             SquaredDistanceToTriangle(endPoint, CornersOf(mesh->Triangle(i).triangle)) < kClearance * kClearance) {
             return true;
         }
@@ -319,7 +320,7 @@ bool XCollision::IsClear(const XVector3& position)
     const XVector3d point(position);
     for (const int32_t i : candidates) {
         const XCollisionFace& face = mesh->Face(i);
-        if (face.bounds.Overlaps(reach) && std::fabs(face.PlaneDistance(position)) < kClearance &&
+        if (mesh->Bounds(i).Overlaps(reach) && std::fabs(face.PlaneDistance(position)) < kClearance &&
             SquaredDistanceToTriangle(point, CornersOf(mesh->Triangle(i).triangle)) < kClearance * kClearance) {
             return false;
         }
@@ -337,7 +338,7 @@ XVector3 XCollision::StopBeforeTouching(const XVector3& start, const XVector3& t
     double first = 1.0;
     for (const int32_t i : candidates) {
         double fraction = 1.0;
-        if (mesh->Face(i).bounds.Overlaps(swept) &&
+        if (mesh->Bounds(i).Overlaps(swept) &&
             SweepSphere(from, move, kStopClearance, CornersOf(mesh->Triangle(i).triangle), fraction)) {
             first = std::min(first, fraction);
         }

@@ -5,9 +5,11 @@
 #include "shell/LargePages.h"
 #include "space/XOctNode.h"
 #include "space/XOctTree.h"
+#include "space/Permutation.h"
 
 #include <algorithm> // std::min, std::max
 #include <cmath>     // fabs
+#include <utility>   // std::move
 
 namespace {
 
@@ -37,7 +39,7 @@ XBox BoundsOf(const XTriangle& t)
 // The triangles of the node and its subtree, in the octree's query order: a node's own triangles, then its
 // children by index.
 void CollectLeaves(const XOctNode& node, const XVector3& scale, int& leafCount, std::vector<XCollisionFace>& faces,
-                   std::vector<XCollisionTriangle>& out)
+                   std::vector<XBox>& boxes, std::vector<int32_t>& leaves, std::vector<XCollisionTriangle>& out)
 {
     const int count = node.TriangleCount();
     if (count > 0) {
@@ -49,20 +51,21 @@ void CollectLeaves(const XOctNode& node, const XVector3& scale, int& leafCount, 
             prepared.indexInLeaf = i;
             prepared.classification = prepared.triangle.Classify();
             XCollisionFace face;
-            face.bounds = BoundsOf(prepared.triangle);
             face.normal = prepared.triangle.normal;
             face.d = prepared.triangle.d;
             face.normalDotCorner = Dot(XVector3d(face.normal), XVector3d(prepared.triangle.vertex[0]));
             prepared.leaf = leafCount;
             prepared.order = static_cast<int32_t>(out.size());
             faces.push_back(face);
+            boxes.push_back(BoundsOf(prepared.triangle));
+            leaves.push_back(leafCount);
             out.push_back(prepared);
         }
         ++leafCount;
     }
     for (int i = 0; i < 8; ++i) {
         if (const XOctNode* const child = node.Child(i)) {
-            CollectLeaves(*child, scale, leafCount, faces, out);
+            CollectLeaves(*child, scale, leafCount, faces, boxes, leaves, out);
         }
     }
 }
@@ -79,54 +82,23 @@ size_t CountTriangles(const XOctNode& node)
     return count;
 }
 
-// Rearranges the items in place so that item i becomes the one that was at order[i] (order is a permutation):
-// each cycle of the permutation is followed once, one item held aside.
-template <typename Item>
-void PutInOrder(std::vector<Item>& items, const std::vector<int32_t>& order)
-{
-    std::vector<bool> placed(items.size(), false);
-    for (size_t start = 0; start < items.size(); ++start) {
-        if (placed[start]) {
-            continue;
-        }
-        const Item held = items[start];
-        size_t to = start;
-        for (;;) {
-            placed[to] = true;
-            const size_t from = static_cast<size_t>(order[to]);
-            if (from == start) {
-                items[to] = held;
-                break;
-            }
-            items[to] = items[from];
-            to = from;
-        }
-    }
-}
-
 } // namespace
 
 XCollisionMesh::XCollisionMesh(const XOctTree& octree, const XVector3& meshScale)
     : scale(meshScale), treeSerial(octree.Serial())
 {
+    std::vector<XBox> boxes;
+    std::vector<int32_t> leaves;
     if (const XOctNode* const root = octree.Root()) {
         // A large level's lists would otherwise be copied over and over as they grow.
         const size_t count = CountTriangles(*root);
         ReserveLarge(faces, count);
         ReserveLarge(triangles, count);
-        CollectLeaves(*root, scale, leafCount, faces, triangles);
+        ReserveLarge(boxes, count);
+        ReserveLarge(leaves, count);
+        CollectLeaves(*root, scale, leafCount, faces, boxes, leaves, triangles);
     }
-    {
-        std::vector<XBox> boxes;
-        std::vector<int32_t> leaves;
-        ReserveLarge(boxes, faces.size());
-        ReserveLarge(leaves, faces.size());
-        for (size_t i = 0; i < triangles.size(); ++i) {
-            boxes.push_back(faces[i].bounds);
-            leaves.push_back(triangles[i].leaf);
-        }
-        tree.Build(boxes, leaves);
-    }
+    tree.Build(std::move(boxes), leaves);
     // The arrays in the tree's order, so that the tree's slots are the arrays' indices: rearranged where they are
     // rather than copied, which on a large level spares tens of megabytes of fresh memory.
     const std::vector<int32_t>& order = tree.Order();

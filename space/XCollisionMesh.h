@@ -2,7 +2,7 @@
 //
 // The collision queries run in a space stretched by a per-axis scale (the player's body is a sphere there).
 // This class takes every triangle of the octree's leaves, scales it exactly as XTriangle::Scaled does, and keeps
-// it in one array with its bounds, its classification and where it came from, under a box tree for the broad
+// it in one array with its classification and where it came from, under a box tree for the broad
 // phase. The array keeps the octree's order of leaves (depth first, children by index); within a leaf the
 // triangles lie in the box tree's order, and each remembers its place in the octree's order. A query then
 // looks at the few triangles near its path, leaf by leaf as the octree would hand them over, and touches no
@@ -19,10 +19,10 @@
 
 class XOctTree;
 
-// What the quick tests of a triangle read, kept apart from the rest in records of 48 bytes: most candidates of a
-// query are turned away on these alone, and a query's memory traffic is its cost.
+// What the quick tests of a triangle read besides its box, kept apart from the rest in records of 24 bytes: most
+// candidates of a query are turned away on these alone, and a query's memory traffic is its cost. The boxes are
+// the box tree's own (XCollisionMesh::Bounds), in the same order.
 struct XCollisionFace {
-    XBox bounds;                  // the triangle's box, widened by a rounding margin
     XVector3 normal;              // the triangle's plane, as in its XTriangle
     float d = 0.0f;
     double normalDotCorner = 0.0; // normal . first corner, in double, as XTriangle::SegmentHit works it out
@@ -58,6 +58,8 @@ public:
     int TriangleCount() const { return static_cast<int>(triangles.size()); }
     int LeafCount() const { return leafCount; }
     const XCollisionFace& Face(int32_t i) const { return faces[static_cast<size_t>(i)]; }
+    // The triangle's box, widened by a rounding margin.
+    const XBox& Bounds(int32_t i) const { return tree.SlotBox(i); }
     const XCollisionTriangle& Triangle(int32_t i) const { return triangles[static_cast<size_t>(i)]; }
     // Triangle(i).leaf, from an array of its own for reading many at once.
     int32_t LeafOf(int32_t i) const { return leafOf[static_cast<size_t>(i)]; }

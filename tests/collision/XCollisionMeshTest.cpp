@@ -116,7 +116,7 @@ TEST(CollisionMesh, BroadPhaseFindsExactlyTheTrianglesWhoseBoundsMeetABoxInIncre
         mesh.Query(box, found);
         std::vector<int32_t> expected;
         for (int32_t i = 0; i < mesh.TriangleCount(); ++i) {
-            if (mesh.Face(i).bounds.Overlaps(box)) {
+            if (mesh.Bounds(i).Overlaps(box)) {
                 expected.push_back(i);
             }
         }
