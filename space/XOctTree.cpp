@@ -7,6 +7,8 @@
 
 #include <algorithm> // std::find
 #include <atomic>
+#include <future> // async
+#include <system_error>
 
 namespace {
 
@@ -48,6 +50,17 @@ void SegmentQueryFrom(XOctNode* node, const XCubeSegment& segment, std::vector<X
     }
 }
 
+// The render tree of each part.
+std::vector<std::unique_ptr<XRenderOctNode>> RenderRootsOf(const std::vector<const XMesh*>& worldParts)
+{
+    std::vector<std::unique_ptr<XRenderOctNode>> roots;
+    XOctTreeBuilder builder;
+    for (const XMesh* const part : worldParts) {
+        roots.push_back(builder.BuildRenderTree(*part));
+    }
+    return roots;
+}
+
 } // namespace
 
 void XOctTree::Build(const XMesh* worldMesh)
@@ -74,12 +87,8 @@ void XOctTree::BuildRenderTree(const XMesh* worldMesh)
 
 void XOctTree::BuildRenderTrees(const std::vector<const XMesh*>& worldParts)
 {
-    renderRoots.clear();
     mesh = worldParts.empty() ? nullptr : worldParts[0];
-    XOctTreeBuilder builder;
-    for (const XMesh* const part : worldParts) {
-        renderRoots.push_back(builder.BuildRenderTree(*part));
-    }
+    renderRoots = RenderRootsOf(worldParts);
 }
 
 XRenderOctNode* XOctTree::RenderRoot(int part) const
@@ -116,8 +125,16 @@ XOctTree* BuildOctTree(const std::vector<XMesh*>& worldParts)
     const std::vector<const XMesh*> parts(worldParts.begin(), worldParts.end());
     const double start = XFrameProfile::Now();
     XOctTree* tree = new XOctTree();
-    tree->BuildRenderTrees(parts);
+    // The render trees are made on a second thread while the collision tree's first split, which one thread
+    // makes before it shares the subtrees between two, is made here; the tree takes them when both are done.
+    std::future<std::vector<std::unique_ptr<XRenderOctNode>>> renderRoots;
+    try {
+        renderRoots = std::async(std::launch::async, [&parts] { return RenderRootsOf(parts); });
+    } catch (const std::system_error&) {
+        // No second thread to be had: made below, after the collision tree.
+    }
     tree->Build(parts);
+    tree->renderRoots = renderRoots.valid() ? renderRoots.get() : RenderRootsOf(parts);
     tree->buildTime = XFrameProfile::Now() - start;
     return tree;
 }
