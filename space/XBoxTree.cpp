@@ -124,7 +124,6 @@ public:
 
 private:
     int32_t GroupOf(int32_t slot) const { return groups[static_cast<size_t>(order[static_cast<size_t>(slot)])]; }
-    const XBox& BoxOf(int32_t slot) const { return boxes[static_cast<size_t>(order[static_cast<size_t>(slot)])]; }
 
     // The cheapest group boundary by the heuristic (or, deep down, the one nearest the middle). The slots hold
     // whole runs, so the sweeps go run by run: a run's bounds stand for its items' boxes, which give the same box
