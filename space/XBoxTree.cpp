@@ -40,38 +40,41 @@ struct Bounds {
     {
 #if defined(__SSE2__)
         // The box's maxima are read from its third float on, all inside the box, and moved into place.
-        const __m128 boxMin = _mm_loadu_ps(&box.min.x);
         const __m128 tail = _mm_loadu_ps(&box.min.z);
-        const __m128 boxMax = _mm_shuffle_ps(tail, tail, _MM_SHUFFLE(0, 3, 2, 1));
-        _mm_store_ps(min, _mm_min_ps(boxMin, _mm_load_ps(min)));
-        _mm_store_ps(max, _mm_max_ps(boxMax, _mm_load_ps(max)));
+        Grow(_mm_loadu_ps(&box.min.x), _mm_shuffle_ps(tail, tail, _MM_SHUFFLE(0, 3, 2, 1)));
 #else
-        for (int axis = 0; axis < 3; ++axis) {
-            min[axis] = std::min(min[axis], box.min[axis]);
-            max[axis] = std::max(max[axis], box.max[axis]);
-        }
+        Grow(&box.min.x, &box.max.x);
 #endif
     }
     void Grow(const Centre& point)
     {
 #if defined(__SSE2__)
         const __m128 p = _mm_load_ps(point.v);
-        _mm_store_ps(min, _mm_min_ps(p, _mm_load_ps(min)));
-        _mm_store_ps(max, _mm_max_ps(p, _mm_load_ps(max)));
+        Grow(p, p);
 #else
-        for (int axis = 0; axis < 3; ++axis) {
-            min[axis] = std::min(min[axis], point.v[axis]);
-            max[axis] = std::max(max[axis], point.v[axis]);
-        }
+        Grow(point.v, point.v);
 #endif
     }
-    void Grow(const Bounds& other)
+    void Grow(const Bounds& other) { Grow(other.min, other.max); }
+
+private:
+#if defined(__SSE2__)
+    void Grow(__m128 lower, __m128 upper)
+    {
+        _mm_store_ps(min, _mm_min_ps(lower, _mm_load_ps(min)));
+        _mm_store_ps(max, _mm_max_ps(upper, _mm_load_ps(max)));
+    }
+#endif
+    // Three sides from each of lower and upper.
+    void Grow(const float* lower, const float* upper)
     {
         for (int axis = 0; axis < 3; ++axis) {
-            min[axis] = std::min(min[axis], other.min[axis]);
-            max[axis] = std::max(max[axis], other.max[axis]);
+            min[axis] = std::min(min[axis], lower[axis]);
+            max[axis] = std::max(max[axis], upper[axis]);
         }
     }
+
+public:
     // Half the surface area, the cost of a box to the heuristic; 0 for an empty one.
     double HalfArea() const
     {
