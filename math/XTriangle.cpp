@@ -34,24 +34,20 @@ bool ClearlyProper(const XVector3& a, const XVector3& b, const XVector3& c)
     const XVector3d bc = XVector3d(c) - XVector3d(b);
     const double longest = std::max(std::max(Dot(ab, ab), Dot(ac, ac)), Dot(bc, bc));
     const XVector3d cross = Cross(ab, ac);
-    double largest = 1.0;
-    for (const XVector3* const corner : {&a, &b, &c}) {
-        for (int axis = 0; axis < 3; ++axis) {
-            largest = std::max(largest, std::fabs(static_cast<double>((*corner)[axis])));
-        }
-    }
+    const float largest = std::max({1.0f, std::fabs(a.x), std::fabs(a.y), std::fabs(a.z), std::fabs(b.x),
+                                    std::fabs(b.y), std::fabs(b.z), std::fabs(c.x), std::fabs(c.y), std::fabs(c.z)});
     // The smallest height is |cross| / longest side; compared squared.
-    const double least = 2.0 * degenerateDistance + 1e-6 * largest;
+    const double least = 2.0 * degenerateDistance + 1e-6 * static_cast<double>(largest);
     return Dot(cross, cross) > least * least * longest;
 }
 
 // Appends the split piece a, b, c unless one of its corners lies within degenerateDistance of the opposite side.
-void KeepProperPiece(const XVector3& a, const XVector3& b, const XVector3& c, XSplitResult& result)
+void KeepProperPiece(const XVector3& a, const XVector3& b, const XVector3& c, XCornerSplit& result)
 {
     if (ClearlyProper(a, b, c) ||
         (DistanceToSegment(b, c, a) > degenerateDistance && DistanceToSegment(c, a, b) > degenerateDistance &&
          DistanceToSegment(a, b, c) > degenerateDistance)) {
-        result.pieces[result.count] = XTriangle(a, b, c);
+        result.pieces[result.count] = XCorners{{a, b, c}};
         ++result.count;
     }
 }
@@ -165,9 +161,15 @@ int XTriangle::Classify() const
     return Wall;
 }
 
+XVector3 CentroidOf(const XCorners& triangle)
+{
+    const XVector3* const v = triangle.vertex;
+    return ((XVector3d(v[0]) + XVector3d(v[1]) + XVector3d(v[2])) / 3.0).ToFloat();
+}
+
 XVector3 XTriangle::Centroid() const
 {
-    return ((XVector3d(vertex[0]) + XVector3d(vertex[1]) + XVector3d(vertex[2])) / 3.0).ToFloat();
+    return CentroidOf(Corners());
 }
 
 XTriangle XTriangle::Scaled(const XVector3& s) const
@@ -176,11 +178,11 @@ XTriangle XTriangle::Scaled(const XVector3& s) const
                      MultiplyComponents(vertex[2], s));
 }
 
-XSplitResult XTriangle::Split(const XVector3& planeNormal, const XVector3& planePoint) const
+XCornerSplit SplitCorners(const XCorners& triangle, const XVector3& planeNormal, const XVector3& planePoint)
 {
-    const XVector3& p0 = vertex[0];
-    const XVector3& p1 = vertex[1];
-    const XVector3& p2 = vertex[2];
+    const XVector3& p0 = triangle.vertex[0];
+    const XVector3& p1 = triangle.vertex[1];
+    const XVector3& p2 = triangle.vertex[2];
     XVector3 x0;
     XVector3 x1;
     XVector3 x2;
@@ -189,10 +191,10 @@ XSplitResult XTriangle::Split(const XVector3& planeNormal, const XVector3& plane
     const bool cut2 = SegmentPlane(p2, p0, planeNormal, planePoint, x2);
 
     if (!((cut0 && cut1) || (cut1 && cut2) || (cut2 && cut0))) {
-        return XSplitResult();
+        return XCornerSplit();
     }
     // The corner orders keep every piece wound like the original triangle.
-    XSplitResult result;
+    XCornerSplit result;
     result.split = true;
     if (cut0 && cut1) {
         KeepProperPiece(p0, x0, x1, result);
@@ -206,6 +208,18 @@ XSplitResult XTriangle::Split(const XVector3& planeNormal, const XVector3& plane
         KeepProperPiece(p0, x0, x2, result);
         KeepProperPiece(x0, p1, p2, result);
         KeepProperPiece(x0, p2, x2, result);
+    }
+    return result;
+}
+
+XSplitResult XTriangle::Split(const XVector3& planeNormal, const XVector3& planePoint) const
+{
+    const XCornerSplit cut = SplitCorners(Corners(), planeNormal, planePoint);
+    XSplitResult result;
+    result.split = cut.split;
+    result.count = cut.count;
+    for (int i = 0; i < cut.count; ++i) {
+        result.pieces[i] = XTriangle(cut.pieces[i]);
     }
     return result;
 }

@@ -10,6 +10,25 @@
 
 struct XSplitResult;
 
+// A triangle's three corners in winding order, without its plane: all that clipping needs of it. The octree's
+// build cuts its triangles as corners and gives only the pieces it keeps their planes.
+struct XCorners {
+    XVector3 vertex[3];
+};
+
+// The outcome of SplitCorners, as XSplitResult (below) but with the pieces as corners.
+struct XCornerSplit {
+    bool split = false;
+    int count = 0;
+    XCorners pieces[3];
+};
+
+// Cuts the triangle by the plane through planePoint with normal planeNormal, as XTriangle::Split does.
+XCornerSplit SplitCorners(const XCorners& triangle, const XVector3& planeNormal, const XVector3& planePoint);
+
+// The centroid of the corners, summed in double and rounded once.
+XVector3 CentroidOf(const XCorners& triangle);
+
 // Signed distance of p from the plane normal . x + d = 0, in double and rounded once.
 inline float SignedPlaneDistance(const XVector3& normal, float d, const XVector3& p)
 {
@@ -31,6 +50,11 @@ struct XTriangle {
     // Computes normal and d from the corners. Corners on one line give a non-finite normal, which every test
     // below treats as "no contact".
     XTriangle(const XVector3& p0, const XVector3& p1, const XVector3& p2);
+    explicit XTriangle(const XCorners& corners) : XTriangle(corners.vertex[0], corners.vertex[1], corners.vertex[2])
+    {
+    }
+
+    XCorners Corners() const { return XCorners{{vertex[0], vertex[1], vertex[2]}}; }
 
     // Signed distance of p from the triangle's plane, positive on the front side.
     float PlaneDistance(const XVector3& p) const { return SignedPlaneDistance(normal, d, p); }

@@ -5,6 +5,7 @@
 #include "shell/XLog.h"
 
 #include <cassert> // assert
+#include <utility> // std::move
 
 XOctNode::XOctNode(const XCube& nodeCube) : cube(nodeCube) {}
 
@@ -38,11 +39,9 @@ const XTriangle& XOctNode::Triangle(int i) const
     return triangles[static_cast<size_t>(i)];
 }
 
-void XOctNode::SetTriangles(const std::vector<XTriangle>& list)
+void XOctNode::SetTriangles(std::vector<XTriangle> list)
 {
-    // A fresh vector sized to the list: the node keeps no spare capacity from earlier contents.
-    std::vector<XTriangle> copy(list);
-    triangles.swap(copy);
+    triangles = std::move(list);
 }
 
 void XOctNode::FreeTriangles()

@@ -31,8 +31,8 @@ public:
     const XTriangle& Triangle(int i) const;
     // The triangles as one array of TriangleCount() records.
     const XTriangle* Triangles() const { return triangles.data(); }
-    // Replaces the node's triangles by copies of the list, in list order.
-    void SetTriangles(const std::vector<XTriangle>& list);
+    // Replaces the node's triangles by the list, in list order (a list moved in is not copied).
+    void SetTriangles(std::vector<XTriangle> list);
     // Frees the triangle array; the node then holds none.
     void FreeTriangles();
 

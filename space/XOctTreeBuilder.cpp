@@ -7,9 +7,12 @@
 #include "scene/XMesh.h"
 #include "space/XOctTree.h"
 
+#include <algorithm> // std::stable_sort
+#include <atomic>
 #include <cmath>  // isfinite
 #include <future> // async
 #include <system_error>
+#include <utility> // std::move
 
 namespace {
 
@@ -34,7 +37,7 @@ bool IndicesInRange(const uint16_t* triangle, int vertexCount)
 // Whether no edge of the triangle can cross the plane at value on the axis because all corners lie strictly on
 // one side. Split would report "not split" for such a triangle; asking first saves its work for the great
 // majority of triangles, which a plane does not touch.
-bool StrictlyOneSide(const XTriangle& triangle, int axis, float value)
+bool StrictlyOneSide(const XCorners& triangle, int axis, float value)
 {
     const float a = triangle.vertex[0][axis];
     const float b = triangle.vertex[1][axis];
@@ -45,7 +48,7 @@ bool StrictlyOneSide(const XTriangle& triangle, int axis, float value)
 // Whether the plane at value on the axis passes exactly through the triangle's second corner and between the
 // other two. Split pairs the edges that meet at that corner first and so returns the triangle whole, although
 // the plane cuts it in two.
-bool SecondCornerOnPlane(const XTriangle& triangle, int axis, float value)
+bool SecondCornerOnPlane(const XCorners& triangle, int axis, float value)
 {
     const float a = triangle.vertex[0][axis];
     const float b = triangle.vertex[1][axis];
@@ -54,9 +57,9 @@ bool SecondCornerOnPlane(const XTriangle& triangle, int axis, float value)
 }
 
 // The same triangle, same winding, starting at its second corner: Split then cuts it through that corner.
-XTriangle StartingAtSecondCorner(const XTriangle& triangle)
+XCorners StartingAtSecondCorner(const XCorners& triangle)
 {
-    return XTriangle(triangle.vertex[1], triangle.vertex[2], triangle.vertex[0]);
+    return XCorners{{triangle.vertex[1], triangle.vertex[2], triangle.vertex[0]}};
 }
 
 // The child that receives a triangle with this centroid: the first, in index order, whose cube contains it
@@ -105,6 +108,17 @@ void MakeChildCubes(const XCube& parent, XCube (&childCubes)[8])
     }
 }
 
+// Makes the node a leaf holding the triangles of the corners, each with its plane worked out from them.
+void MakeLeaf(XOctNode& node, const std::vector<XCorners>& list)
+{
+    std::vector<XTriangle> triangles;
+    triangles.reserve(list.size());
+    for (const XCorners& corners : list) {
+        triangles.emplace_back(corners);
+    }
+    node.SetTriangles(std::move(triangles));
+}
+
 } // namespace
 
 XCube XOctTreeBuilder::RootCube(const XMesh& mesh)
@@ -151,21 +165,20 @@ std::unique_ptr<XOctNode> XOctTreeBuilder::BuildCollisionTree(const XMesh& mesh)
 std::unique_ptr<XOctNode> XOctTreeBuilder::BuildCollisionTree(const std::vector<const XMesh*>& parts)
 {
     std::unique_ptr<XOctNode> root(new XOctNode(RootCube(parts)));
-    work.clear();
+    std::vector<XCorners> all;
     for (const XMesh* const part : parts) {
         const int vertexCount = UsableVertexCount(*part);
         const XVector3* positions = part->GetPositions();
         const uint16_t* triangles = part->GetTriangles();
-        work.reserve(work.size() + static_cast<size_t>(part->GetTriangleCount()));
+        all.reserve(all.size() + static_cast<size_t>(part->GetTriangleCount()));
         for (int i = 0; i < part->GetTriangleCount(); ++i) {
             const uint16_t* triangle = triangles + 3 * i;
             if (IndicesInRange(triangle, vertexCount)) {
-                work.push_back(XTriangle(positions[triangle[0]], positions[triangle[1]], positions[triangle[2]]));
+                all.push_back(XCorners{{positions[triangle[0]], positions[triangle[1]], positions[triangle[2]]}});
             }
         }
     }
-    root->SetTriangles(work);
-    Subdivide(*root, 0);
+    Subdivide(*root, 0, all);
     return root;
 }
 
@@ -194,11 +207,11 @@ void XOctTreeBuilder::SplitWorkList(int axis, const XVector3& centre)
     pieces.clear();
     size_t kept = 0;
     for (size_t i = 0; i < work.size(); ++i) {
-        const XTriangle& triangle = work[i];
+        const XCorners& triangle = work[i];
         if (!StrictlyOneSide(triangle, axis, centre[axis])) {
-            const XSplitResult result = SecondCornerOnPlane(triangle, axis, centre[axis])
-                                            ? StartingAtSecondCorner(triangle).Split(planeNormal, centre)
-                                            : triangle.Split(planeNormal, centre);
+            const XCornerSplit result = SecondCornerOnPlane(triangle, axis, centre[axis])
+                                            ? SplitCorners(StartingAtSecondCorner(triangle), planeNormal, centre)
+                                            : SplitCorners(triangle, planeNormal, centre);
             if (result.split) {
                 pieces.insert(pieces.end(), result.pieces, result.pieces + result.count);
                 continue;
@@ -214,23 +227,24 @@ void XOctTreeBuilder::SplitWorkList(int axis, const XVector3& centre)
     work.insert(work.end(), pieces.begin(), pieces.end());
 }
 
-bool XOctTreeBuilder::CannotSeparate(int nodeTriangleCount) const
+bool XOctTreeBuilder::CannotSeparate(size_t nodeTriangleCount, const ChildLists& lists)
 {
     int undivided = 0;
-    for (const std::vector<XTriangle>& list : childTriangles) {
-        if (static_cast<int>(list.size()) >= nodeTriangleCount) {
+    for (const std::vector<XCorners>& list : lists) {
+        if (list.size() >= nodeTriangleCount) {
             ++undivided;
         }
     }
     return undivided >= 2;
 }
 
-void XOctTreeBuilder::Subdivide(XOctNode& node, int depth)
+void XOctTreeBuilder::Subdivide(XOctNode& node, int depth, const std::vector<XCorners>& list)
 {
-    if (node.TriangleCount() <= XOctTree::subdivisionThreshold || depth >= XOctTree::maxDepth) {
+    if (list.size() <= static_cast<size_t>(XOctTree::subdivisionThreshold) || depth >= XOctTree::maxDepth) {
+        MakeLeaf(node, list);
         return;
     }
-    work.assign(node.Triangles(), node.Triangles() + node.TriangleCount());
+    work.assign(list.begin(), list.end());
     const XVector3 centre = node.Cube().Center();
     for (int axis = 0; axis < 3; ++axis) {
         SplitWorkList(axis, centre);
@@ -238,75 +252,70 @@ void XOctTreeBuilder::Subdivide(XOctNode& node, int depth)
 
     XCube childCubes[8];
     MakeChildCubes(node.Cube(), childCubes);
-    for (std::vector<XTriangle>& list : childTriangles) {
-        list.clear();
+    ChildLists& lists = childCorners[static_cast<size_t>(depth)];
+    for (std::vector<XCorners>& childList : lists) {
+        childList.clear();
     }
-    for (const XTriangle& triangle : work) {
-        const int child = ChildFor(childCubes, centre, triangle.Centroid());
+    for (const XCorners& triangle : work) {
+        const int child = ChildFor(childCubes, centre, CentroidOf(triangle));
         if (child >= 0) {
-            childTriangles[child].push_back(triangle);
+            lists[static_cast<size_t>(child)].push_back(triangle);
         }
     }
 
-    if (CannotSeparate(node.TriangleCount())) {
+    if (CannotSeparate(list.size(), lists)) {
+        MakeLeaf(node, list);
         return;
     }
 
     // Only leaves keep triangles; children that would receive none are not made at all.
-    node.FreeTriangles();
     for (int i = 0; i < 8; ++i) {
-        if (!childTriangles[i].empty()) {
-            XOctNode* child = new XOctNode(childCubes[i]);
-            child->SetTriangles(childTriangles[i]);
-            node.SetChild(i, child);
+        if (!lists[static_cast<size_t>(i)].empty()) {
+            node.SetChild(i, new XOctNode(childCubes[i]));
         }
     }
     if (depth == 0) {
-        SubdivideRootChildren(node);
+        SubdivideRootChildren(node, lists);
         return;
     }
-    // The work lists are free again here, so each child's subdivision reuses them.
+    // A child's subtree uses the lists of the depths below, so its waiting siblings' lists stay as they are.
     for (int i = 0; i < 8; ++i) {
         XOctNode* child = node.Child(i);
         if (child != nullptr) {
-            Subdivide(*child, depth + 1);
+            Subdivide(*child, depth + 1, lists[static_cast<size_t>(i)]);
         }
     }
 }
 
-void XOctTreeBuilder::SubdivideRootChildren(XOctNode& root)
+void XOctTreeBuilder::SubdivideRootChildren(XOctNode& root, const ChildLists& lists)
 {
-    int total = 0;
+    // The children go largest first to whichever thread is free, so that the two finish close together.
+    std::vector<int> children;
     for (int i = 0; i < 8; ++i) {
-        if (const XOctNode* const child = root.Child(i)) {
-            total += child->TriangleCount();
+        if (root.Child(i) != nullptr) {
+            children.push_back(i);
         }
     }
-    // The last children, up to about half of the triangles, go to the second thread.
-    int firstForHelper = 8;
-    for (int share = 0; firstForHelper > 0 && 2 * share < total; --firstForHelper) {
-        if (const XOctNode* const child = root.Child(firstForHelper - 1)) {
-            share += child->TriangleCount();
+    std::stable_sort(children.begin(), children.end(), [&lists](int a, int b) {
+        return lists[static_cast<size_t>(a)].size() > lists[static_cast<size_t>(b)].size();
+    });
+    std::atomic<size_t> next{0};
+    const auto takeChildren = [&root, &lists, &children, &next](XOctTreeBuilder& builder) {
+        for (size_t k = next++; k < children.size(); k = next++) {
+            const int i = children[k];
+            builder.Subdivide(*root.Child(i), 1, lists[static_cast<size_t>(i)]);
         }
-    }
+    };
     std::future<void> helper;
     try {
-        helper = std::async(std::launch::async, [&root, firstForHelper] {
+        helper = std::async(std::launch::async, [&takeChildren] {
             XOctTreeBuilder builder;
-            for (int i = firstForHelper; i < 8; ++i) {
-                if (XOctNode* const child = root.Child(i)) {
-                    builder.Subdivide(*child, 1);
-                }
-            }
+            takeChildren(builder);
         });
     } catch (const std::system_error&) {
-        firstForHelper = 8; // no second thread to be had: every child here
+        // No second thread to be had: every child here.
     }
-    for (int i = 0; i < firstForHelper; ++i) {
-        if (XOctNode* const child = root.Child(i)) {
-            Subdivide(*child, 1);
-        }
-    }
+    takeChildren(*this);
     if (helper.valid()) {
         helper.get();
     }

@@ -6,8 +6,10 @@
 #include "math/XCube.h"
 #include "math/XTriangle.h"
 #include "space/XOctNode.h"
+#include "space/XOctTree.h"
 #include "space/XRenderOctNode.h"
 
+#include <array>
 #include <cstdint> // uint16_t
 #include <memory>  // unique_ptr
 #include <vector>
@@ -33,20 +35,28 @@ public:
     static XCube ChildCube(const XCube& parent, int index);
 
 private:
-    void Subdivide(XOctNode& node, int depth);
-    // Subdivides the root's children, about half of their triangles on a second thread with a builder of its
-    // own: their subtrees share nothing, so the tree comes out as it would one child after the other.
-    void SubdivideRootChildren(XOctNode& root);
+    using ChildLists = std::array<std::vector<XCorners>, 8>;
+
+    // Subdivides the node whose triangles are the list (the node holds none yet): a leaf takes them as its
+    // triangles, each with its plane; an inner node hands them on, cut, to its children.
+    void Subdivide(XOctNode& node, int depth, const std::vector<XCorners>& list);
+    // Subdivides the root's children on this thread and a second one with a builder of its own, each taking the
+    // largest child left: their subtrees share nothing, so the tree comes out as it would one child after the
+    // other.
+    void SubdivideRootChildren(XOctNode& root, const ChildLists& lists);
     void Subdivide(XRenderOctNode& node, int depth);
     // Cuts every triangle of the work list by the plane through centre across the axis (0 x, 1 y, 2 z).
     void SplitWorkList(int axis, const XVector3& centre);
     // Whether the triangles just distributed to the children stay as many in two or more of them as in the
     // node: clipping cannot tell such triangles apart (they overlap in every such child) and subdividing
     // would only multiply their pieces, without end.
-    bool CannotSeparate(int nodeTriangleCount) const;
+    static bool CannotSeparate(size_t nodeTriangleCount, const ChildLists& lists);
 
-    std::vector<XTriangle> work;
-    std::vector<XTriangle> pieces;
-    std::vector<XTriangle> childTriangles[8];
+    // Triangles are cut as corners; only a leaf's get their planes.
+    std::vector<XCorners> work;
+    std::vector<XCorners> pieces;
+    // The children's lists of a node at each depth. A subtree uses only the depths below its root's, so the
+    // lists of the siblings still waiting stay as they are, and every list is reused from node to node.
+    std::vector<ChildLists> childCorners = std::vector<ChildLists>(XOctTree::maxDepth + 1);
     std::vector<uint16_t> childIndices[8];
 };
