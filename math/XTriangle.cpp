@@ -34,8 +34,10 @@ bool ClearlyProper(const XVector3& a, const XVector3& b, const XVector3& c)
     const XVector3d bc = XVector3d(c) - XVector3d(b);
     const double longest = std::max(std::max(Dot(ab, ab), Dot(ac, ac)), Dot(bc, bc));
     const XVector3d cross = Cross(ab, ac);
-    const float largest = std::max({1.0f, std::fabs(a.x), std::fabs(a.y), std::fabs(a.z), std::fabs(b.x),
-                                    std::fabs(b.y), std::fabs(b.z), std::fabs(c.x), std::fabs(c.y), std::fabs(c.z)});
+    const auto reach = [](const XVector3& v) {
+        return std::max(std::max(std::fabs(v.x), std::fabs(v.y)), std::fabs(v.z));
+    };
+    const float largest = std::max(std::max(1.0f, reach(a)), std::max(reach(b), reach(c)));
     // The smallest height is |cross| / longest side; compared squared.
     const double least = 2.0 * degenerateDistance + 1e-6 * static_cast<double>(largest);
     return Dot(cross, cross) > least * least * longest;
