@@ -150,9 +150,9 @@ private:
         for (int32_t run = firstRun + 1; run <= lastRun; ++run) {
             left.Grow(runBounds[static_cast<size_t>(run - 1)]);
             const int32_t slot = runStart[static_cast<size_t>(run)];
-            const double cost = depth < kHeuristicDepth
-                                    ? left.HalfArea() * (slot - begin) + rightArea[static_cast<size_t>(run - firstRun)] * (end - slot)
-                                    : static_cast<double>(std::abs(2 * slot - begin - end));
+            const double rightCost = rightArea[static_cast<size_t>(run - firstRun)] * (end - slot);
+            const double cost = depth < kHeuristicDepth ? left.HalfArea() * (slot - begin) + rightCost
+                                                        : static_cast<double>(std::abs(2 * slot - begin - end));
             if (best == begin || cost < bestCost) {
                 best = slot;
                 bestCost = cost;
