@@ -361,10 +361,6 @@ void XGame::SetLevelNote(const std::string& text, int32_t showForMs)
     levelNoteUntil = GetTimer()->GetTime() + showForMs;
 }
 
-// Software OpenGL (llvmpipe) compiles the code for a combination of drawing state the first time a draw uses it,
-// which takes from half a millisecond to several: the first shot, explosion, spotlight frame or pause panel would
-// each stall its frame. Drawing every pass once here, into the back buffer that the first frame clears before
-// anything is shown, moves that work into the start-up. The debug displays (F3, F4) are left out.
 // The level's spawn point, from its settings file beside the scene file. A level without the file, or with a
 // broken one, starts at the origin; the log says why.
 void XGame::LoadLevelInfo()
@@ -417,6 +413,10 @@ void XGame::LoadVisibility()
     }
 }
 
+// Software OpenGL (llvmpipe) compiles the code for a combination of drawing state the first time a draw uses it,
+// which takes from half a millisecond to several: the first shot, explosion, spotlight frame or pause panel would
+// each stall its frame. Drawing every pass once here, into the back buffer that the first frame clears before
+// anything is shown, moves that work into the start-up. The debug displays (F3, F4) are left out.
 void XGame::WarmUpPasses()
 {
     XRenderer* const renderer = GetRenderer();

@@ -50,8 +50,7 @@ XSpaceGrid::XSpaceGrid(const std::vector<XSolid>& solids)
         for (int z = z0; z <= z1; ++z) {
             for (int y = y0; y <= y1; ++y) {
                 for (int x = x0; x <= x1; ++x) {
-                    const XVector3d centre(origin.x + (x + 0.5) * kCellSize, origin.y + (y + 0.5) * kCellSize,
-                                           origin.z + (z + 0.5) * kCellSize);
+                    const XVector3d centre = CentreOf(x, y, z);
                     if (solid.Contains(centre, 0.0)) {
                         cells[Index(x, y, z)] = kBlocked;
                     }
@@ -107,8 +106,7 @@ bool XSpaceGrid::Flood(const XVector3d& start)
         if (!leaksSideways && (x0 == 0 || x1 == nx - 1 || seed.y == 0 || seed.z == 0 || seed.z == nz - 1)) {
             leaksSideways = true;
             const int at = x1 == nx - 1 ? x1 : x0;
-            leakPoint = XVector3d(origin.x + (at + 0.5) * kCellSize, origin.y + (seed.y + 0.5) * kCellSize,
-                                  origin.z + (seed.z + 0.5) * kCellSize);
+            leakPoint = CentreOf(at, seed.y, seed.z);
         }
         const int beside[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}}; // (y, z) steps
         for (const auto& step : beside) {
@@ -157,8 +155,7 @@ void XSpaceGrid::ForEachReachableCentre(const std::function<void(const XVector3d
             const size_t row = Index(0, y, z);
             for (int x = 0; x < nx; ++x) {
                 if (cells[row + static_cast<size_t>(x)] == kReached) {
-                    visit(XVector3d(origin.x + (x + 0.5) * kCellSize, origin.y + (y + 0.5) * kCellSize,
-                                    origin.z + (z + 0.5) * kCellSize));
+                    visit(CentreOf(x, y, z));
                 }
             }
         }
@@ -199,8 +196,7 @@ std::vector<XVector3d> XSpaceGrid::ReachableCentres(const XVector3d& lo, const X
                 if (x % stride != 0 || y % stride != 0 || z % stride != 0 || cells[Index(x, y, z)] != kReached) {
                     continue;
                 }
-                centres.emplace_back(origin.x + (x + 0.5) * kCellSize, origin.y + (y + 0.5) * kCellSize,
-                                     origin.z + (z + 0.5) * kCellSize);
+                centres.push_back(CentreOf(x, y, z));
             }
         }
     }

@@ -75,6 +75,11 @@ private:
     {
         return (static_cast<size_t>(z) * ny + static_cast<size_t>(y)) * nx + static_cast<size_t>(x);
     }
+    XVector3d CentreOf(int x, int y, int z) const
+    {
+        return XVector3d(origin.x + (x + 0.5) * kCellSize, origin.y + (y + 0.5) * kCellSize,
+                         origin.z + (z + 0.5) * kCellSize);
+    }
 
     enum : uint8_t { kOpen = 0, kBlocked = 1, kReached = 2 };
 
