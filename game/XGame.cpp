@@ -40,6 +40,7 @@
 #include "space/XOctTree.h"
 
 #include <cmath>   // trunc
+#include <cstdio>  // snprintf
 #include <cstdlib> // exit
 #include <future>  // async
 #include <system_error>
@@ -207,8 +208,16 @@ void XGame::Init(const char* sceneName)
     QXSetArchive(archiveName.c_str(), "");
     XStartupProfile* const startup = GetStartupProfile();
     startup->End("loading screens");
+    // The world's octree is made, and its collision triangles started, as soon as the objects are read: the
+    // triangles are then made while the pictures load.
+    sceneLoader.SetObjectsReadHandler([this] { StartGeometry(); });
     sceneLoader.Load(sceneName);
+    sceneLoader.SetObjectsReadHandler(nullptr);
     startup->Add("textures", sceneLoader.GetTextureTime());
+    if (octree) {
+        startup->Add("octrees", octree->BuildTime());
+        startup->Add("meshes", geometryTime - octree->BuildTime());
+    }
     startup->End("scene file");
     ShowLoadingMessage("File import completed.");
 
@@ -218,10 +227,12 @@ void XGame::Init(const char* sceneName)
     ShowLoadingMessage("Building octree.");
 
     startup->End("loading screens");
-    scene->SetupScene(BuildOctTree);
-    octree.reset(scene->GetOctree());
-    if (octree) {
-        startup->Add("octrees", octree->BuildTime());
+    if (!octree) {
+        scene->SetupScene(BuildOctTree);
+        octree.reset(scene->GetOctree());
+        if (octree) {
+            startup->Add("octrees", octree->BuildTime());
+        }
     }
     startup->End("meshes");
     if (!GetOptions().dumpScenePath.empty()) {
@@ -257,27 +268,59 @@ void XGame::Init(const char* sceneName)
     startup->End("warm-up");
 }
 
-// The collision queries' prepared triangles: the player's scale and the segment casts' unit scale. The two are
-// made from the same octree and independent of each other, so the unit scale's are made on a second thread
-// while this one makes the player's: on a large level each takes a good part of the start-up.
-void XGame::PrepareCollision()
+// Both scales' collision triangles of the tree: the unit scale's on a second thread while this one makes the
+// player's, as on a large level each takes a good part of the start-up.
+XGame::CollisionMeshes XGame::MakeCollisionMeshes(const XOctTree& tree)
 {
-    XCollision* const collision = GetCollision();
-    std::future<std::unique_ptr<XCollisionMesh>> unitTriangles;
+    const double start = XFrameProfile::Now();
+    std::future<std::unique_ptr<XCollisionMesh>> unit;
     try {
-        const XOctTree* const tree = octree.get();
-        unitTriangles = std::async(std::launch::async, [tree] {
-            return std::make_unique<XCollisionMesh>(*tree, kUnitScale);
-        });
+        unit = std::async(std::launch::async, [&tree] { return std::make_unique<XCollisionMesh>(tree, kUnitScale); });
     } catch (const std::system_error&) {
         // No second thread to be had: both are made here.
     }
-    collision->Prepare(scene.get(), kPlayerScale);
-    if (unitTriangles.valid()) {
-        collision->Adopt(unitTriangles.get());
-    } else {
-        collision->Prepare(scene.get(), kUnitScale);
+    XGame::CollisionMeshes meshes;
+    meshes.player = std::make_unique<XCollisionMesh>(tree, kPlayerScale);
+    meshes.unit = unit.valid() ? unit.get() : std::make_unique<XCollisionMesh>(tree, kUnitScale);
+    meshes.milliseconds = XFrameProfile::Now() - start;
+    return meshes;
+}
+
+void XGame::StartGeometry()
+{
+    const XSceneNode* const world = scene->FindNode("world");
+    if (world == nullptr || world->GetMesh() == nullptr) {
+        return;
     }
+    const double start = XFrameProfile::Now();
+    scene->SetupScene(BuildOctTree);
+    octree.reset(scene->GetOctree());
+    geometryTime = XFrameProfile::Now() - start;
+    if (octree == nullptr || octree->Root() == nullptr) {
+        return;
+    }
+    // The tree stays as it is until the triangles are taken: nothing changes it before PrepareCollision.
+    const XOctTree* const tree = octree.get();
+    try {
+        collisionBuild = std::async(std::launch::async, [tree] { return MakeCollisionMeshes(*tree); });
+    } catch (const std::system_error&) {
+        // No thread to be had: PrepareCollision makes them.
+    }
+}
+
+void XGame::PrepareCollision()
+{
+    const bool started = collisionBuild.valid();
+    CollisionMeshes meshes = started ? collisionBuild.get() : MakeCollisionMeshes(*octree);
+    if (started) {
+        char line[160] = {};
+        std::snprintf(line, sizeof(line), "Collision triangles made in %.0f ms, beside the loading of the pictures.",
+                      meshes.milliseconds);
+        GetLog()->Log(line);
+    }
+    XCollision* const collision = GetCollision();
+    collision->Adopt(std::move(meshes.player));
+    collision->Adopt(std::move(meshes.unit));
 }
 
 void XGame::ReserveEffects()

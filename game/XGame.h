@@ -15,10 +15,12 @@
 
 #include <array>
 #include <cstdint> // int32_t
-#include <memory>  // std::unique_ptr
+#include <future>
+#include <memory> // std::unique_ptr
 #include <string>
 #include <vector>
 
+class XCollisionMesh;
 class XOctTree;
 class XScene;
 class XSceneTextureHost;
@@ -115,8 +117,19 @@ private:
     void LoadVisibility();
     // The level's spawn point from its settings file beside the scene file.
     void LoadLevelInfo();
-    // The collision queries' prepared triangles at the player's scale and at the unit scale.
+    // Both scales' collision triangles, made on threads of their own.
+    struct CollisionMeshes {
+        std::unique_ptr<XCollisionMesh> player;
+        std::unique_ptr<XCollisionMesh> unit;
+        double milliseconds = 0.0; // from the start of their build to its end
+    };
+    // Makes the world's octree and starts the collision triangles' build beside the rest of the loading, as
+    // soon as the scene file's objects are read. A scene without a world is left to the steps after the file.
+    void StartGeometry();
+    // The collision queries' prepared triangles at the player's scale and at the unit scale: those started by
+    // StartGeometry when it could, made here otherwise.
     void PrepareCollision();
+    static CollisionMeshes MakeCollisionMeshes(const XOctTree& tree);
     // Makes the room of the weapons' effects (records, marks, explosions, the positions drawn) once, so that
     // no frame, however much it fires, allocates for them.
     void ReserveEffects();
@@ -133,6 +146,8 @@ private:
     XVector3 spawn; // where the level's player stands at the start
     std::unique_ptr<XScene> scene;
     std::unique_ptr<XOctTree> octree; // the scene's (the scene does not own it)
+    double geometryTime = 0.0;        // milliseconds StartGeometry took
+    std::future<CollisionMeshes> collisionBuild; // started by StartGeometry
     int reloads = 0;
     std::string levelNote;
     int32_t levelNoteUntil = 0; // game time the note goes at

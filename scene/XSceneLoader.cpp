@@ -254,6 +254,9 @@ void XSceneLoader::LoadFromMemory(const unsigned char* bytes, uint32_t size)
     ReadHead();
     ReadMaterials();
     ReadObjects();
+    if (objectsRead) {
+        objectsRead();
+    }
     const double texturesStart = XFrameProfile::Now();
     ReadTextures();
     if (host != nullptr) {

@@ -19,8 +19,10 @@
 #include "scene/XMaterialGroup.h"
 #include "scene/XTextReader.h"
 
-#include <cstdint> // uint32_t
+#include <cstdint>    // uint32_t
+#include <functional> // std::function
 #include <string>
+#include <utility>    // std::move
 #include <vector>
 
 class XLightManager;
@@ -50,6 +52,9 @@ public:
     // Receives the texture table and the progress lines (not owned). Without one, texture rows are
     // checked but nothing is loaded.
     void SetHost(XSceneLoaderHost* target) { host = target; }
+    // Called once the file's objects are read, before its texture table: the scene's geometry is complete from
+    // then on, so work on it can go on beside the loading of the pictures. None (the default) to call nothing.
+    void SetObjectsReadHandler(std::function<void()> handler) { objectsRead = std::move(handler); }
 
     // The material and light tables the load fills (not owned); null (the default) for the process-wide ones.
     // A level prepared away from the main thread fills tables of its own, swapped in with the level.
@@ -118,6 +123,7 @@ private:
 
     XScene* scene = nullptr;
     XSceneLoaderHost* host = nullptr;
+    std::function<void()> objectsRead;
     XShaderManager* shaderTarget = nullptr;
     XLightManager* lightTarget = nullptr;
     std::string sceneFile = "scene\\world.msa"; // the archive path of the file being read, for reports

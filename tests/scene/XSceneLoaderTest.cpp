@@ -104,6 +104,23 @@ TEST_F(SceneFileTest, SectionsLoadWhereverTheyStand)
     EXPECT_EQ(host.calls.front(), "resize 8");
 }
 
+// The game builds on the geometry while the pictures load: the handler must see every object and no texture yet,
+// whatever order the file's sections stand in.
+TEST_F(SceneFileTest, ObjectsReadHandlerRunsOnceWithEveryObjectBeforeAnyTexture)
+{
+    std::vector<std::vector<std::string>> seen; // the node names at each call
+    size_t hostCallsBefore = 0;
+    loader.SetObjectsReadHandler([&] {
+        seen.push_back(NodeNames(scene));
+        hostCallsBefore = host.calls.size();
+    });
+    LoadThroughArchive(ReadSceneData("sections.msa"));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], (std::vector<std::string>{"world", "skydome", "World"}));
+    EXPECT_EQ(hostCallsBefore, 0u);
+    EXPECT_FALSE(host.calls.empty());
+}
+
 // A host whose texture loading reads other archive entries, as the texture manager does when it is created
 // by the first texture: the archive's one current resource changes under the loader.
 class ArchiveReadingHost : public RecordingHost {
