@@ -142,6 +142,11 @@ bool XVisibleWorld::Set(XVisibility visibilityData, const std::vector<const XMes
         runs += cellRuns.size();
     }
     nearToFar.reserve(runs);
+    size_t indexCount = 0;
+    for (const std::vector<uint16_t>& part : indices) {
+        indexCount += part.size();
+    }
+    joined.reserve(indexCount);
     return true;
 }
 
@@ -154,6 +159,7 @@ void XVisibleWorld::Clear()
     cursors.clear();
     nearFirst.clear();
     nearToFar.clear();
+    joined.clear();
     selected = false;
     selectedTriangles = 0;
 }
@@ -175,6 +181,7 @@ void XVisibleWorld::SelectWhole()
         }
     }
     nearToFar.clear();
+    joined.clear();
     selectedTriangles = 0;
     selected = false;
 }
@@ -224,11 +231,31 @@ void XVisibleWorld::OrderNearToFar()
                 const std::vector<Draw>& list = draws[part][material];
                 size_t& next = cursors[part][material];
                 for (; next < list.size() && list[next].band == band; ++next) {
-                    nearToFar.push_back(OrderedDraw{static_cast<int>(part), static_cast<int>(material), list[next]});
+                    Append(static_cast<int>(part), static_cast<int>(material), list[next]);
                 }
             }
         }
     }
+}
+
+void XVisibleWorld::Append(int part, int material, const Draw& run)
+{
+    if (nearToFar.empty() || nearToFar.back().part != part || nearToFar.back().material != material) {
+        nearToFar.push_back(OrderedDraw{part, material, run});
+        lastIsJoined = false;
+        return;
+    }
+    // The same part and material as the draw before: the run joins it, in the joined list, where the draw's
+    // triangles are the last. The list never grows past the room Set made, so the draws pointing into it stay valid.
+    Draw& last = nearToFar.back().run;
+    if (!lastIsJoined) {
+        const uint16_t* const start = joined.data() + joined.size();
+        joined.insert(joined.end(), last.indices, last.indices + 3 * last.count);
+        last.indices = start;
+        lastIsJoined = true;
+    }
+    joined.insert(joined.end(), run.indices, run.indices + 3 * run.count);
+    last.count += run.count;
 }
 
 const std::vector<XVisibleWorld::Draw>& XVisibleWorld::DrawsOf(int part, int material) const

@@ -315,35 +315,49 @@ TEST(Visibility, AMaterialsRunsComeNearestCellFirst)
     }
     EXPECT_GT(farthest, 25.0f) << "the view reaches the room";
 
-    // The order across materials holds the same runs, band by band, nearest band first, each band's runs a
-    // material at a time.
-    EXPECT_EQ(static_cast<int>(visible.NearToFar().size()), runs);
+    // The order across materials draws the same runs, band by band, nearest band first, each band's runs a
+    // material at a time; runs that follow one another with the same material are one draw.
+    std::vector<Triangle> expected;
     float farthestOfEarlierBands = 0.0f;
-    float farthestOfBand = 0.0f;
     int band = 0;
-    std::set<int> materialsOfBand;
-    int material = -1;
+    for (; band < 16; ++band) {
+        float farthestOfBand = 0.0f;
+        for (int material = 0; material < 64; ++material) {
+            for (const XVisibleWorld::Draw& run : visible.DrawsOf(0, material)) {
+                if (run.band != band) {
+                    continue;
+                }
+                const float d = distance(ownerOf.at(Triangle{run.indices[0], run.indices[1], run.indices[2]}));
+                EXPECT_GE(d, farthestOfEarlierBands) << "band " << band;
+                farthestOfBand = std::max(farthestOfBand, d);
+                for (int i = 0; i < run.count; ++i) {
+                    const uint16_t* const c = run.indices + 3 * i;
+                    expected.push_back(Triangle{c[0], c[1], c[2]});
+                }
+            }
+        }
+        if (farthestOfBand > 0.0f) {
+            farthestOfEarlierBands = farthestOfBand;
+        }
+    }
+    std::vector<Triangle> drawn;
+    int lastMaterial = -1;
     for (const XVisibleWorld::OrderedDraw& draw : visible.NearToFar()) {
         ASSERT_EQ(draw.part, 0);
-        const std::vector<XVisibleWorld::Draw>& ofMaterial = visible.DrawsOf(0, draw.material);
-        EXPECT_TRUE(std::any_of(ofMaterial.begin(), ofMaterial.end(), [&](const XVisibleWorld::Draw& d) {
-            return d.indices == draw.run.indices && d.count == draw.run.count;
-        }));
-        ASSERT_GE(draw.run.band, band);
-        if (draw.run.band > band) {
-            band = draw.run.band;
-            farthestOfEarlierBands = farthestOfBand;
-            materialsOfBand.clear();
-            material = -1;
+        EXPECT_NE(draw.material, lastMaterial) << "two draws of one material in a row";
+        lastMaterial = draw.material;
+        for (int i = 0; i < draw.run.count; ++i) {
+            const uint16_t* const c = draw.run.indices + 3 * i;
+            drawn.push_back(Triangle{c[0], c[1], c[2]});
         }
-        if (draw.material != material) {
-            EXPECT_TRUE(materialsOfBand.insert(draw.material).second) << "material " << draw.material << " again";
-            material = draw.material;
+    }
+    EXPECT_EQ(drawn, expected);
+    EXPECT_LT(static_cast<int>(visible.NearToFar().size()), runs) << "some runs are joined";
+    band = 0;
+    for (int material = 0; material < 64; ++material) {
+        for (const XVisibleWorld::Draw& run : visible.DrawsOf(0, material)) {
+            band = std::max(band, run.band);
         }
-        const Triangle first{draw.run.indices[0], draw.run.indices[1], draw.run.indices[2]};
-        const float d = distance(ownerOf.at(first));
-        EXPECT_GE(d, farthestOfEarlierBands);
-        farthestOfBand = std::max(farthestOfBand, d);
     }
     EXPECT_GT(band, 0) << "the view spans several bands";
 }
