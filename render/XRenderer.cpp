@@ -561,7 +561,8 @@ void XRenderer::DrawObject(const XSceneNode& node)
         const int part = WorldPartOf(node);
         const bool world = part >= 0;
         if (world && visibleWorld.Selected()) {
-            for (const XVisibleWorld::Draw& run : VisibleRunsOfGroup(node, part, g)) {
+            const XVisibleWorld::Draw run = VisibleRunOfGroup(node, part, g);
+            if (run.count > 0) {
                 DrawTriangles(run.indices, run.count);
                 if (triangleMode == 1) {
                     DrawOutlines(run.indices, run.count);
@@ -636,18 +637,18 @@ void XRenderer::DrawWorldNearToFar()
     }
 }
 
-// The runs of group g's material that the eye's cell sees in the world's part. A material's runs go with its
-// first group (a compiled world has one group a material a part): a later group of the same material has none.
-const std::vector<XVisibleWorld::Draw>& XRenderer::VisibleRunsOfGroup(const XSceneNode& world, int part, int g) const
+// The runs of group g's material that the eye's cell sees in the world's part, as one draw. A material's runs go
+// with its first group (a compiled world has one group a material a part): a later group of the same material has
+// none.
+XVisibleWorld::Draw XRenderer::VisibleRunOfGroup(const XSceneNode& world, int part, int g)
 {
-    static const std::vector<XVisibleWorld::Draw> none;
     const int32_t material = world.GetMaterialGroup(g).materialId;
     for (int earlier = 0; earlier < g; ++earlier) {
         if (world.GetMaterialGroup(earlier).materialId == material) {
-            return none;
+            return XVisibleWorld::Draw{nullptr, 0, 0};
         }
     }
-    return visibleWorld.DrawsOf(part, material);
+    return visibleWorld.JoinedDrawOf(part, material);
 }
 
 // The group's triangles again as red lines, pulled towards the viewer so that they win over their own faces.
@@ -965,7 +966,8 @@ void XRenderer::DrawSpotlightOn(XSceneNode& world, int part, const XCamera& came
         }
         const int count = GroupTriangles(group, firstTriangle, meshTriangles);
         if (visibleWorld.Selected()) {
-            for (const XVisibleWorld::Draw& run : VisibleRunsOfGroup(world, part, g)) {
+            const XVisibleWorld::Draw run = VisibleRunOfGroup(world, part, g);
+            if (run.count > 0) {
                 DrawTriangles(run.indices, run.count);
             }
         } else {

@@ -103,7 +103,7 @@ private:
 
     void DrawSkyDome(const XCamera& camera, bool behindWorld);
     void DrawObject(const XSceneNode& node);
-    const std::vector<XVisibleWorld::Draw>& VisibleRunsOfGroup(const XSceneNode& world, int part, int g) const;
+    XVisibleWorld::Draw VisibleRunOfGroup(const XSceneNode& world, int part, int g);
     // Every part of the world through the visible runs nearest first, with the textures of each run's material;
     // for a world that is all opaque, where the order of the draws does not change the picture.
     void DrawWorldNearToFar();

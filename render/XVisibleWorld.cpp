@@ -147,6 +147,8 @@ bool XVisibleWorld::Set(XVisibility visibilityData, const std::vector<const XMes
         indexCount += part.size();
     }
     joined.reserve(indexCount);
+    joinedByMaterial.reserve(indexCount);
+    joinedOf.assign(parts.size(), std::vector<Draw>(static_cast<size_t>(materials), Draw{nullptr, -1, 0}));
     return true;
 }
 
@@ -160,6 +162,8 @@ void XVisibleWorld::Clear()
     nearFirst.clear();
     nearToFar.clear();
     joined.clear();
+    joinedOf.clear();
+    joinedByMaterial.clear();
     selected = false;
     selectedTriangles = 0;
 }
@@ -182,6 +186,10 @@ void XVisibleWorld::SelectWhole()
     }
     nearToFar.clear();
     joined.clear();
+    for (std::vector<Draw>& part : joinedOf) {
+        std::fill(part.begin(), part.end(), Draw{nullptr, -1, 0});
+    }
+    joinedByMaterial.clear();
     selectedTriangles = 0;
     selected = false;
 }
@@ -265,4 +273,23 @@ const std::vector<XVisibleWorld::Draw>& XVisibleWorld::DrawsOf(int part, int mat
     }
     const std::vector<std::vector<Draw>>& ofPart = draws[static_cast<size_t>(part)];
     return material >= 0 && material < static_cast<int>(ofPart.size()) ? ofPart[static_cast<size_t>(material)] : none;
+}
+
+XVisibleWorld::Draw XVisibleWorld::JoinedDrawOf(int part, int material)
+{
+    const std::vector<Draw>& runs = DrawsOf(part, material);
+    if (runs.size() <= 1) {
+        return runs.empty() ? Draw{nullptr, 0, 0} : runs.front();
+    }
+    // DrawsOf found runs, so part and material are in range. Every run is copied at most once a frame: the list
+    // never grows past the room Set made, and the draws pointing into it stay valid.
+    Draw& made = joinedOf[static_cast<size_t>(part)][static_cast<size_t>(material)];
+    if (made.count < 0) {
+        made = Draw{joinedByMaterial.data() + joinedByMaterial.size(), 0, runs.front().band};
+        for (const Draw& run : runs) {
+            joinedByMaterial.insert(joinedByMaterial.end(), run.indices, run.indices + 3 * run.count);
+            made.count += run.count;
+        }
+    }
+    return made;
 }

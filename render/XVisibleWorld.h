@@ -53,6 +53,9 @@ public:
     bool Selected() const { return selected; }
     // The picked runs of a material in a part of the world, the runs of the cells nearest the eye first.
     const std::vector<Draw>& DrawsOf(int part, int material) const;
+    // The same runs as one draw, their triangles in the same order (none, with count 0, when there are no runs).
+    // The triangles of several runs are copied together the first time a frame asks for them.
+    Draw JoinedDrawOf(int part, int material);
     // Every picked run for a world whose materials are all opaque, nearest first across materials: the cells
     // fall into distance bands from the eye (under 8 units, 16, 24, 32, 48, 64, 96, 128, and beyond), the nearer
     // band first; within a band the runs go material by material, and a material's runs nearest cell first. So the
@@ -91,6 +94,8 @@ private:
     std::vector<OrderedDraw> nearToFar;
     std::vector<uint16_t> joined; // the index triangles of the near-to-far draws that join several runs
     bool lastIsJoined = false;    // whether the last near-to-far draw's triangles lie in joined
+    std::vector<std::vector<Draw>> joinedOf;    // by part, then material: this frame's JoinedDrawOf, count -1 until made
+    std::vector<uint16_t> joinedByMaterial;     // the triangles of the joinedOf draws
     std::vector<std::vector<size_t>> cursors;           // by part, then material: the band order's place in draws
     std::vector<Draw> none;
     bool selected = false;

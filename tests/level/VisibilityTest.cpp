@@ -315,6 +315,25 @@ TEST(Visibility, AMaterialsRunsComeNearestCellFirst)
     }
     EXPECT_GT(farthest, 25.0f) << "the view reaches the room";
 
+    // A material's runs as one draw: the same triangles in the same order.
+    int joinedSeveral = 0;
+    for (int material = 0; material < 64; ++material) {
+        std::vector<Triangle> ofRuns;
+        for (const XVisibleWorld::Draw& run : visible.DrawsOf(0, material)) {
+            for (int i = 0; i < run.count; ++i) {
+                ofRuns.push_back(Triangle{run.indices[3 * i], run.indices[3 * i + 1], run.indices[3 * i + 2]});
+            }
+        }
+        const XVisibleWorld::Draw joined = visible.JoinedDrawOf(0, material);
+        std::vector<Triangle> ofJoined;
+        for (int i = 0; i < joined.count; ++i) {
+            ofJoined.push_back(Triangle{joined.indices[3 * i], joined.indices[3 * i + 1], joined.indices[3 * i + 2]});
+        }
+        EXPECT_EQ(ofJoined, ofRuns) << "material " << material;
+        joinedSeveral += visible.DrawsOf(0, material).size() > 1 ? 1 : 0;
+    }
+    EXPECT_GT(joinedSeveral, 0);
+
     // The order across materials draws the same runs, band by band, nearest band first, each band's runs a
     // material at a time; runs that follow one another with the same material are one draw.
     std::vector<Triangle> expected;
