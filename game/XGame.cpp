@@ -279,7 +279,7 @@ XGame::CollisionMeshes XGame::MakeCollisionMeshes(const XOctTree& tree)
     } catch (const std::system_error&) {
         // No second thread to be had: both are made here.
     }
-    XGame::CollisionMeshes meshes;
+    CollisionMeshes meshes;
     meshes.player = std::make_unique<XCollisionMesh>(tree, kPlayerScale);
     meshes.unit = unit.valid() ? unit.get() : std::make_unique<XCollisionMesh>(tree, kUnitScale);
     meshes.milliseconds = XFrameProfile::Now() - start;

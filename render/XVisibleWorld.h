@@ -92,10 +92,10 @@ private:
     std::vector<std::vector<std::vector<Draw>>> draws; // by part, then material
     std::vector<std::pair<float, int>> nearFirst;       // this frame's owner cells: distance squared, cell
     std::vector<OrderedDraw> nearToFar;
-    std::vector<uint16_t> joined; // the index triangles of the near-to-far draws that join several runs
-    bool lastIsJoined = false;    // whether the last near-to-far draw's triangles lie in joined
-    std::vector<std::vector<Draw>> joinedOf;    // by part, then material: this frame's JoinedDrawOf, count -1 until made
-    std::vector<uint16_t> joinedByMaterial;     // the triangles of the joinedOf draws
+    std::vector<uint16_t> joined;            // the index triangles of the near-to-far draws that join several runs
+    bool lastIsJoined = false;               // whether the last near-to-far draw's triangles lie in joined
+    std::vector<std::vector<Draw>> joinedOf; // by part, then material: this frame's JoinedDrawOf (count -1: not made)
+    std::vector<uint16_t> joinedByMaterial;  // the triangles of the joinedOf draws
     std::vector<std::vector<size_t>> cursors;           // by part, then material: the band order's place in draws
     std::vector<Draw> none;
     bool selected = false;
