@@ -246,6 +246,11 @@ void XVisibleWorld::OrderNearToFar()
     }
 }
 
+void XVisibleWorld::AppendTriangles(const Draw& run, std::vector<uint16_t>& list)
+{
+    list.insert(list.end(), run.indices, run.indices + 3 * run.count);
+}
+
 void XVisibleWorld::Append(int part, int material, const Draw& run)
 {
     if (nearToFar.empty() || nearToFar.back().part != part || nearToFar.back().material != material) {
@@ -258,11 +263,11 @@ void XVisibleWorld::Append(int part, int material, const Draw& run)
     Draw& last = nearToFar.back().run;
     if (!lastIsJoined) {
         const uint16_t* const start = joined.data() + joined.size();
-        joined.insert(joined.end(), last.indices, last.indices + 3 * last.count);
+        AppendTriangles(last, joined);
         last.indices = start;
         lastIsJoined = true;
     }
-    joined.insert(joined.end(), run.indices, run.indices + 3 * run.count);
+    AppendTriangles(run, joined);
     last.count += run.count;
 }
 
@@ -287,7 +292,7 @@ XVisibleWorld::Draw XVisibleWorld::JoinedDrawOf(int part, int material)
     if (made.count < 0) {
         made = Draw{joinedByMaterial.data() + joinedByMaterial.size(), 0, runs.front().band};
         for (const Draw& run : runs) {
-            joinedByMaterial.insert(joinedByMaterial.end(), run.indices, run.indices + 3 * run.count);
+            AppendTriangles(run, joinedByMaterial);
             made.count += run.count;
         }
     }

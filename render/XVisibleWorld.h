@@ -85,6 +85,8 @@ private:
     // Adds the run to the end of the near-to-far order, joined to the draw before when it has the same part and
     // material.
     void Append(int part, int material, const Draw& run);
+    // Copies the run's index triangles to the end of the list.
+    static void AppendTriangles(const Draw& run, std::vector<uint16_t>& list);
 
     XVisibility visibility;
     std::vector<std::vector<uint16_t>> indices;     // by part: its index triangles in the drawing order
